@@ -1,0 +1,12 @@
+#pragma once
+
+#include "VersionInfoInterface.h"
+
+class MacVersionInfo : public VersionInfoInterface
+{
+public:
+    MacVersionInfo();
+    bool initialize() override;
+};
+
+extern MacVersionInfo macVersionInfo;
