@@ -1,0 +1,121 @@
+#include "ObservableEvent.h"
+#include "Observer.h"
+#include "PrinterConnectorInterface.h"
+#include "SharedPrinterMappings.h"
+
+#include <QtTest>
+
+namespace {
+class FakeConnector : public PrinterConnectorInterface
+{
+public:
+    bool addConnection(const QString &name) override
+    {
+        calls << "add " + name;
+        return accepted.contains(name);
+    }
+    bool removeConnection(const QString &name) override
+    {
+        calls << "remove " + name;
+        return true;
+    }
+    void setDefaultPrinter(const QString &name) override { calls << "default " + name; }
+    QString getDefaultPrinter() override { return QStringLiteral("old"); }
+    QString getPrintServiceForPelloraPrinter() override { return QString(); }
+    void onTerminate() override {}
+    bool initialize() override { return true; }
+
+    QStringList accepted;
+    QStringList calls;
+};
+
+class Recorder : public UtilsLib::Observer
+{
+public:
+    void notify(const UtilsLib::ObservableEvent &event) override
+    {
+        if (event.category() != QLatin1String("Trace"))
+            lines << event.category() + ' ' + event.details();
+    }
+    QStringList lines;
+};
+
+const QString ServerPath = QStringLiteral("\\\\srv\\queue1");
+} // namespace
+
+class TestSharedPrinterMappings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void connect_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("accepted");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<int>("warnings");
+        QTest::addRow("empty list") << QStringList{} << QStringList{} << true << QStringList{} << 0;
+        QTest::addRow("server path and a refused one")
+            << QStringList{ServerPath, "other"} << QStringList{ServerPath} << true
+            << QStringList{"add " + ServerPath, "add other", "default " + ServerPath} << 1;
+        QTest::addRow("all refused, as on this platform")
+            << QStringList{"a", "b"} << QStringList{} << false << QStringList{"add a", "add b"}
+            << 2;
+    }
+
+    void connect()
+    {
+        QFETCH(QStringList, names);
+        FakeConnector connector;
+        QFETCH(QStringList, accepted);
+        connector.accepted = accepted;
+        Recorder recorder;
+        SharedPrinterMappings mappings(&connector);
+        mappings.addObserver(&recorder);
+        QTEST(mappings.connectToSharedPrinters(names), "result");
+        QTEST(connector.calls, "calls");
+        QTEST(int(recorder.lines.filter(QRegularExpression("^Warning ")).size()), "warnings");
+        if (names.isEmpty())
+            QCOMPARE(recorder.lines, QStringList{"Info No printers to connect"});
+    }
+
+    void defaultPrinterByQueueName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("passed");
+        QTest::addRow("queue of a server path") << "queue1" << ServerPath;
+        QTest::addRow("no match") << "queue2" << "queue2";
+        QTest::addRow("suffix without backslash") << "ueue1" << "ueue1";
+    }
+
+    void defaultPrinterByQueueName()
+    {
+        FakeConnector connector;
+        connector.accepted = {ServerPath};
+        SharedPrinterMappings mappings(&connector);
+        QVERIFY(mappings.connectToSharedPrinters({ServerPath}));
+        connector.calls.clear();
+        QFETCH(QString, name);
+        mappings.setDefaultPrinter(name);
+        QFETCH(QString, passed);
+        QCOMPARE(connector.calls, QStringList{"default " + passed});
+    }
+
+    void restoreAndDisconnect()
+    {
+        FakeConnector connector;
+        connector.accepted = {"a", "b"};
+        SharedPrinterMappings mappings(&connector);
+        QVERIFY(mappings.connectToSharedPrinters({"a", "b"}));
+        connector.calls.clear();
+        mappings.restoreDefaultPrinter();
+        mappings.disconnectFromSharedPrinters();
+        mappings.disconnectFromSharedPrinters();
+        QCOMPARE(connector.calls, (QStringList{"default old", "remove a", "remove b", "remove a",
+                                               "remove b"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSharedPrinterMappings)
+#include "tst_sharedprintermappings.moc"
