@@ -4,8 +4,7 @@ const QString KoaPreferences::DEFAULT_LANGUAGE_DIALECT = QStringLiteral("en_us")
 
 KoaPreferences::KoaPreferences()
     : m_defaultLanguageDialect(DEFAULT_LANGUAGE_DIALECT)
-{
-}
+{ }
 
 KoaPreferences::~KoaPreferences() = default;
 

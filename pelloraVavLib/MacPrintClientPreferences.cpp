@@ -22,8 +22,7 @@ const QString ConfigStoreName = QStringLiteral("Mac Printer Connector");
 
 MacPrintClientPreferences::MacPrintClientPreferences()
     : m_staffPassword(DEFAULT_STAFF_PASSWORD)
-{
-}
+{ }
 
 MacPrintClientPreferences::~MacPrintClientPreferences() = default;
 
@@ -48,11 +47,11 @@ bool MacPrintClientPreferences::getDedicatedMode() const
     UtilsLib::XmlPreferences config(ConfigStoreName);
     if (!config.load(path, false)) {
         Trace::logf(this, ClassName, "getDedicatedMode", Trace::Warning, Trace::WarningCode,
-                    "Failed to load config file at %1", path);
+            "Failed to load config file at %1", path);
     }
     const bool dedicated = config.getInt(DEDICATED_MODE, 1) != 0;
     Trace::logf(this, ClassName, "getDedicatedMode", Trace::Info, Trace::InfoCode,
-                "dedicated mode = %1", dedicated ? 1 : 0);
+        "dedicated mode = %1", dedicated ? 1 : 0);
     return dedicated;
 }
 

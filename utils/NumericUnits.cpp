@@ -56,9 +56,10 @@ long NumericUnits::convert(long value, const QString &fromUnits, const QString &
         const double seconds = double(value) * getFactorFor(fromUnits);
         return long(std::llround(seconds / getFactorFor(toUnits)));
     } catch (const std::runtime_error &) {
-        throw std::runtime_error(QStringLiteral("Conversion Failure: Could not convert from %1 to %2")
-                                     .arg(fromUnits, toUnits)
-                                     .toStdString());
+        throw std::runtime_error(
+            QStringLiteral("Conversion Failure: Could not convert from %1 to %2")
+                .arg(fromUnits, toUnits)
+                .toStdString());
     }
 }
 

@@ -11,8 +11,7 @@ public:
     Preference() = default;
     Preference(const QString &value)
         : m_value(value)
-    {
-    }
+    { }
 
     QString toString() const { return m_value; }
 

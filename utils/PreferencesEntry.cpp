@@ -9,13 +9,12 @@ PreferencesEntry::PreferencesEntry(const QString &name, const QString &value, co
     : m_name(name)
     , m_value(value)
     , m_units(units)
-{
-}
+{ }
 
 QString PreferencesEntry::asXml(const TextCodec &codec) const
 {
-    QString line = QLatin1String("<entry name='")
-        + PreferencesXml::escapeAttribute(m_name) + QLatin1Char('\'');
+    QString line = QLatin1String("<entry name='") + PreferencesXml::escapeAttribute(m_name)
+        + QLatin1Char('\'');
     if (m_encryptWhenSaving)
         line += QLatin1String(" encrypted='1'");
     if (!m_units.isEmpty())

@@ -55,8 +55,7 @@ QString localPathOf(const QString &path)
 
 XmlPreferences::XmlPreferences(const QString &name)
     : m_name(name)
-{
-}
+{ }
 
 XmlPreferences::XmlPreferences(const XmlPreferences &other)
     : PortablePreferences(other)
@@ -119,8 +118,8 @@ bool XmlPreferences::exists(const QString &name) const
     return false;
 }
 
-void XmlPreferences::set(const QString &name, const QString &value, const QString &units,
-                         bool encrypt)
+void XmlPreferences::set(
+    const QString &name, const QString &value, const QString &units, bool encrypt)
 {
     PreferencesEntry entry(name, value, units);
     entry.setEncryptWhenSaving(encrypt);
@@ -153,8 +152,8 @@ void XmlPreferences::add(const QString &name, const QString &value)
     set(name, value);
 }
 
-PreferencesEntry XmlPreferences::getEntry(const QString &name, const QString &defaultValue,
-                                          const QString &defaultUnits) const
+PreferencesEntry XmlPreferences::getEntry(
+    const QString &name, const QString &defaultValue, const QString &defaultUnits) const
 {
     QMutexLocker lock(&m_lock);
     const auto it = m_entries.constFind(keyFor(name));
@@ -191,7 +190,7 @@ QString XmlPreferences::getUnitsFor(const QString &name) const
 }
 
 void XmlPreferences::rename(const QString &oldName, const QString &newName, bool createIfMissing,
-                            const QString &defaultValue, const QString &defaultUnits)
+    const QString &defaultValue, const QString &defaultUnits)
 {
     QMutexLocker lock(&m_lock);
     const auto it = m_entries.constFind(keyFor(oldName));

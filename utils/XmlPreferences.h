@@ -43,8 +43,8 @@ public:
     void set(const QString &name, const QString &value, const char *units) = delete;
     void add(const QString &name, const QString &value);
 
-    PreferencesEntry getEntry(const QString &name, const QString &defaultValue,
-                              const QString &defaultUnits) const;
+    PreferencesEntry getEntry(
+        const QString &name, const QString &defaultValue, const QString &defaultUnits) const;
     QString get(const QString &name, const QString &defaultValue) const override;
     // The value as a whole number converted to the given units; a missing or
     // failed conversion gives the plain number.
@@ -53,7 +53,7 @@ public:
     QString getUnitsFor(const QString &name) const;
 
     void rename(const QString &oldName, const QString &newName, bool createIfMissing,
-                const QString &defaultValue, const QString &defaultUnits);
+        const QString &defaultValue, const QString &defaultUnits);
     void remove(const QString &name) override;
     void clear();
 

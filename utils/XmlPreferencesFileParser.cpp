@@ -11,8 +11,7 @@ namespace UtilsLib {
 
 XmlPreferencesFileParser::XmlPreferencesFileParser(XmlPreferences *preferences)
     : m_preferences(preferences)
-{
-}
+{ }
 
 XmlPreferencesFileParser::~XmlPreferencesFileParser() = default;
 
@@ -22,7 +21,13 @@ bool XmlPreferencesFileParser::parse(QIODevice *source)
     m_text.clear();
     m_errorString.clear();
 
-    QXmlStreamReader reader(source);
+    // Decoded here rather than by the reader: the reader rejects a whole block
+    // for one bad byte, which would drop the entries in front of it. Invalid
+    // sequences become replacement characters, as the old reader took them.
+    QString text = QString::fromUtf8(source->readAll());
+    if (text.startsWith(QChar(QChar::ByteOrderMark)))
+        text.remove(0, 1);
+    QXmlStreamReader reader(text);
     // Elements are matched on their qualified names; an undeclared prefix is
     // no reason to give up the file.
     reader.setNamespaceProcessing(false);
@@ -31,9 +36,9 @@ bool XmlPreferencesFileParser::parse(QIODevice *source)
         case QXmlStreamReader::StartElement: {
             const QXmlStreamAttributes attributes = reader.attributes();
             startElement(reader.qualifiedName().toString(),
-                         attributes.value(QLatin1String("name")).toString(),
-                         attributes.value(QLatin1String("units")).toString(),
-                         attributes.value(QLatin1String("encrypted")) == QLatin1String("1"));
+                attributes.value(QLatin1String("name")).toString(),
+                attributes.value(QLatin1String("units")).toString(),
+                attributes.value(QLatin1String("encrypted")) == QLatin1String("1"));
             break;
         }
         case QXmlStreamReader::Characters:
@@ -55,8 +60,8 @@ bool XmlPreferencesFileParser::parse(QIODevice *source)
     return true;
 }
 
-void XmlPreferencesFileParser::startElement(const QString &qualifiedName, const QString &name,
-                                            const QString &units, bool encrypted)
+void XmlPreferencesFileParser::startElement(
+    const QString &qualifiedName, const QString &name, const QString &units, bool encrypted)
 {
     if (qualifiedName != QLatin1String("entry"))
         return;
@@ -78,8 +83,7 @@ void XmlPreferencesFileParser::endElement()
     if (m_entry) {
         const QString value
             = m_entry->encryptWhenSaving() ? HexEncrypt::decryptData(m_text) : m_text;
-        m_preferences->set(m_entry->name(), value, m_entry->units(),
-                           m_entry->encryptWhenSaving());
+        m_preferences->set(m_entry->name(), value, m_entry->units(), m_entry->encryptWhenSaving());
     }
     m_text.clear();
     m_entry.reset();

@@ -27,8 +27,8 @@ public:
     QString errorString() const { return m_errorString; }
 
 private:
-    void startElement(const QString &qualifiedName, const QString &name, const QString &units,
-                      bool encrypted);
+    void startElement(
+        const QString &qualifiedName, const QString &name, const QString &units, bool encrypted);
     void characters(const QString &text);
     void endElement();
 
