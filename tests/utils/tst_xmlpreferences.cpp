@@ -153,6 +153,14 @@ void TestXmlPreferences::emptyStoreBytes()
     QVERIFY(reread.load(file, false));
     QCOMPARE(reread.count(), 0);
     QCOMPARE(reread.name(), QStringLiteral("other"));
+
+    // A store name with markup characters must not make the file unreadable.
+    XmlPreferences odd(QStringLiteral("Tom & Jerry's <store>"));
+    odd.set(QStringLiteral("k"), QStringLiteral("v"));
+    QVERIFY(odd.save(file));
+    QVERIFY(readAll(file).contains("<type>Tom &amp; Jerry&apos;s &lt;store&gt;</type>\r\n"));
+    QVERIFY(reread.load(file, false));
+    QCOMPARE(reread.get(QStringLiteral("k"), QString()), QStringLiteral("v"));
 }
 
 void TestXmlPreferences::roundTrip_data()
