@@ -94,7 +94,7 @@ private slots:
     void cleanup();
 
     void defaults();
-    void storedSettings();
+    void defaultDialectRestored();
     void ignoredSetters();
     void inputFilters_data();
     void inputFilters();
@@ -169,29 +169,13 @@ void TestMacPrintClientPreferences::defaults()
             .absoluteFilePath(QStringLiteral("printClient.tsp")));
 }
 
-void TestMacPrintClientPreferences::storedSettings()
+void TestMacPrintClientPreferences::defaultDialectRestored()
 {
     MacPrintClientPreferences preferences;
-    KoaPreferences &koa = preferences;
-    koa.setStaffPassword(QStringLiteral("s3cret"));
-    koa.setStalloIntegration(true);
-    koa.setStalloId(true);
-    koa.setMaskUserId(true);
-    koa.setLanguageSwitchingAllowed(true);
-    koa.setSupportedLanguageDialects(QStringLiteral("en_us,es_us,fr"));
-    koa.setDefaultLanguageDialect(QStringLiteral("fr"));
-    koa.setCurrentLocale(QStringLiteral("es_us"));
-    QCOMPARE(koa.getStaffPassword(), QStringLiteral("s3cret"));
-    QVERIFY(koa.getStalloIntegration());
-    QVERIFY(koa.getStalloId());
-    QVERIFY(koa.getMaskUserId());
-    QVERIFY(koa.isLanguageSwitchingAllowed());
-    QCOMPARE(koa.getSupportedLanguageDialects(), QStringLiteral("en_us,es_us,fr"));
-    QCOMPARE(koa.getDefaultLanguageDialect(), QStringLiteral("fr"));
-    QCOMPARE(koa.getCurrentLocale(), QStringLiteral("es_us"));
-
-    koa.setDefaultLanguageDialect(QString());
-    QCOMPARE(koa.getDefaultLanguageDialect(), QStringLiteral("en_us"));
+    preferences.setDefaultLanguageDialect(QStringLiteral("fr"));
+    QCOMPARE(preferences.getDefaultLanguageDialect(), QStringLiteral("fr"));
+    preferences.setDefaultLanguageDialect(QString());
+    QCOMPARE(preferences.getDefaultLanguageDialect(), QStringLiteral("en_us"));
 }
 
 void TestMacPrintClientPreferences::ignoredSetters()
