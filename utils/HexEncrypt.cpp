@@ -81,7 +81,9 @@ QString HexEncrypt::encryptLegacy(const QString &text)
         return QString();
     QString result(QLatin1String(""));
     for (const QChar c : text) {
-        const unsigned char plain = static_cast<unsigned char>(c.unicode() & 0xff);
+        // Characters outside Latin-1 become '?', as the Latin-1 conversion gives them.
+        const unsigned char plain
+            = c.unicode() > 0xff ? '?' : static_cast<unsigned char>(c.unicode());
         const unsigned char coded = static_cast<unsigned char>(2 * plain - KEY);
         if (coded == 0)
             break;
