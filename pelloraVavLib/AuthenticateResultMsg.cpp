@@ -40,21 +40,20 @@ bool AuthenticateResultMsg::fromText(const QString &text)
 
 void AuthenticateResultMsg::resetFields()
 {
-    const AuthenticateResultMsg defaults;
-    m_messageSubset = defaults.m_messageSubset;
-    m_messageHeader = defaults.m_messageHeader;
-    m_messageText = defaults.m_messageText;
-    m_allocationBalance = defaults.m_allocationBalance;
-    m_maxAllocationBalance = defaults.m_maxAllocationBalance;
-    m_depositBalance = defaults.m_depositBalance;
-    m_maxDepositBalance = defaults.m_maxDepositBalance;
-    m_creditBalance = defaults.m_creditBalance;
-    m_maxCreditBalance = defaults.m_maxCreditBalance;
-    m_libraryDepositBalance = defaults.m_libraryDepositBalance;
-    m_isDepositExpired = defaults.m_isDepositExpired;
-    m_isCreditExpired = defaults.m_isCreditExpired;
-    m_isLibraryDepositEnabled = defaults.m_isLibraryDepositEnabled;
-    m_ackRequired = defaults.m_ackRequired;
+    m_messageSubset = -1;
+    m_messageHeader.clear();
+    m_messageText.clear();
+    m_allocationBalance.clear();
+    m_maxAllocationBalance.clear();
+    m_depositBalance.clear();
+    m_maxDepositBalance.clear();
+    m_creditBalance.clear();
+    m_maxCreditBalance.clear();
+    m_libraryDepositBalance.clear();
+    m_isDepositExpired = false;
+    m_isCreditExpired = false;
+    m_isLibraryDepositEnabled = false;
+    m_ackRequired = false;
 }
 
 void AuthenticateResultMsg::setCodedField(const QString &field)
