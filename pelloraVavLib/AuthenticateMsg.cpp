@@ -1,0 +1,33 @@
+#include "AuthenticateMsg.h"
+
+#include "MessageFields_p.h"
+
+AuthenticateMsg::AuthenticateMsg(
+    Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
+    : Message(handler, observer)
+{ }
+
+AuthenticateMsg *AuthenticateMsg::clone() const
+{
+    return new AuthenticateMsg(*this);
+}
+
+QString AuthenticateMsg::toText()
+{
+    // The Print Service expects the user id twice; it skips the second copy.
+    const QString separator = fieldSeparator();
+    const QString userId = MessageFields::wireSafe(m_userId);
+    return separator + MessageFields::flagText(m_isGuest) + separator + userId + separator + userId
+        + separator + MessageFields::wireSafe(m_userPin);
+}
+
+bool AuthenticateMsg::fromText(const QString &text)
+{
+    const QStringList fields = MessageFields::split(text);
+    if (fields.size() != 6)
+        return false;
+    m_isGuest = MessageFields::toFlag(fields.at(2));
+    m_userId = fields.at(3);
+    m_userPin = fields.at(5);
+    return true;
+}

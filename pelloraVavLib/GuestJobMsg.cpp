@@ -1,0 +1,26 @@
+#include "GuestJobMsg.h"
+
+#include "MessageFields_p.h"
+
+GuestJobMsg::GuestJobMsg(Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
+    : Message(handler, observer)
+{ }
+
+GuestJobMsg *GuestJobMsg::clone() const
+{
+    return new GuestJobMsg(*this);
+}
+
+QString GuestJobMsg::toText()
+{
+    return fieldSeparator() + MessageFields::flagText(m_isGuestJob);
+}
+
+bool GuestJobMsg::fromText(const QString &text)
+{
+    const QStringList fields = MessageFields::split(text);
+    if (fields.size() != 3)
+        return false;
+    m_isGuestJob = MessageFields::toFlag(fields.at(2));
+    return true;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Message.h"
+
+// The Print Service reports that a job was deleted.
+class JobDeletedMsg : public Tessaly::Core::Message
+{
+public:
+    static constexpr long MESSAGE_ID = 51;
+
+    explicit JobDeletedMsg(
+        Tessaly::Core::MessageHandler *handler = nullptr, UtilsLib::Observer *observer = nullptr);
+    JobDeletedMsg(const JobDeletedMsg &other) = default;
+
+    [[nodiscard]] JobDeletedMsg *clone() const override;
+    QString toText() override;
+    bool fromText(const QString &text) override;
+    long messageId() const override { return MESSAGE_ID; }
+};
