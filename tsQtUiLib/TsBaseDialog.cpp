@@ -11,7 +11,7 @@
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QScreen>
-#include <QTimerEvent>
+#include <QTimer>
 
 namespace {
 int s_defaultTimeout = -1;
@@ -47,7 +47,14 @@ bool isActivity(QEvent::Type type)
 TsBaseDialog::TsBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguageButton,
                            bool showCopyright, int margin, ::Qt::WindowFlags flags)
     : QDialog(parent, flags)
+    , m_inactivityTimer(new QTimer(this))
 {
+    m_inactivityTimer->setSingleShot(true);
+    connect(m_inactivityTimer, &QTimer::timeout, this, [this] {
+        if (isVisible())
+            reject();
+    });
+
     if (!s_font)
         s_font = std::make_unique<QFont>(QStringLiteral("Verdana"), 12);
     if (!s_color)
@@ -122,15 +129,30 @@ int TsBaseDialog::timeout() const
 
 void TsBaseDialog::startTimer()
 {
-    m_inactivityTimer.stop();
+    m_inactivityTimer->stop();
     const int ms = timeout();
     if (ms > 0)
-        m_inactivityTimer.start(ms, this);
+        m_inactivityTimer->start(ms);
 }
 
 void TsBaseDialog::stopTimer()
 {
-    m_inactivityTimer.stop();
+    m_inactivityTimer->stop();
+}
+
+bool TsBaseDialog::isTimerRunning() const
+{
+    return m_inactivityTimer->isActive();
+}
+
+int TsBaseDialog::remainingTimeout() const
+{
+    return m_inactivityTimer->remainingTime();
+}
+
+void TsBaseDialog::beep()
+{
+    QApplication::beep();
 }
 
 int TsBaseDialog::exec()
@@ -186,7 +208,7 @@ bool TsBaseDialog::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (m_inputMethodBlocked && type == QEvent::InputMethod) {
-        QApplication::beep();
+        beep();
         event->accept();
         return true;
     }
@@ -200,7 +222,7 @@ bool TsBaseDialog::eventFilter(QObject *watched, QEvent *event)
         const int key = keyEvent->key();
         const unsigned short code = key > 0xffff ? 0xffff : static_cast<unsigned short>(key);
         if (!keyIsAllowed(watched, code)) {
-            QApplication::beep();
+            beep();
             return true;
         }
     }
@@ -213,17 +235,6 @@ bool TsBaseDialog::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void TsBaseDialog::timerEvent(QTimerEvent *event)
-{
-    if (event->timerId() != m_inactivityTimer.timerId()) {
-        QDialog::timerEvent(event);
-        return;
-    }
-    m_inactivityTimer.stop();
-    if (isVisible())
-        reject();
 }
 
 void TsBaseDialog::mousePressEvent(QMouseEvent *event)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QBasicTimer>
 #include <QDialog>
 #include <QList>
 #include <QMap>
@@ -18,6 +17,7 @@ class LanguageSelectorExtension;
 class QBoxLayout;
 class QHBoxLayout;
 class QLayout;
+class QTimer;
 
 // Base of every kiosk dialog: white background, shared font, inactivity
 // timeout, optional change-language button with its language selector,
@@ -50,7 +50,9 @@ public:
     using QObject::startTimer;
     void startTimer();
     void stopTimer();
-    bool isTimerRunning() const { return m_inactivityTimer.isActive(); }
+    bool isTimerRunning() const;
+    // Milliseconds until the running timeout ends the dialog; -1 when none runs.
+    int remainingTimeout() const;
     // Restarts the running timeout, as any touch of the patron does.
     void restartTimerOnActivity();
 
@@ -105,7 +107,8 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void timerEvent(QTimerEvent *event) override;
+    // A refused key or input-method entry; tests listen here.
+    virtual void beep();
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -125,5 +128,5 @@ private:
     // Qt 6 has no dialog extension: the selector is a panel at the dialog's right.
     QHBoxLayout *m_frameLayout = nullptr;
     LanguageSelectorExtension *m_extension = nullptr;
-    QBasicTimer m_inactivityTimer;
+    QTimer *m_inactivityTimer;
 };
