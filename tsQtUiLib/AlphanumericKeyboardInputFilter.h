@@ -11,8 +11,8 @@ class AlphanumericKeyboardInputFilter : public KeyboardInputFilter
 public:
     explicit AlphanumericKeyboardInputFilter(const QString &exceptions = QString());
 
-    bool keyIsAllowed(unsigned short key) const override;
-    bool keyIsAnException(unsigned short key) const;
+    bool keyIsAllowed(int key) const override;
+    bool keyIsAnException(int key) const;
 
 private:
     QString m_exceptions;

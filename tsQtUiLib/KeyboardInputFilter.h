@@ -5,6 +5,6 @@ class KeyboardInputFilter
 {
 public:
     virtual ~KeyboardInputFilter() = default;
-    // key is the toolkit's key code of a key press.
-    virtual bool keyIsAllowed(unsigned short key) const = 0;
+    // key is the toolkit's key code of a key press (Qt::Key).
+    virtual bool keyIsAllowed(int key) const = 0;
 };

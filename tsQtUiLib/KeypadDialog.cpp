@@ -71,8 +71,12 @@ void KeypadDialog::positionDialog()
 void KeypadDialog::showEvent(QShowEvent *event)
 {
     TsBaseDialog::showEvent(event);
-    if (m_keypad)
-        m_keypad->show();
+    if (!m_keypad)
+        return;
+    m_keypad->show();
+    // Only a shown window knows its frame: place both again with it.
+    positionKeypad();
+    move(x(), calculateDialogOffset());
 }
 
 void KeypadDialog::hideEvent(QHideEvent *event)

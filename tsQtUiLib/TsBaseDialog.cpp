@@ -192,7 +192,7 @@ void TsBaseDialog::installKeyboardInputFilter(QObject *watched, KeyboardInputFil
         m_inputFilters[watched].reset(filter);
 }
 
-bool TsBaseDialog::keyIsAllowed(QObject *watched, unsigned short key) const
+bool TsBaseDialog::keyIsAllowed(QObject *watched, int key) const
 {
     const auto it = m_inputFilters.find(watched);
     return it == m_inputFilters.end() || it->second->keyIsAllowed(key);
@@ -218,10 +218,7 @@ bool TsBaseDialog::eventFilter(QObject *watched, QEvent *event)
             reject();
             return true;
         }
-        // Key codes above 0xffff (media keys and the like) are never allowed.
-        const int key = keyEvent->key();
-        const unsigned short code = key > 0xffff ? 0xffff : static_cast<unsigned short>(key);
-        if (!keyIsAllowed(watched, code)) {
+        if (!keyIsAllowed(watched, keyEvent->key())) {
             beep();
             return true;
         }
@@ -274,8 +271,10 @@ void TsBaseDialog::positionDialog()
 {
     adjustSize();
     const QRect desktop = desktopGeometry();
-    const int y = m_childDialogYSet ? m_childDialogY : desktop.y() + (desktop.height() - height()) / 2;
-    move(desktop.x() + (desktop.width() - width()) / 2, y);
+    const QSize size = frameGeometry().size();
+    const int y = m_childDialogYSet ? m_childDialogY
+                                    : desktop.y() + (desktop.height() - size.height()) / 2;
+    move(desktop.x() + (desktop.width() - size.width()) / 2, y);
 }
 
 void TsBaseDialog::toggleExtension()

@@ -63,7 +63,7 @@ public:
     void unblockInputMethodEntry() { m_inputMethodBlocked = false; }
     // The dialog owns the filter; null lifts the filtering of watched.
     void installKeyboardInputFilter(QObject *watched, KeyboardInputFilter *filter);
-    bool keyIsAllowed(QObject *watched, unsigned short key) const;
+    bool keyIsAllowed(QObject *watched, int key) const;
 
     ChangeLanguageButton *changeLanguageButton() const { return m_changeLanguageButton; }
     CopyrightLabel *copyrightLabel() const { return m_copyrightLabel; }
