@@ -1,18 +1,18 @@
 #include "PrintClientDialog.h"
 
 PrintClientDialog::PrintClientDialog(QWidget *parent)
-    : MessageDialog(QString(), QStringList{QString()}, QStringList{QString()},
-                    QMessageBox::Critical, parent, 0, 1001, QString::fromLatin1(OK))
+    : MessageDialog(QString(), QStringList {QString()}, QStringList {QString()},
+        QMessageBox::Critical, parent, 0, 1001, QString::fromLatin1(OK))
 {
     setObjectName(QStringLiteral("PrintClientDialog"));
 }
 
-int PrintClientDialog::showMessage(const QString &message, const QString &caption,
-                                   const QPixmap &icon)
+int PrintClientDialog::showMessage(
+    const QString &message, const QString &caption, const QPixmap &icon)
 {
     setCaptionText(caption);
     setIconPixmap(icon);
-    setLabel1Text(QStringList{message});
+    setLabel1Text(QStringList {message});
     setToForeground();
     return exec();
 }
@@ -34,9 +34,9 @@ void PrintClientDialog::showInfo(const QString &message, const QString &caption)
 
 bool PrintClientDialog::showQuestion(const QString &message, const QString &caption)
 {
-    MessageDialog question(caption, QStringList{message}, QStringList{QString()},
-                           QMessageBox::Question, parentWidget(), 0, 1002,
-                           QString::fromLatin1(YES), QString(), QString::fromLatin1(NO));
+    MessageDialog question(caption, QStringList {message}, QStringList {QString()},
+        QMessageBox::Question, parentWidget(), 0, 1002, QString::fromLatin1(YES), QString(),
+        QString::fromLatin1(NO));
     question.setObjectName(QStringLiteral("PrintClientQuestion"));
     question.setToForeground();
     return question.exec() == 1;

@@ -4,8 +4,7 @@
 
 AlphanumericKeyboardInputFilter::AlphanumericKeyboardInputFilter(const QString &exceptions)
     : m_exceptions(exceptions)
-{
-}
+{ }
 
 bool AlphanumericKeyboardInputFilter::keyIsAnException(int key) const
 {

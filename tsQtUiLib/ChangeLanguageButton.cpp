@@ -3,8 +3,8 @@
 #include <QFontMetrics>
 #include <QTimerEvent>
 
-ChangeLanguageButton::ChangeLanguageButton(QWidget *parent, const LanguageList &languages,
-                                           unsigned long intervalMs)
+ChangeLanguageButton::ChangeLanguageButton(
+    QWidget *parent, const LanguageList &languages, unsigned long intervalMs)
     : QPushButton(parent)
     , m_languages(languages)
 {

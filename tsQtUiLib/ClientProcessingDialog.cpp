@@ -35,8 +35,8 @@ void ClientProcessingDialog::translateTexts()
     RELEASING_JOB_TEXT = QCoreApplication::translate(context, releasingJob);
 }
 
-ClientProcessingDialog::ClientProcessingDialog(QWidget *parent, int timeoutSeconds,
-                                               ::Qt::WindowFlags flags)
+ClientProcessingDialog::ClientProcessingDialog(
+    QWidget *parent, int timeoutSeconds, ::Qt::WindowFlags flags)
     : TsBaseDialog(parent, timeoutSeconds, false, true, 5, flags)
     , m_text(PLEASE_WAIT)
 {
@@ -94,9 +94,7 @@ void ClientProcessingDialog::redrawText()
     m_textLabel->setText(m_text);
 }
 
-void ClientProcessingDialog::timerDone()
-{
-}
+void ClientProcessingDialog::timerDone() { }
 
 void ClientProcessingDialog::showEvent(QShowEvent *event)
 {

@@ -9,7 +9,7 @@ class CommonDlgInfo
 {
 public:
     CommonDlgInfo(const QString &okBtnText, const QString &cancelBtnText, const QString &imgPath,
-                  const QString &captionText);
+        const QString &captionText);
     CommonDlgInfo(const CommonDlgInfo &) = default;
     CommonDlgInfo &operator=(const CommonDlgInfo &) = default;
     virtual ~CommonDlgInfo();

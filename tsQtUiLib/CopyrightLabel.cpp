@@ -34,8 +34,8 @@ void CopyrightLabel::changeText()
         setText(versionInfo->getProductName());
         break;
     case 1:
-        setText(versionInfo->getLegalCopyright() + QLatin1String(", ")
-                + versionInfo->getCompanyName());
+        setText(
+            versionInfo->getLegalCopyright() + QLatin1String(", ") + versionInfo->getCompanyName());
         break;
     case 2:
         setText(QCoreApplication::translate("CopyrightLabel", "All Rights Reserved"));

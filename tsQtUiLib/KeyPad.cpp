@@ -47,8 +47,8 @@ const CharKey *findKey(const char *id)
 } // namespace
 
 KeyPad::KeyPad(QWidget *owner, int style)
-    : TsBaseDialog(owner, -1, false, false, 0,
-                   untitledWindowFlags() | ::Qt::WindowDoesNotAcceptFocus)
+    : TsBaseDialog(
+        owner, -1, false, false, 0, untitledWindowFlags() | ::Qt::WindowDoesNotAcceptFocus)
     , m_owner(owner)
     , m_style(style)
 {
@@ -103,7 +103,8 @@ void KeyPad::buildAlpha()
     const char *row4[] = {"z", "x", "c", "v", "b", "n", "m", "comma", "period", "fslash", "at"};
     for (int i = 0; i < 11; ++i)
         addKey(QLatin1String(row4[i]), 3, i, 1, KeyWidth);
-    const char *digits[4][3] = {{"7", "8", "9"}, {"4", "5", "6"}, {"1", "2", "3"}, {nullptr, "0", nullptr}};
+    const char *digits[4][3]
+        = {{"7", "8", "9"}, {"4", "5", "6"}, {"1", "2", "3"}, {nullptr, "0", nullptr}};
     for (int row = 0; row < 4; ++row) {
         for (int i = 0; i < 3; ++i) {
             if (digits[row][i])
@@ -119,6 +120,7 @@ void KeyPad::buildAlpha()
         addKey(QLatin1String(domain), 4, 0, 1, KeyWidth)->hide();
     placeBottomRow();
 
+    // clang-format off
     const std::pair<const char *, void (KeyPad::*)()> handlers[] = {
         {"a", &KeyPad::hitA}, {"b", &KeyPad::hitB}, {"c", &KeyPad::hitC}, {"d", &KeyPad::hitD},
         {"e", &KeyPad::hitE}, {"f", &KeyPad::hitF}, {"g", &KeyPad::hitG}, {"h", &KeyPad::hitH},
@@ -140,6 +142,7 @@ void KeyPad::buildAlpha()
         {"com", &KeyPad::hitDotCom}, {"net", &KeyPad::hitDotNet}, {"org", &KeyPad::hitDotOrg},
         {"gov", &KeyPad::hitDotGov},
     };
+    // clang-format on
     for (const auto &[id, slot] : handlers)
         connect(m_keys.value(QLatin1String(id)), &QPushButton::clicked, this, slot);
 }
@@ -158,6 +161,7 @@ void KeyPad::buildNumeric()
     addKey(QStringLiteral("back"), 2, 4, 2, 2 * KeyWidth);
     m_grid->setColumnMinimumWidth(3, KeyWidth / 2);
 
+    // clang-format off
     const std::pair<const char *, void (KeyPad::*)()> handlers[] = {
         {"0", &KeyPad::hit0}, {"1", &KeyPad::hit1}, {"2", &KeyPad::hit2}, {"3", &KeyPad::hit3},
         {"4", &KeyPad::hit4}, {"5", &KeyPad::hit5}, {"6", &KeyPad::hit6}, {"7", &KeyPad::hit7},
@@ -165,6 +169,7 @@ void KeyPad::buildNumeric()
         {"next", &KeyPad::hitNextField}, {"clear", &KeyPad::hitClear},
         {"back", &KeyPad::hitBack},
     };
+    // clang-format on
     for (const auto &[id, slot] : handlers)
         connect(m_keys.value(QLatin1String(id)), &QPushButton::clicked, this, slot);
     relabel();
@@ -327,56 +332,215 @@ void KeyPad::keyPressEvent(QKeyEvent *event)
     TsBaseDialog::keyPressEvent(event);
 }
 
-void KeyPad::hitA() { typeKey("a"); }
-void KeyPad::hitB() { typeKey("b"); }
-void KeyPad::hitC() { typeKey("c"); }
-void KeyPad::hitD() { typeKey("d"); }
-void KeyPad::hitE() { typeKey("e"); }
-void KeyPad::hitF() { typeKey("f"); }
-void KeyPad::hitG() { typeKey("g"); }
-void KeyPad::hitH() { typeKey("h"); }
-void KeyPad::hitI() { typeKey("i"); }
-void KeyPad::hitJ() { typeKey("j"); }
-void KeyPad::hitK() { typeKey("k"); }
-void KeyPad::hitL() { typeKey("l"); }
-void KeyPad::hitM() { typeKey("m"); }
-void KeyPad::hitN() { typeKey("n"); }
-void KeyPad::hitO() { typeKey("o"); }
-void KeyPad::hitP() { typeKey("p"); }
-void KeyPad::hitQ() { typeKey("q"); }
-void KeyPad::hitR() { typeKey("r"); }
-void KeyPad::hitS() { typeKey("s"); }
-void KeyPad::hitT() { typeKey("t"); }
-void KeyPad::hitU() { typeKey("u"); }
-void KeyPad::hitV() { typeKey("v"); }
-void KeyPad::hitW() { typeKey("w"); }
-void KeyPad::hitX() { typeKey("x"); }
-void KeyPad::hitY() { typeKey("y"); }
-void KeyPad::hitZ() { typeKey("z"); }
-void KeyPad::hit0() { typeKey("0"); }
-void KeyPad::hit1() { typeKey("1"); }
-void KeyPad::hit2() { typeKey("2"); }
-void KeyPad::hit3() { typeKey("3"); }
-void KeyPad::hit4() { typeKey("4"); }
-void KeyPad::hit5() { typeKey("5"); }
-void KeyPad::hit6() { typeKey("6"); }
-void KeyPad::hit7() { typeKey("7"); }
-void KeyPad::hit8() { typeKey("8"); }
-void KeyPad::hit9() { typeKey("9"); }
-void KeyPad::hitSpace() { typeKey("space"); }
-void KeyPad::hitBSlash() { typeKey("bslash"); }
-void KeyPad::hitFSlash() { typeKey("fslash"); }
-void KeyPad::hitLBracket() { typeKey("lbracket"); }
-void KeyPad::hitRBracket() { typeKey("rbracket"); }
-void KeyPad::hitColons() { typeKey("colons"); }
-void KeyPad::hitQuotes() { typeKey("quotes"); }
-void KeyPad::hitComma() { typeKey("comma"); }
-void KeyPad::hitPeriod() { typeKey("period"); }
-void KeyPad::hitMinus() { typeKey("minus"); }
-void KeyPad::hitEqual() { typeKey("equal"); }
-void KeyPad::hitTilde() { typeKey("tilde"); }
-void KeyPad::hitAtSign() { typeKey("at"); }
-void KeyPad::hitDotCom() { typeKey("com"); }
-void KeyPad::hitDotNet() { typeKey("net"); }
-void KeyPad::hitDotOrg() { typeKey("org"); }
-void KeyPad::hitDotGov() { typeKey("gov"); }
+void KeyPad::hitA()
+{
+    typeKey("a");
+}
+void KeyPad::hitB()
+{
+    typeKey("b");
+}
+void KeyPad::hitC()
+{
+    typeKey("c");
+}
+void KeyPad::hitD()
+{
+    typeKey("d");
+}
+void KeyPad::hitE()
+{
+    typeKey("e");
+}
+void KeyPad::hitF()
+{
+    typeKey("f");
+}
+void KeyPad::hitG()
+{
+    typeKey("g");
+}
+void KeyPad::hitH()
+{
+    typeKey("h");
+}
+void KeyPad::hitI()
+{
+    typeKey("i");
+}
+void KeyPad::hitJ()
+{
+    typeKey("j");
+}
+void KeyPad::hitK()
+{
+    typeKey("k");
+}
+void KeyPad::hitL()
+{
+    typeKey("l");
+}
+void KeyPad::hitM()
+{
+    typeKey("m");
+}
+void KeyPad::hitN()
+{
+    typeKey("n");
+}
+void KeyPad::hitO()
+{
+    typeKey("o");
+}
+void KeyPad::hitP()
+{
+    typeKey("p");
+}
+void KeyPad::hitQ()
+{
+    typeKey("q");
+}
+void KeyPad::hitR()
+{
+    typeKey("r");
+}
+void KeyPad::hitS()
+{
+    typeKey("s");
+}
+void KeyPad::hitT()
+{
+    typeKey("t");
+}
+void KeyPad::hitU()
+{
+    typeKey("u");
+}
+void KeyPad::hitV()
+{
+    typeKey("v");
+}
+void KeyPad::hitW()
+{
+    typeKey("w");
+}
+void KeyPad::hitX()
+{
+    typeKey("x");
+}
+void KeyPad::hitY()
+{
+    typeKey("y");
+}
+void KeyPad::hitZ()
+{
+    typeKey("z");
+}
+void KeyPad::hit0()
+{
+    typeKey("0");
+}
+void KeyPad::hit1()
+{
+    typeKey("1");
+}
+void KeyPad::hit2()
+{
+    typeKey("2");
+}
+void KeyPad::hit3()
+{
+    typeKey("3");
+}
+void KeyPad::hit4()
+{
+    typeKey("4");
+}
+void KeyPad::hit5()
+{
+    typeKey("5");
+}
+void KeyPad::hit6()
+{
+    typeKey("6");
+}
+void KeyPad::hit7()
+{
+    typeKey("7");
+}
+void KeyPad::hit8()
+{
+    typeKey("8");
+}
+void KeyPad::hit9()
+{
+    typeKey("9");
+}
+void KeyPad::hitSpace()
+{
+    typeKey("space");
+}
+void KeyPad::hitBSlash()
+{
+    typeKey("bslash");
+}
+void KeyPad::hitFSlash()
+{
+    typeKey("fslash");
+}
+void KeyPad::hitLBracket()
+{
+    typeKey("lbracket");
+}
+void KeyPad::hitRBracket()
+{
+    typeKey("rbracket");
+}
+void KeyPad::hitColons()
+{
+    typeKey("colons");
+}
+void KeyPad::hitQuotes()
+{
+    typeKey("quotes");
+}
+void KeyPad::hitComma()
+{
+    typeKey("comma");
+}
+void KeyPad::hitPeriod()
+{
+    typeKey("period");
+}
+void KeyPad::hitMinus()
+{
+    typeKey("minus");
+}
+void KeyPad::hitEqual()
+{
+    typeKey("equal");
+}
+void KeyPad::hitTilde()
+{
+    typeKey("tilde");
+}
+void KeyPad::hitAtSign()
+{
+    typeKey("at");
+}
+void KeyPad::hitDotCom()
+{
+    typeKey("com");
+}
+void KeyPad::hitDotNet()
+{
+    typeKey("net");
+}
+void KeyPad::hitDotOrg()
+{
+    typeKey("org");
+}
+void KeyPad::hitDotGov()
+{
+    typeKey("gov");
+}

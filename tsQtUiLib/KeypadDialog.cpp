@@ -5,9 +5,9 @@
 #include <QCloseEvent>
 
 KeypadDialog::KeypadDialog(int keypadStyle, QWidget *parent, int timeoutSeconds,
-                           bool showLanguageButton, bool showCopyright)
-    : TsBaseDialog(parent, timeoutSeconds, showLanguageButton, showCopyright, 5,
-                   titledWindowFlags())
+    bool showLanguageButton, bool showCopyright)
+    : TsBaseDialog(
+        parent, timeoutSeconds, showLanguageButton, showCopyright, 5, titledWindowFlags())
 {
     if (keypadStyle != 0)
         m_keypad = new KeyPad(this, keypadStyle);
@@ -38,7 +38,7 @@ void KeypadDialog::positionKeypad()
     m_keypad->adjustSize();
     const QRect desktop = desktopGeometry();
     m_keypad->move(desktop.x() + (desktop.width() - m_keypad->frameGeometry().width()) / 2,
-                   desktop.y() + desktop.height() - keypadHeight());
+        desktop.y() + desktop.height() - keypadHeight());
 }
 
 int KeypadDialog::dialogOffset(const QRect &desktop, int dialogHeight, int keypadHeight)

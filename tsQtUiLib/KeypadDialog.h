@@ -12,7 +12,7 @@ class KeypadDialog : public TsBaseDialog
 public:
     // style 0: no keypad; 1: full keyboard; anything else: numeric pad.
     KeypadDialog(int keypadStyle, QWidget *parent, int timeoutSeconds, bool showLanguageButton,
-                 bool showCopyright = true);
+        bool showCopyright = true);
     ~KeypadDialog() override;
 
     KeyPad *keypad() const { return m_keypad; }

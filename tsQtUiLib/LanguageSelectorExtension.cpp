@@ -25,7 +25,7 @@ QPixmap LanguageSelectorExtension::loadFlag(const QString &code)
     // The dialect arrives upper case; an installation on a case-sensitive file
     // system may have named its flags in lower case.
     const QString folder = TsBaseDialog::applicationFolder() + QLatin1String("/images/");
-    QStringList names{code};
+    QStringList names {code};
     if (code.toLower() != code)
         names << code.toLower();
     for (const QString &name : std::as_const(names)) {

@@ -3,10 +3,8 @@
 #include <QFontMetrics>
 #include <QListWidget>
 
-LanguageSelectorExtensionItem::LanguageSelectorExtensionItem(QListWidget *list,
-                                                             const QPixmap &flag,
-                                                             const QString &code,
-                                                             const QString &name)
+LanguageSelectorExtensionItem::LanguageSelectorExtensionItem(
+    QListWidget *list, const QPixmap &flag, const QString &code, const QString &name)
     : QListWidgetItem(QIcon(flag), name, list, Type)
     , m_languageCode(code)
     , m_languageName(name)

@@ -6,8 +6,8 @@
 class LanguageSelectorExtensionItem : public QListWidgetItem
 {
 public:
-    LanguageSelectorExtensionItem(QListWidget *list, const QPixmap &flag, const QString &code,
-                                  const QString &name);
+    LanguageSelectorExtensionItem(
+        QListWidget *list, const QPixmap &flag, const QString &code, const QString &name);
 
     QString languageCode() const { return m_languageCode; }
     QString languageName() const { return m_languageName; }

@@ -18,16 +18,15 @@ const char *const MessageDialog::CANCEL = QT_TRANSLATE_NOOP("MessageDialog", "Ca
 const char *const MessageDialog::CONTEXT = "MessageDialog";
 
 MessageDialog::MessageDialog(const QString &caption, const QStringList &label1,
-                             const QStringList &label2, QMessageBox::Icon icon, QWidget *parent,
-                             int timeoutSeconds, int buttons, const QString &button1Text,
-                             const QString &button1Image, const QString &button2Text,
-                             const QString &button2Image, const QString &button3Text,
-                             const QString &button3Image)
+    const QStringList &label2, QMessageBox::Icon icon, QWidget *parent, int timeoutSeconds,
+    int buttons, const QString &button1Text, const QString &button1Image,
+    const QString &button2Text, const QString &button2Image, const QString &button3Text,
+    const QString &button3Image)
     : TsBaseDialog(parent, timeoutSeconds, true, true, 5, titledWindowFlags())
     , m_caption(caption)
     , m_label1(label1)
     , m_label2(label2)
-    , m_buttonTexts{button1Text, button2Text, button3Text}
+    , m_buttonTexts {button1Text, button2Text, button3Text}
 {
     if (buttons >= 1000) {
         buttons -= 1000;
@@ -90,7 +89,7 @@ QAbstractButton *MessageDialog::createButton(int number, const QString &imagePat
             ? imagePath
             : QStringLiteral("%1/images/%2")
                   .arg(applicationFolder(),
-                       number == 1 ? QStringLiteral("button1.jpg") : QStringLiteral("button2.jpg"));
+                      number == 1 ? QStringLiteral("button1.jpg") : QStringLiteral("button2.jpg"));
         imageButton->setEnabledImage(QPixmap(path));
         button = imageButton;
     } else {

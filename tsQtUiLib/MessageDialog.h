@@ -22,10 +22,10 @@ public:
 
     // buttons: 1 to 3 image buttons; add 1000 for plain push buttons.
     MessageDialog(const QString &caption, const QStringList &label1, const QStringList &label2,
-                  QMessageBox::Icon icon, QWidget *parent, int timeoutSeconds, int buttons,
-                  const QString &button1Text, const QString &button1Image = QString(),
-                  const QString &button2Text = QString(), const QString &button2Image = QString(),
-                  const QString &button3Text = QString(), const QString &button3Image = QString());
+        QMessageBox::Icon icon, QWidget *parent, int timeoutSeconds, int buttons,
+        const QString &button1Text, const QString &button1Image = QString(),
+        const QString &button2Text = QString(), const QString &button2Image = QString(),
+        const QString &button3Text = QString(), const QString &button3Image = QString());
 
     void setButtonValues(int value1, int value2, int value3);
     void setCaptionText(const QString &caption);

@@ -88,9 +88,9 @@ PasswordDialog::PasswordDialog(QWidget *parent, const PasswordDlgInfo &info, boo
 
     auto *buttons = new QVBoxLayout;
     m_okButton = makeButton(imageButtons, "passwordDlg_OkBtn", m_info.okImgPath(), "button1.jpg",
-                            m_info.disableOkImgPath(), "button1_disable.jpg");
+        m_info.disableOkImgPath(), "button1_disable.jpg");
     m_cancelButton = makeButton(imageButtons, "passwordDlg_CancelBtn", m_info.cancelImgPath(),
-                                "button2.jpg", QString(), nullptr);
+        "button2.jpg", QString(), nullptr);
     connect(m_okButton, &QAbstractButton::clicked, this, &PasswordDialog::okBtn);
     connect(m_cancelButton, &QAbstractButton::clicked, this, &QDialog::reject);
     buttons->addWidget(m_okButton);
@@ -107,14 +107,13 @@ PasswordDialog::PasswordDialog(QWidget *parent, const PasswordDlgInfo &info, boo
 }
 
 QAbstractButton *PasswordDialog::makeButton(bool imageButtons, const char *name,
-                                            const QString &imagePath, const char *fallback,
-                                            const QString &disabledPath,
-                                            const char *disabledFallback)
+    const QString &imagePath, const char *fallback, const QString &disabledPath,
+    const char *disabledFallback)
 {
     auto imageFile = [](const QString &path, const char *fallbackName) {
-        return !path.isEmpty() ? path
-                               : QStringLiteral("%1/images/%2")
-                                     .arg(applicationFolder(), QLatin1String(fallbackName));
+        return !path.isEmpty()
+            ? path
+            : QStringLiteral("%1/images/%2").arg(applicationFolder(), QLatin1String(fallbackName));
     };
     QPushButton *button;
     if (imageButtons) {
@@ -188,8 +187,8 @@ void PasswordDialog::redrawText()
         m_reasonLabel->setText(QCoreApplication::translate(DefaultContext, "Reason for Override"));
     if (m_info.hasButtonTranslationContext()) {
         const QByteArray buttonContext = m_info.buttonTranslationContext().toUtf8();
-        m_okButton->setText(QCoreApplication::translate(buttonContext.constData(),
-                                                        m_info.okBtnText().toUtf8().constData()));
+        m_okButton->setText(QCoreApplication::translate(
+            buttonContext.constData(), m_info.okBtnText().toUtf8().constData()));
         m_cancelButton->setText(QCoreApplication::translate(
             buttonContext.constData(), m_info.cancelBtnText().toUtf8().constData()));
     } else {

@@ -41,8 +41,7 @@ protected:
 private:
     bool inputComplete() const;
     QAbstractButton *makeButton(bool imageButtons, const char *name, const QString &imagePath,
-                                const char *fallback, const QString &disabledPath,
-                                const char *disabledFallback);
+        const char *fallback, const QString &disabledPath, const char *disabledFallback);
 
     PasswordDlgInfo m_info;
     QAbstractButton *m_okButton = nullptr;

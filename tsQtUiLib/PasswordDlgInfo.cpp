@@ -16,9 +16,7 @@ const char *const PasswordDlgInfo::USER_PIN_PROMPT_TEXT
     = QT_TRANSLATE_NOOP("PasswordDialog", "Please enter your PIN.");
 
 PasswordDlgInfo::PasswordDlgInfo(const QString &caption, const QString &okBtnText,
-                                 const QString &cancelBtnText, const QString &imgPath,
-                                 const QString &passwordText)
+    const QString &cancelBtnText, const QString &imgPath, const QString &passwordText)
     : CommonDlgInfo(okBtnText, cancelBtnText, imgPath, caption)
     , m_passwordText(passwordText)
-{
-}
+{ }

@@ -14,7 +14,7 @@ public:
     static const char *const USER_PIN_PROMPT_TEXT;
 
     PasswordDlgInfo(const QString &caption, const QString &okBtnText, const QString &cancelBtnText,
-                    const QString &imgPath, const QString &passwordText);
+        const QString &imgPath, const QString &passwordText);
 
     QString dialogText() const { return m_dialogText; }
     void setDialogText(const QString &text) { m_dialogText = text; }

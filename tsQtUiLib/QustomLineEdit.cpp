@@ -10,9 +10,7 @@ QustomLineEdit::QustomLineEdit(QWidget *parent, const char *, ::Qt::WindowFlags 
     setAcceptDrops(false);
 }
 
-void QustomLineEdit::paste()
-{
-}
+void QustomLineEdit::paste() { }
 
 void QustomLineEdit::keyPressEvent(QKeyEvent *event)
 {
@@ -34,7 +32,6 @@ void QustomLineEdit::mouseReleaseEvent(QMouseEvent *event)
     }
     QLineEdit::mouseReleaseEvent(event);
 }
-
 
 void QustomLineEdit::contextMenuEvent(QContextMenuEvent *event)
 {

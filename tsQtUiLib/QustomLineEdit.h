@@ -7,8 +7,8 @@ class QustomLineEdit : public QLineEdit
 {
     Q_OBJECT
 public:
-    explicit QustomLineEdit(QWidget *parent = nullptr, const char *name = nullptr,
-                            ::Qt::WindowFlags flags = {});
+    explicit QustomLineEdit(
+        QWidget *parent = nullptr, const char *name = nullptr, ::Qt::WindowFlags flags = {});
 
 public slots:
     void paste();

@@ -45,7 +45,7 @@ bool isActivity(QEvent::Type type)
 }
 
 TsBaseDialog::TsBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguageButton,
-                           bool showCopyright, int margin, ::Qt::WindowFlags flags)
+    bool showCopyright, int margin, ::Qt::WindowFlags flags)
     : QDialog(parent, flags)
     , m_inactivityTimer(new QTimer(this))
 {
@@ -66,8 +66,8 @@ TsBaseDialog::TsBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguag
     setAutoFillBackground(true);
     setFont(*s_font);
 
-    m_changeLanguageButton
-        = new ChangeLanguageButton(this, s_languageList, ulong(qMax(1, s_changeLanguageButtonInterval)));
+    m_changeLanguageButton = new ChangeLanguageButton(
+        this, s_languageList, ulong(qMax(1, s_changeLanguageButtonInterval)));
     setWindowTitle(versionInfo->getFileDescription());
     m_copyrightLabel = new CopyrightLabel(this);
 
@@ -89,8 +89,8 @@ TsBaseDialog::TsBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguag
     if (s_languageList.size() >= 2 && showLanguageButton) {
         m_outerLayout->addWidget(m_changeLanguageButton, 0, ::Qt::AlignCenter);
         m_outerLayout->addSpacing(10);
-        connect(m_changeLanguageButton, &QPushButton::clicked, this,
-                &TsBaseDialog::toggleExtension);
+        connect(
+            m_changeLanguageButton, &QPushButton::clicked, this, &TsBaseDialog::toggleExtension);
         m_changeLanguageButton->setEnabled(true);
     } else {
         m_changeLanguageButton->hide();
@@ -272,8 +272,8 @@ void TsBaseDialog::positionDialog()
     adjustSize();
     const QRect desktop = desktopGeometry();
     const QSize size = frameGeometry().size();
-    const int y = m_childDialogYSet ? m_childDialogY
-                                    : desktop.y() + (desktop.height() - size.height()) / 2;
+    const int y
+        = m_childDialogYSet ? m_childDialogY : desktop.y() + (desktop.height() - size.height()) / 2;
     move(desktop.x() + (desktop.width() - size.width()) / 2, y);
 }
 
@@ -283,7 +283,7 @@ void TsBaseDialog::toggleExtension()
         m_extension = new LanguageSelectorExtension(this);
         m_extension->hide();
         connect(m_extension, &LanguageSelectorExtension::languageSelected, this,
-                &TsBaseDialog::languageChange);
+            &TsBaseDialog::languageChange);
         m_extension->loadLanguages(s_languageMap);
         m_frameLayout->addWidget(m_extension);
     }
@@ -411,15 +411,14 @@ void TsBaseDialog::setDefaults()
     s_changeLanguageButtonInterval = 2500;
 }
 
-bool TsBaseDialog::setLanguageOverridesForDialect(const QString &dialect,
-                                                  const QString &languageName,
-                                                  const QString &closeText)
+bool TsBaseDialog::setLanguageOverridesForDialect(
+    const QString &dialect, const QString &languageName, const QString &closeText)
 {
     const auto mapped = s_languageMap.find(dialect);
     if (mapped == s_languageMap.end())
         return false;
     auto entry = std::find_if(s_languageList.begin(), s_languageList.end(),
-                              [&](const auto &pair) { return pair.first == mapped.value(); });
+        [&](const auto &pair) { return pair.first == mapped.value(); });
     if (entry == s_languageList.end())
         return false;
     if (!languageName.isEmpty()) {

@@ -37,8 +37,8 @@ public:
     // Customised window, dialog border, no title bar.
     static ::Qt::WindowFlags untitledWindowFlags();
 
-    TsBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguageButton,
-                 bool showCopyright, int margin, ::Qt::WindowFlags flags);
+    TsBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguageButton, bool showCopyright,
+        int margin, ::Qt::WindowFlags flags);
     ~TsBaseDialog() override;
 
     void setMainLayout(QLayout *layout);
@@ -86,8 +86,8 @@ public:
     static void setDefaultFont(const QString &family, int pointSize);
     static QFont defaultFont();
     static void setDefaults();
-    static bool setLanguageOverridesForDialect(const QString &dialect, const QString &languageName,
-                                               const QString &closeText);
+    static bool setLanguageOverridesForDialect(
+        const QString &dialect, const QString &languageName, const QString &closeText);
 
     // The screen area dialogs are placed in; an empty rectangle (the default)
     // means the available area of the primary screen.

@@ -62,7 +62,7 @@ void TsInputDialog::redrawText()
 {
     setWindowTitle(
         QCoreApplication::translate(CommonDialogMessages::CONTEXT, m_caption.toUtf8().constData()));
-    m_label->setText(
-        QCoreApplication::translate(CommonDialogMessages::CONTEXT, m_labelText.toUtf8().constData()));
+    m_label->setText(QCoreApplication::translate(
+        CommonDialogMessages::CONTEXT, m_labelText.toUtf8().constData()));
     m_okButton->setText(QCoreApplication::translate("TsInputDialog", "OK"));
 }

@@ -12,6 +12,7 @@ struct EmbeddedImage
 };
 
 // The pixel data lives in the program's resources under :/builtin/<name>.png.
+// clang-format off
 const EmbeddedImage embedImageTable[] = {
     {50, 50, false, "allocation"},       {73, 25, false, "button1"},
     {73, 25, false, "button1_disable"},  {73, 25, false, "button2"},
@@ -24,17 +25,17 @@ const EmbeddedImage embedImageTable[] = {
     {50, 50, false, "WantToPrint"},      {50, 50, false, "pelloraClientImage"},
     {0, 0, false, nullptr},
 };
+// clang-format on
 
 QImage loadEmbedded(const EmbeddedImage &entry)
 {
-    QImage image(QLatin1String(":/builtin/") + QLatin1String(entry.name)
-                 + QLatin1String(".png"));
+    QImage image(QLatin1String(":/builtin/") + QLatin1String(entry.name) + QLatin1String(".png"));
     if (image.isNull())
         return image;
     image = image.convertToFormat(entry.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (image.width() != entry.width || image.height() != entry.height)
-        image = image.scaled(entry.width, entry.height, Qt::IgnoreAspectRatio,
-                             Qt::SmoothTransformation);
+        image = image.scaled(
+            entry.width, entry.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image;
 }
 } // namespace

@@ -14,8 +14,7 @@ ImageButtonPainter::ImageButtonPainter(ImageButton *button)
     , m_font(button->font())
     , m_alignment(Qt::AlignHCenter | Qt::AlignVCenter)
     , m_textColor(Qt::black)
-{
-}
+{ }
 
 ImageButtonPainter::~ImageButtonPainter() = default;
 
@@ -39,8 +38,8 @@ void ImageButtonPainter::paint(QPainter *painter)
     m_text = m_button->text();
     m_font = m_button->font();
 
-    const QPixmap scaled = currentPicture().scaled(m_width, m_height, Qt::IgnoreAspectRatio,
-                                                   Qt::SmoothTransformation);
+    const QPixmap scaled = currentPicture().scaled(
+        m_width, m_height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const QRect area(0, 0, m_width, m_height);
     if (!scaled.isNull() && scaled.width() > 1 && scaled.height() > 1)
         painter->fillRect(area, scaled.toImage().pixelColor(1, 1));

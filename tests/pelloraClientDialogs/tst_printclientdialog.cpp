@@ -104,9 +104,9 @@ private slots:
         QFETCH(int, result);
         PrintClientDialog dialog(nullptr);
         answer(how);
-        QCOMPARE(dialog.showMessage(QStringLiteral("Unable to print"), QString(),
-                                    PrintClientImages::printOk()),
-                 result);
+        QCOMPARE(dialog.showMessage(
+                     QStringLiteral("Unable to print"), QString(), PrintClientImages::printOk()),
+            result);
         // Reused: the next message replaces the last.
         answer(Answer::Button1);
         dialog.showError(QStringLiteral("Second"), QString());
@@ -137,8 +137,8 @@ private slots:
             noText = modal->findChild<QPushButton *>(QStringLiteral("button2"))->text();
         });
         answer(how);
-        QCOMPARE(dialog.showQuestion(QStringLiteral("Print as a guest?"), QStringLiteral("Guest")),
-                 yes);
+        QCOMPARE(
+            dialog.showQuestion(QStringLiteral("Print as a guest?"), QStringLiteral("Guest")), yes);
         QVERIFY(askedIn && askedIn != &dialog);
         QCOMPARE(yesText, QStringLiteral("Yes"));
         QCOMPARE(noText, QStringLiteral("No"));
@@ -155,7 +155,7 @@ private slots:
     void staffPasswordDialog()
     {
         QFETCH(bool, confirm);
-        PasswordDlgInfo info{QString(), QString(), QString(), QString(), QString()};
+        PasswordDlgInfo info {QString(), QString(), QString(), QString(), QString()};
         info.setCaptionText(QString::fromLatin1(PasswordDlgInfo::PASSWORD_REQUIRED_CAPTION_TEXT));
         info.setDialogText(QString::fromLatin1(PasswordDlgInfo::INSTRUCTION_TEXT));
         info.setPasswordText(QString::fromLatin1(PasswordDlgInfo::STAFF_PASSWORD_PROMPT_TEXT));

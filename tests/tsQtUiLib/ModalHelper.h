@@ -28,6 +28,6 @@ inline void whenModal(std::function<void(QWidget *)> action)
 inline bool noVisibleWindows()
 {
     const auto windows = QApplication::topLevelWidgets();
-    return std::none_of(windows.cbegin(), windows.cend(),
-                        [](const QWidget *w) { return w->isVisible(); });
+    return std::none_of(
+        windows.cbegin(), windows.cend(), [](const QWidget *w) { return w->isVisible(); });
 }

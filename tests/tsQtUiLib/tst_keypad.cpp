@@ -27,7 +27,7 @@ public:
         if (fixedHeight)
             setFixedSize(400, fixedHeight);
     }
-    void redrawText() override {}
+    void redrawText() override { }
 
     QLineEdit *first;
     QLineEdit *second;
@@ -234,8 +234,8 @@ private slots:
         QCOMPARE(keypad.left(), (1024 - keypad.width()) / 2);
         const QRect frame = dialog.frameGeometry();
         QCOMPARE(frame.x(), (1024 - frame.width()) / 2);
-        QCOMPARE(frame.y(), KeypadDialog::dialogOffset(QRect(0, 0, 1024, 768), frame.height(),
-                                                       keypad.height()));
+        QCOMPARE(frame.y(),
+            KeypadDialog::dialogOffset(QRect(0, 0, 1024, 768), frame.height(), keypad.height()));
         QVERIFY(dialog.frameGeometry().bottom() < keypad.top());
         dialog.hide();
         QVERIFY(!pad->isVisible());
@@ -275,8 +275,8 @@ private slots:
     void filteredFieldInDialog()
     {
         FormDialog dialog(0);
-        dialog.installKeyboardInputFilter(dialog.first,
-                                          new AlphanumericKeyboardInputFilter(QStringLiteral("-")));
+        dialog.installKeyboardInputFilter(
+            dialog.first, new AlphanumericKeyboardInputFilter(QStringLiteral("-")));
         whenModal([&](QWidget *) {
             QTest::keyClicks(dialog.first, QStringLiteral("a-b!c"));
             dialog.reject();

@@ -29,7 +29,7 @@ private slots:
         TsBaseDialog::setApplicationFolder(QStringLiteral(PELLORA_APP_DIR));
         TsBaseDialog::setDesktopGeometry(QRect(0, 0, 1024, 768));
         QVERIFY2(!appPicture(QStringLiteral("button1.jpg")).isNull(),
-                 "the build copies the replaceable pictures into the app folder");
+            "the build copies the replaceable pictures into the app folder");
     }
     void cleanup() { QTRY_VERIFY(noVisibleWindows()); }
 
@@ -37,20 +37,19 @@ private slots:
     {
         QTest::addColumn<int>("buttons");
         QTest::addColumn<QStringList>("images"); // empty: plain push buttons
-        QTest::addRow("2 image buttons") << 2 << QStringList{"button1.jpg", "button2.jpg"};
-        QTest::addRow("1002 plain buttons") << 1002 << QStringList{};
+        QTest::addRow("2 image buttons") << 2 << QStringList {"button1.jpg", "button2.jpg"};
+        QTest::addRow("1002 plain buttons") << 1002 << QStringList {};
         QTest::addRow("3 image buttons")
-            << 3 << QStringList{"button1.jpg", "button2.jpg", "button2.jpg"};
-        QTest::addRow("1001 one plain button") << 1001 << QStringList{};
+            << 3 << QStringList {"button1.jpg", "button2.jpg", "button2.jpg"};
+        QTest::addRow("1001 one plain button") << 1001 << QStringList {};
     }
     void buttonVariants()
     {
         QFETCH(int, buttons);
         QFETCH(QStringList, images);
         MessageDialog dialog(QStringLiteral("Caption"), {QStringLiteral("Text")}, {QString()},
-                             QMessageBox::Warning, nullptr, 0, buttons, QStringLiteral("OK"),
-                             QString(), QStringLiteral("Cancel"), QString(),
-                             QStringLiteral("Help"));
+            QMessageBox::Warning, nullptr, 0, buttons, QStringLiteral("OK"), QString(),
+            QStringLiteral("Cancel"), QString(), QStringLiteral("Help"));
         const int count = buttons % 1000;
         QCOMPARE(dialog.buttonCount(), count);
         QCOMPARE(dialog.hasImageButtons(), buttons < 1000);
@@ -74,7 +73,7 @@ private slots:
     {
         const QString path = QStringLiteral(PELLORA_APP_DIR "/images/button1_disable.jpg");
         MessageDialog dialog(QString(), {QString()}, {QString()}, QMessageBox::NoIcon, nullptr, 0,
-                             2, QStringLiteral("OK"), QString(), QStringLiteral("No"), path);
+            2, QStringLiteral("OK"), QString(), QStringLiteral("No"), path);
         auto *second = dialog.findChild<UtilsLib::ImageButton *>(QStringLiteral("button2"));
         QCOMPARE(second->enabledImage().toImage(), QImage(path));
         dialog.setButtonImage(1, PrintClientImages::button1());
@@ -88,14 +87,14 @@ private slots:
         QTest::addColumn<QStringList>("label2");
         QTest::addColumn<QStringList>("label3");
         QTest::addColumn<QString>("shown");
-        QTest::addRow("one block") << QStringList{"Unable", "to print"} << QStringList{}
-                                   << QStringList{} << "Unable to print";
-        QTest::addRow("two blocks") << QStringList{"Job received."} << QStringList{"Pick it up."}
-                                    << QStringList{} << "Job received.\nPick it up.";
-        QTest::addRow("three blocks") << QStringList{"A"} << QStringList{"B", "C"}
-                                      << QStringList{"D"} << "A\nB C\nD";
-        QTest::addRow("markup stays text") << QStringList{"<b>x</b>"} << QStringList{}
-                                           << QStringList{} << "<b>x</b>";
+        QTest::addRow("one block") << QStringList {"Unable", "to print"} << QStringList {}
+                                   << QStringList {} << "Unable to print";
+        QTest::addRow("two blocks") << QStringList {"Job received."} << QStringList {"Pick it up."}
+                                    << QStringList {} << "Job received.\nPick it up.";
+        QTest::addRow("three blocks")
+            << QStringList {"A"} << QStringList {"B", "C"} << QStringList {"D"} << "A\nB C\nD";
+        QTest::addRow("markup stays text")
+            << QStringList {"<b>x</b>"} << QStringList {} << QStringList {} << "<b>x</b>";
     }
     void labelsJoin()
     {
@@ -104,7 +103,7 @@ private slots:
         QFETCH(QStringList, label3);
         QFETCH(QString, shown);
         MessageDialog dialog(QStringLiteral("Print"), label1, label2, QMessageBox::Information,
-                             nullptr, 0, 1, QStringLiteral("OK"));
+            nullptr, 0, 1, QStringLiteral("OK"));
         dialog.setLabel3Text(label3);
         QCOMPARE(dialog.messageText(), shown);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Print"));
@@ -126,8 +125,8 @@ private slots:
         QFETCH(int, clicked);
         QFETCH(int, result);
         MessageDialog dialog(QString(), {QStringLiteral("Choose")}, {QString()},
-                             QMessageBox::Question, nullptr, 30, 1003, QStringLiteral("A"),
-                             QString(), QStringLiteral("B"), QString(), QStringLiteral("C"));
+            QMessageBox::Question, nullptr, 30, 1003, QStringLiteral("A"), QString(),
+            QStringLiteral("B"), QString(), QStringLiteral("C"));
         if (clicked == 2)
             dialog.setButtonValues(1, 0, 9);
         whenModal([&](QWidget *) { dialog.button(clicked)->click(); });
@@ -137,7 +136,7 @@ private slots:
     void iconsChange()
     {
         MessageDialog dialog(QString(), {QString()}, {QString()}, QMessageBox::NoIcon, nullptr, 0,
-                             1001, QStringLiteral("OK"));
+            1001, QStringLiteral("OK"));
         auto *icon = dialog.findChild<QLabel *>(QStringLiteral("iconLabel"));
         QVERIFY(icon->pixmap().isNull());
         dialog.setIcon(QMessageBox::Critical);
@@ -171,6 +170,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("alpha");
+        // clang-format off
         const std::tuple<const char *, int, int, bool> table[] = {
             {"allocation", 50, 50, false},      {"button1", 73, 25, false},
             {"button1_disable", 73, 25, false}, {"button2", 73, 25, false},
@@ -182,6 +182,7 @@ private slots:
             {"PrintOK", 50, 50, false},         {"UserID", 50, 50, false},
             {"WantToPrint", 50, 50, false},     {"pelloraClientImage", 50, 50, false},
         };
+        // clang-format on
         for (const auto &[name, w, h, alpha] : table)
             QTest::addRow("%s", name) << QString::fromLatin1(name) << QSize(w, h) << alpha;
     }
@@ -204,9 +205,10 @@ private slots:
         QVERIFY(qembed_findImage(QStringLiteral("pellora")).isNull()); // names are exact
         QVERIFY(PrintClientImages::findImage(QStringLiteral("nothing")).isNull());
         QCOMPARE(PrintClientImages::libraryDeposit().cacheKey(),
-                 PrintClientImages::deposit().cacheKey());
+            PrintClientImages::deposit().cacheKey());
         QCOMPARE(PrintClientImages::pelloraOne().size(), QSize(300, 175));
-        QCOMPARE(PrintClientImages::password().cacheKey(), PrintClientImages::password().cacheKey());
+        QCOMPARE(
+            PrintClientImages::password().cacheKey(), PrintClientImages::password().cacheKey());
     }
 };
 

@@ -9,12 +9,12 @@
 #include <QTextEdit>
 
 namespace {
-PasswordDlgInfo makeInfo(bool staffId = false, bool reason = false,
-                         const QString &prefilled = QString())
+PasswordDlgInfo makeInfo(
+    bool staffId = false, bool reason = false, const QString &prefilled = QString())
 {
     PasswordDlgInfo info(QString::fromLatin1(PasswordDlgInfo::PASSWORD_REQUIRED_CAPTION_TEXT),
-                         QString(), QString(), QString(),
-                         QString::fromLatin1(PasswordDlgInfo::STAFF_PASSWORD_PROMPT_TEXT));
+        QString(), QString(), QString(),
+        QString::fromLatin1(PasswordDlgInfo::STAFF_PASSWORD_PROMPT_TEXT));
     info.setRequireStaffId(staffId);
     info.setRequireReasonForOverride(reason);
     info.setPasswordInput(prefilled);
@@ -47,8 +47,7 @@ private slots:
     void info()
     {
         PasswordDlgInfo info(QStringLiteral("Caption"), QStringLiteral("Go"),
-                             QStringLiteral("Stop"), QStringLiteral("/logo.png"),
-                             QStringLiteral("PIN"));
+            QStringLiteral("Stop"), QStringLiteral("/logo.png"), QStringLiteral("PIN"));
         QCOMPARE(info.captionText(), QStringLiteral("Caption"));
         QCOMPARE(info.okBtnText(), QStringLiteral("Go"));
         QCOMPARE(info.cancelBtnText(), QStringLiteral("Stop"));
@@ -71,13 +70,27 @@ private slots:
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("reasonText");
         QTest::addColumn<bool>("enabled");
-        QTest::addRow("empty") << false << false << "" << "" << "" << false;
-        QTest::addRow("password") << false << false << "" << "pw" << "" << true;
-        QTest::addRow("staff id missing") << true << false << "" << "pw" << "" << false;
-        QTest::addRow("password missing") << true << false << "jo" << "" << "" << false;
-        QTest::addRow("staff id and password") << true << false << "jo" << "pw" << "" << true;
-        QTest::addRow("reason missing") << false << true << "" << "pw" << "" << false;
-        QTest::addRow("everything") << true << true << "jo" << "pw" << "why" << true;
+        QTest::addRow("empty") << false << false << ""
+                               << ""
+                               << "" << false;
+        QTest::addRow("password") << false << false << ""
+                                  << "pw"
+                                  << "" << true;
+        QTest::addRow("staff id missing") << true << false << ""
+                                          << "pw"
+                                          << "" << false;
+        QTest::addRow("password missing") << true << false << "jo"
+                                          << ""
+                                          << "" << false;
+        QTest::addRow("staff id and password") << true << false << "jo"
+                                               << "pw"
+                                               << "" << true;
+        QTest::addRow("reason missing") << false << true << ""
+                                        << "pw"
+                                        << "" << false;
+        QTest::addRow("everything") << true << true << "jo"
+                                    << "pw"
+                                    << "why" << true;
     }
     void okEnabling()
     {
@@ -166,8 +179,9 @@ private slots:
         whenModal([&](QWidget *) {
             seen = passwordField(&dialog)->text();
             QTest::keyClicks(passwordField(&dialog), QStringLiteral("pw"));
-            dialog.findChild<QAbstractButton *>(confirm ? QStringLiteral("passwordDlg_OkBtn")
-                                                        : QStringLiteral("passwordDlg_CancelBtn"))
+            dialog
+                .findChild<QAbstractButton *>(confirm ? QStringLiteral("passwordDlg_OkBtn")
+                                                      : QStringLiteral("passwordDlg_CancelBtn"))
                 ->click();
         });
         QCOMPARE(dialog.getUserInput(), confirm);
@@ -189,8 +203,8 @@ private slots:
     {
         PasswordDialog dialog(nullptr, makeInfo(), true);
         auto *ok = qobject_cast<UtilsLib::ImageButton *>(okButton(&dialog));
-        auto *cancel = dialog.findChild<UtilsLib::ImageButton *>(
-            QStringLiteral("passwordDlg_CancelBtn"));
+        auto *cancel
+            = dialog.findChild<UtilsLib::ImageButton *>(QStringLiteral("passwordDlg_CancelBtn"));
         QVERIFY(ok && cancel);
         const QString images = QStringLiteral(PELLORA_APP_DIR "/images/");
         QCOMPARE(ok->enabledImage().toImage(), QImage(images + "button1.jpg"));

@@ -19,8 +19,8 @@ namespace {
 class TestDialog : public TsBaseDialog
 {
 public:
-    explicit TestDialog(int timeoutSeconds = 0, bool languageButton = true,
-                        QWidget *parent = nullptr)
+    explicit TestDialog(
+        int timeoutSeconds = 0, bool languageButton = true, QWidget *parent = nullptr)
         : TsBaseDialog(parent, timeoutSeconds, languageButton, true, 5, titledWindowFlags())
     {
         auto *layout = new QVBoxLayout;
@@ -55,7 +55,7 @@ public:
     QStringList codes;
 };
 
-const TsBaseDialog::LanguageList twoLanguages{
+const TsBaseDialog::LanguageList twoLanguages {
     {QStringLiteral("English"), QStringLiteral("Close Language Options")},
     {QStringLiteral("Español"), QStringLiteral("Cerrar las opciones de idioma")}};
 } // namespace
@@ -306,9 +306,8 @@ private slots:
     void selectorOpensBesideAndCloses()
     {
         TsBaseDialog::setLanguageList(twoLanguages);
-        TsBaseDialog::setLanguageMap(
-            {{QStringLiteral("EN_US"), QStringLiteral("English")},
-             {QStringLiteral("ES_US"), QStringLiteral("Español")}});
+        TsBaseDialog::setLanguageMap({{QStringLiteral("EN_US"), QStringLiteral("English")},
+            {QStringLiteral("ES_US"), QStringLiteral("Español")}});
         TestDialog dialog(-1, true);
         dialog.show();
         const int width = dialog.width();
@@ -345,7 +344,7 @@ private slots:
         TsBaseDialog::setLanguageChanger(&changer);
         TsBaseDialog::setLanguageList(twoLanguages);
         TsBaseDialog::setLanguageMap({{QStringLiteral("EN_US"), QStringLiteral("English")},
-                                      {QStringLiteral("ES_US"), QStringLiteral("Español")}});
+            {QStringLiteral("ES_US"), QStringLiteral("Español")}});
         TestDialog dialog(-1, true);
         auto *child = new TestDialog(-1, false, &dialog);
         dialog.show();
@@ -355,7 +354,7 @@ private slots:
         auto *item = dialog.extension()->item(1);
         emit dialog.extension()->itemClicked(item);
 
-        QCOMPARE(changer.codes, QStringList{QStringLiteral("ES_US")});
+        QCOMPARE(changer.codes, QStringList {QStringLiteral("ES_US")});
         QVERIFY(!dialog.extension()->isVisible());
         QCOMPARE(TsBaseDialog::languageCode(), applied ? QStringLiteral("ES_US") : QString());
         QCOMPARE(dialog.redraws > redraws, applied);
@@ -381,15 +380,22 @@ private slots:
         QTest::addColumn<QString>("expectedName");
         QTest::addColumn<QString>("expectedClose");
         const QString close = twoLanguages[1].second;
-        QTest::addRow("missing dialect") << "FR_CA" << "Français" << "Fermer" << false
-                                         << "Español" << close;
-        QTest::addRow("name not in list") << "XX_XX" << "Other" << "" << false << "Español"
-                                          << close;
-        QTest::addRow("name and close") << "ES_US" << "Castellano" << "Cerrar" << true
-                                        << "Castellano" << "Cerrar";
-        QTest::addRow("empty close keeps close") << "ES_US" << "Castellano" << "" << true
-                                                 << "Castellano" << close;
-        QTest::addRow("empty name keeps name") << "ES_US" << "" << "Cerrar" << true << "Español"
+        QTest::addRow("missing dialect") << "FR_CA"
+                                         << "Français"
+                                         << "Fermer" << false << "Español" << close;
+        QTest::addRow("name not in list") << "XX_XX"
+                                          << "Other"
+                                          << "" << false << "Español" << close;
+        QTest::addRow("name and close") << "ES_US"
+                                        << "Castellano"
+                                        << "Cerrar" << true << "Castellano"
+                                        << "Cerrar";
+        QTest::addRow("empty close keeps close") << "ES_US"
+                                                 << "Castellano"
+                                                 << "" << true << "Castellano" << close;
+        QTest::addRow("empty name keeps name") << "ES_US"
+                                               << ""
+                                               << "Cerrar" << true << "Español"
                                                << "Cerrar";
     }
     void languageOverrides()
@@ -402,8 +408,8 @@ private slots:
         QFETCH(QString, expectedClose);
         TsBaseDialog::setLanguageList(twoLanguages);
         TsBaseDialog::setLanguageMap({{QStringLiteral("EN_US"), QStringLiteral("English")},
-                                      {QStringLiteral("ES_US"), QStringLiteral("Español")},
-                                      {QStringLiteral("XX_XX"), QStringLiteral("Nowhere")}});
+            {QStringLiteral("ES_US"), QStringLiteral("Español")},
+            {QStringLiteral("XX_XX"), QStringLiteral("Nowhere")}});
         QCOMPARE(TsBaseDialog::setLanguageOverridesForDialect(dialect, name, close), result);
         QCOMPARE(TsBaseDialog::languageList().at(1).first, expectedName);
         QCOMPARE(TsBaseDialog::languageList().at(1).second, expectedClose);
@@ -425,15 +431,15 @@ private slots:
 
         LanguageSelectorExtension selector;
         selector.loadLanguages({{QStringLiteral("FR_CA"), QStringLiteral("Français")},
-                                {QStringLiteral("DE_DE"), QStringLiteral("Deutsch")},
-                                {QStringLiteral("EN_US"), QStringLiteral("English")}});
+            {QStringLiteral("DE_DE"), QStringLiteral("Deutsch")},
+            {QStringLiteral("EN_US"), QStringLiteral("English")}});
         TsBaseDialog::setApplicationFolder(QString());
 
         QCOMPARE(selector.count(), 3);
         QStringList codes;
         for (int i = 0; i < selector.count(); ++i)
             codes << static_cast<LanguageSelectorExtensionItem *>(selector.item(i))->languageCode();
-        QCOMPARE(codes, (QStringList{"DE_DE", "EN_US", "FR_CA"}));
+        QCOMPARE(codes, (QStringList {"DE_DE", "EN_US", "FR_CA"}));
         auto colourOf = [&](int row) {
             return selector.item(row)->icon().pixmap(45, 30).toImage().pixelColor(20, 15);
         };
@@ -461,8 +467,8 @@ private slots:
         QCOMPARE(label.height(), 30);
         QCOMPARE(label.font().pointSize(), 10);
         label.changeText();
-        QCOMPARE(label.text(),
-                 versionInfo->getLegalCopyright() + ", " + versionInfo->getCompanyName());
+        QCOMPARE(
+            label.text(), versionInfo->getLegalCopyright() + ", " + versionInfo->getCompanyName());
         label.changeText();
         QCOMPARE(label.text(), QStringLiteral("All Rights Reserved"));
         label.changeText();

@@ -37,10 +37,10 @@ private slots:
         QTest::addColumn<QColor>("picture");
         QTest::addColumn<QColor>("text");
         QTest::addRow("enabled") << true << true << QColor(Qt::blue) << QColor(Qt::black);
-        QTest::addRow("disabled with picture") << false << true << QColor(Qt::red)
-                                               << QColor(Qt::gray);
-        QTest::addRow("disabled without picture") << false << false << QColor(Qt::blue)
-                                                  << QColor(Qt::gray);
+        QTest::addRow("disabled with picture")
+            << false << true << QColor(Qt::red) << QColor(Qt::gray);
+        QTest::addRow("disabled without picture")
+            << false << false << QColor(Qt::blue) << QColor(Qt::gray);
     }
     void pictureAndTextColour()
     {
@@ -70,7 +70,7 @@ private slots:
         // A picture with a white frame: the button's margins are white too.
         QPixmap framed = solid(Qt::white);
         QPainter(&framed).fillRect(QRect(3, 3, 67, 19), Qt::darkGreen);
-        UtilsLib::ImageButton button{QString()};
+        UtilsLib::ImageButton button {QString()};
         button.setEnabledImage(framed);
         button.resize(146, 50);
         const QImage shot = button.grab().toImage();

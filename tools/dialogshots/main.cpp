@@ -68,14 +68,15 @@ void shoot(QWidget *dialog, const QString &name, bool withScreen = false)
 
 void setUpLanguages()
 {
-    TsBaseDialog::setLanguageList({{QStringLiteral("English"), QStringLiteral("Close Language Options")},
-                                   {QStringLiteral("Français"), QStringLiteral("Fermer les options de langue")},
-                                   {QStringLiteral("Español"), QStringLiteral("Cerrar opciones de idioma")},
-                                   {QStringLiteral("Deutsch"), QStringLiteral("Sprachoptionen schließen")}});
+    TsBaseDialog::setLanguageList(
+        {{QStringLiteral("English"), QStringLiteral("Close Language Options")},
+            {QStringLiteral("Français"), QStringLiteral("Fermer les options de langue")},
+            {QStringLiteral("Español"), QStringLiteral("Cerrar opciones de idioma")},
+            {QStringLiteral("Deutsch"), QStringLiteral("Sprachoptionen schließen")}});
     TsBaseDialog::setLanguageMap({{QStringLiteral("EN_US"), QStringLiteral("English")},
-                                  {QStringLiteral("FR_CA"), QStringLiteral("Français")},
-                                  {QStringLiteral("ES_US"), QStringLiteral("Español")},
-                                  {QStringLiteral("DE_DE"), QStringLiteral("Deutsch")}});
+        {QStringLiteral("FR_CA"), QStringLiteral("Français")},
+        {QStringLiteral("ES_US"), QStringLiteral("Español")},
+        {QStringLiteral("DE_DE"), QStringLiteral("Deutsch")}});
 }
 
 void shootMessages()
@@ -90,20 +91,17 @@ void shootMessages()
     error.hide();
 
     MessageDialog question(QStringLiteral("Guest Printing"),
-                           {QStringLiteral("Your user ID is not known."),
-                            QStringLiteral("Do you want to print as a guest?")},
-                           {QString()}, QMessageBox::Question, nullptr, 0, 1002,
-                           QString::fromLatin1(MessageDialog::YES), QString(),
-                           QString::fromLatin1(MessageDialog::NO));
+        {QStringLiteral("Your user ID is not known."),
+            QStringLiteral("Do you want to print as a guest?")},
+        {QString()}, QMessageBox::Question, nullptr, 0, 1002,
+        QString::fromLatin1(MessageDialog::YES), QString(), QString::fromLatin1(MessageDialog::NO));
     shoot(&question, QStringLiteral("messagedialog_question_plain"));
     question.hide();
 
     MessageDialog images(QStringLiteral("Job Received"), {QStringLiteral("Your job was received.")},
-                         {QStringLiteral("Pick it up at any release station within 2 hours.")},
-                         QMessageBox::Information, nullptr, 45, 3,
-                         QString::fromLatin1(MessageDialog::OK), QString(),
-                         QString::fromLatin1(MessageDialog::CANCEL), QString(),
-                         QStringLiteral("Details"));
+        {QStringLiteral("Pick it up at any release station within 2 hours.")},
+        QMessageBox::Information, nullptr, 45, 3, QString::fromLatin1(MessageDialog::OK), QString(),
+        QString::fromLatin1(MessageDialog::CANCEL), QString(), QStringLiteral("Details"));
     images.setLabel3Text({QStringLiteral("Job number 1042.")});
     shoot(&images, QStringLiteral("messagedialog_three_image_buttons"), true);
     images.hide();
@@ -117,8 +115,8 @@ void shootMessages()
 void shootLanguageSelector()
 {
     MessageDialog dialog(QStringLiteral("Print Error"),
-                         {QStringLiteral("The printer is out of paper.")}, {QString()},
-                         QMessageBox::Warning, nullptr, 0, 1, QString::fromLatin1(MessageDialog::OK));
+        {QStringLiteral("The printer is out of paper.")}, {QString()}, QMessageBox::Warning,
+        nullptr, 0, 1, QString::fromLatin1(MessageDialog::OK));
     dialog.show();
     settle();
     dialog.toggleExtension();
@@ -130,8 +128,8 @@ void shootLanguageSelector()
 void shootPasswords()
 {
     PasswordDlgInfo staff(QString::fromLatin1(PasswordDlgInfo::PASSWORD_REQUIRED_CAPTION_TEXT),
-                          QString(), QString(), QString(),
-                          QString::fromLatin1(PasswordDlgInfo::STAFF_PASSWORD_PROMPT_TEXT));
+        QString(), QString(), QString(),
+        QString::fromLatin1(PasswordDlgInfo::STAFF_PASSWORD_PROMPT_TEXT));
     staff.setDialogText(QString::fromLatin1(PasswordDlgInfo::INSTRUCTION_TEXT));
     KoaPasswordDialog koa(nullptr, staff);
     shoot(&koa, QStringLiteral("koapassworddialog"));
@@ -141,8 +139,8 @@ void shootPasswords()
     koa.hide();
 
     PasswordDlgInfo override(QStringLiteral("Staff Approval"), QStringLiteral("OK"),
-                             QStringLiteral("Cancel"), QString(),
-                             QString::fromLatin1(PasswordDlgInfo::PASSWORD_PROMPT_TEXT));
+        QStringLiteral("Cancel"), QString(),
+        QString::fromLatin1(PasswordDlgInfo::PASSWORD_PROMPT_TEXT));
     override.setDialogText(QStringLiteral("This job exceeds the page limit of your session."));
     override.setRequireStaffId(true);
     override.setRequireReasonForOverride(true);
@@ -159,8 +157,7 @@ void shootPasswords()
     withKeypad.hide();
 
     PasswordDlgInfo pin(QString::fromLatin1(PasswordDlgInfo::PIN_REQUIRED_CAPTION_TEXT), QString(),
-                        QString(), QString(),
-                        QString::fromLatin1(PasswordDlgInfo::USER_PIN_PROMPT_TEXT));
+        QString(), QString(), QString::fromLatin1(PasswordDlgInfo::USER_PIN_PROMPT_TEXT));
     pin.setKeypadStyle(2);
     PasswordDialog numeric(nullptr, pin, true);
     shoot(&numeric, QStringLiteral("passworddialog_numeric_keypad"), true);
@@ -172,7 +169,7 @@ void shootPasswords()
 void shootInput()
 {
     TsInputDialog input(QStringLiteral("Print Service"),
-                        QStringLiteral("Please enter the address of the Print Service."));
+        QStringLiteral("Please enter the address of the Print Service."));
     input.setInput(QStringLiteral("printservice.library.example"));
     shoot(&input, QStringLiteral("tsinputdialog"));
     input.hide();
