@@ -8,6 +8,7 @@
 #include "MessageDialog.h"
 #include "PasswordDialog.h"
 #include "PrintClientDialog.h"
+#include "PrintClientImages.h"
 #include "TsBaseDialog.h"
 #include "TsInputDialog.h"
 
@@ -146,7 +147,7 @@ void shootPasswords()
     override.setRequireReasonForOverride(true);
     override.setKeypadStyle(KeyPad::ALPHA_STYLE);
     PasswordDialog withKeypad(nullptr, override, true);
-    withKeypad.setLogoPixmap(QPixmap());
+    withKeypad.setLogoPixmap(PrintClientImages::userId());
     withKeypad.findChild<QLineEdit *>(QStringLiteral("passwordDlg_staffIdEntry"))
         ->setText(QStringLiteral("jsmith"));
     withKeypad.findChild<QTextEdit *>(QStringLiteral("passwordDlg_reasonEntry"))
@@ -162,7 +163,6 @@ void shootPasswords()
     PasswordDialog numeric(nullptr, pin, true);
     shoot(&numeric, QStringLiteral("passworddialog_numeric_keypad"), true);
     save(numeric.keypad()->grab().toImage(), QStringLiteral("keypad_numeric"));
-    numeric.keypad()->hitShift();
     numeric.hide();
 }
 
