@@ -1,0 +1,204 @@
+// dialogshots: shows each kiosk dialog in a realistic state on the offscreen
+// platform and writes a picture of it, and of the whole screen where the
+// dialog has company (keypad, language selector), into the folder given.
+
+#include "ClientProcessingDialog.h"
+#include "KeyPad.h"
+#include "KoaPasswordDialog.h"
+#include "MessageDialog.h"
+#include "PasswordDialog.h"
+#include "PrintClientDialog.h"
+#include "PrintClientImages.h"
+#include "TsBaseDialog.h"
+#include "TsInputDialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+const QRect Desktop(0, 0, 1024, 768);
+QString outputFolder;
+int written = 0;
+
+bool save(const QImage &image, const QString &name)
+{
+    const QString path = QDir(outputFolder).filePath(name + QLatin1String(".png"));
+    if (!image.save(path)) {
+        std::fprintf(stderr, "dialogshots: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    ++written;
+    return true;
+}
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+// The dialog as it is, then the screen with every visible window where it is.
+void shoot(QWidget *dialog, const QString &name, bool withScreen = false)
+{
+    dialog->show();
+    settle();
+    save(dialog->grab().toImage(), name);
+    if (!withScreen)
+        return;
+    QImage screen(Desktop.size(), QImage::Format_RGB32);
+    screen.fill(QColor(0x3a, 0x4a, 0x5a));
+    QPainter painter(&screen);
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible())
+            continue;
+        const QPixmap picture = window->grab();
+        painter.drawPixmap(window->pos(), picture);
+        painter.setPen(QColor(0x20, 0x20, 0x20));
+        painter.drawRect(QRect(window->pos(), picture.size()).adjusted(0, 0, -1, -1));
+    }
+    painter.end();
+    save(screen, name + QLatin1String("_screen"));
+}
+
+void setUpLanguages()
+{
+    TsBaseDialog::setLanguageList(
+        {{QStringLiteral("English"), QStringLiteral("Close Language Options")},
+            {QStringLiteral("Français"), QStringLiteral("Fermer les options de langue")},
+            {QStringLiteral("Español"), QStringLiteral("Cerrar opciones de idioma")},
+            {QStringLiteral("Deutsch"), QStringLiteral("Sprachoptionen schließen")}});
+    TsBaseDialog::setLanguageMap({{QStringLiteral("EN_US"), QStringLiteral("English")},
+        {QStringLiteral("FR_CA"), QStringLiteral("Français")},
+        {QStringLiteral("ES_US"), QStringLiteral("Español")},
+        {QStringLiteral("DE_DE"), QStringLiteral("Deutsch")}});
+}
+
+void shootMessages()
+{
+    PrintClientDialog error(nullptr);
+    error.setCaptionText(QStringLiteral("Print Error"));
+    error.setIconPixmap(MessageDialog::standardIcon(QMessageBox::Critical));
+    error.setLabel1Text({QStringLiteral("Your print job could not be sent to the Print Service. "
+                                        "Please see a staff member.")});
+    error.redrawText();
+    shoot(&error, QStringLiteral("printclientdialog_error"));
+    error.hide();
+
+    MessageDialog question(QStringLiteral("Guest Printing"),
+        {QStringLiteral("Your user ID is not known."),
+            QStringLiteral("Do you want to print as a guest?")},
+        {QString()}, QMessageBox::Question, nullptr, 0, 1002,
+        QString::fromLatin1(MessageDialog::YES), QString(), QString::fromLatin1(MessageDialog::NO));
+    shoot(&question, QStringLiteral("messagedialog_question_plain"));
+    question.hide();
+
+    MessageDialog images(QStringLiteral("Job Received"), {QStringLiteral("Your job was received.")},
+        {QStringLiteral("Pick it up at any release station within 2 hours.")},
+        QMessageBox::Information, nullptr, 45, 3, QString::fromLatin1(MessageDialog::OK), QString(),
+        QString::fromLatin1(MessageDialog::CANCEL), QString(), QStringLiteral("Details"));
+    images.setLabel3Text({QStringLiteral("Job number 1042.")});
+    shoot(&images, QStringLiteral("messagedialog_three_image_buttons"), true);
+    images.hide();
+
+    ClientProcessingDialog processing(nullptr, -1, TsBaseDialog::titledWindowFlags());
+    processing.setOverrideText(ClientProcessingDialog::SUBMITTING_JOB_TEXT);
+    shoot(&processing, QStringLiteral("clientprocessingdialog"));
+    processing.hide();
+}
+
+void shootLanguageSelector()
+{
+    MessageDialog dialog(QStringLiteral("Print Error"),
+        {QStringLiteral("The printer is out of paper.")}, {QString()}, QMessageBox::Warning,
+        nullptr, 0, 1, QString::fromLatin1(MessageDialog::OK));
+    dialog.show();
+    settle();
+    dialog.toggleExtension();
+    settle();
+    shoot(&dialog, QStringLiteral("languageselector_open"), true);
+    dialog.hide();
+}
+
+void shootPasswords()
+{
+    PasswordDlgInfo staff(QString::fromLatin1(PasswordDlgInfo::PASSWORD_REQUIRED_CAPTION_TEXT),
+        QString(), QString(), QString(),
+        QString::fromLatin1(PasswordDlgInfo::STAFF_PASSWORD_PROMPT_TEXT));
+    staff.setDialogText(QString::fromLatin1(PasswordDlgInfo::INSTRUCTION_TEXT));
+    KoaPasswordDialog koa(nullptr, staff);
+    shoot(&koa, QStringLiteral("koapassworddialog"));
+    koa.findChild<QLineEdit *>(QStringLiteral("passwordDlg_passwordEntry"))
+        ->setText(QStringLiteral("secret"));
+    shoot(&koa, QStringLiteral("koapassworddialog_typed"));
+    koa.hide();
+
+    PasswordDlgInfo override(QStringLiteral("Staff Approval"), QStringLiteral("OK"),
+        QStringLiteral("Cancel"), QString(),
+        QString::fromLatin1(PasswordDlgInfo::PASSWORD_PROMPT_TEXT));
+    override.setDialogText(QStringLiteral("This job exceeds the page limit of your session."));
+    override.setRequireStaffId(true);
+    override.setRequireReasonForOverride(true);
+    override.setKeypadStyle(KeyPad::ALPHA_STYLE);
+    PasswordDialog withKeypad(nullptr, override, true);
+    withKeypad.setLogoPixmap(PrintClientImages::userId());
+    withKeypad.findChild<QLineEdit *>(QStringLiteral("passwordDlg_staffIdEntry"))
+        ->setText(QStringLiteral("jsmith"));
+    withKeypad.findChild<QTextEdit *>(QStringLiteral("passwordDlg_reasonEntry"))
+        ->setPlainText(QStringLiteral("Thesis print approved by the desk"));
+    withKeypad.showTopLevelDomainKeys(true);
+    shoot(&withKeypad, QStringLiteral("passworddialog_alpha_keypad"), true);
+    save(withKeypad.keypad()->grab().toImage(), QStringLiteral("keypad_alpha"));
+    withKeypad.hide();
+
+    PasswordDlgInfo pin(QString::fromLatin1(PasswordDlgInfo::PIN_REQUIRED_CAPTION_TEXT), QString(),
+        QString(), QString(), QString::fromLatin1(PasswordDlgInfo::USER_PIN_PROMPT_TEXT));
+    pin.setKeypadStyle(2);
+    PasswordDialog numeric(nullptr, pin, true);
+    shoot(&numeric, QStringLiteral("passworddialog_numeric_keypad"), true);
+    save(numeric.keypad()->grab().toImage(), QStringLiteral("keypad_numeric"));
+    numeric.hide();
+}
+
+void shootInput()
+{
+    TsInputDialog input(QStringLiteral("Print Service"),
+        QStringLiteral("Please enter the address of the Print Service."));
+    input.setInput(QStringLiteral("printservice.library.example"));
+    shoot(&input, QStringLiteral("tsinputdialog"));
+    input.hide();
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: dialogshots <output folder>\n");
+        return 2;
+    }
+    outputFolder = args.at(1);
+    if (!QDir().mkpath(outputFolder)) {
+        std::fprintf(stderr, "dialogshots: cannot create %s\n", qPrintable(outputFolder));
+        return 1;
+    }
+    TsBaseDialog::setDesktopGeometry(Desktop);
+    TsBaseDialog::setDefaultTimeout(45000);
+    TsBaseDialog::setSiteName(QStringLiteral("Central Library"));
+    setUpLanguages();
+
+    shootMessages();
+    shootLanguageSelector();
+    shootPasswords();
+    shootInput();
+    return written > 0 ? 0 : 1;
+}

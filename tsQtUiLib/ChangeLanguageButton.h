@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QPushButton>
+
+// The change-language button: its text cycles through the language names, each
+// in its own language, so that any patron recognises it; while the selector is
+// open it cycles the texts that close the selector instead.
+class ChangeLanguageButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    // Pairs of (language name, close-language-options text).
+    using LanguageList = QList<QPair<QString, QString>>;
+
+    ChangeLanguageButton(QWidget *parent, const LanguageList &languages, unsigned long intervalMs);
+
+    void cycle();
+    void setToggleMode(bool on);
+    bool toggleMode() const { return m_toggleMode; }
+    int timerId() const { return m_timerId; }
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
+
+private:
+    void showCurrent();
+
+    LanguageList m_languages;
+    int m_current = 0;
+    bool m_toggleMode = false;
+    int m_timerId = 0;
+};

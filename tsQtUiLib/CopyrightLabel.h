@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QLabel>
+
+// The line at the bottom of the kiosk windows; every 10 seconds it shows the
+// next of product name, copyright, "All Rights Reserved", version, site name.
+class CopyrightLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit CopyrightLabel(QWidget *parent);
+
+    void setAlignment(::Qt::Alignment alignment);
+    void changeText();
+    int timerId() const { return m_timerId; }
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
+
+private:
+    int m_timerId = -1;
+    int m_step = -1;
+    ::Qt::Alignment m_alignment = ::Qt::AlignCenter;
+};

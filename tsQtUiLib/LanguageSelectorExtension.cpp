@@ -1,0 +1,66 @@
+#include "LanguageSelectorExtension.h"
+
+#include "LanguageSelectorExtensionItem.h"
+#include "TsBaseDialog.h"
+
+#include <QFontMetrics>
+#include <QPixmap>
+
+namespace {
+const QSize FlagSize(45, 30);
+}
+
+LanguageSelectorExtension::LanguageSelectorExtension(QWidget *parent)
+    : QListWidget(parent)
+{
+    setObjectName(QStringLiteral("LanguageSelector"));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setIconSize(FlagSize);
+    setSpacing(2);
+    connect(this, &QListWidget::itemClicked, this, &LanguageSelectorExtension::handleItemClicked);
+}
+
+QPixmap LanguageSelectorExtension::loadFlag(const QString &code)
+{
+    // The dialect arrives upper case; an installation on a case-sensitive file
+    // system may have named its flags in lower case.
+    const QString folder = TsBaseDialog::applicationFolder() + QLatin1String("/images/");
+    QStringList names {code};
+    if (code.toLower() != code)
+        names << code.toLower();
+    for (const QString &name : std::as_const(names)) {
+        for (const char *suffix : {".jpg", ".png"}) {
+            QPixmap flag(folder + name + QLatin1String(suffix));
+            if (!flag.isNull())
+                return flag.scaled(FlagSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+    }
+    return {};
+}
+
+void LanguageSelectorExtension::loadLanguages(const QMap<QString, QString> &languages)
+{
+    clear();
+    const QFontMetrics metrics(TsBaseDialog::defaultFont());
+    setFont(TsBaseDialog::defaultFont());
+    int width = 150;
+    for (auto it = languages.cbegin(); it != languages.cend(); ++it) {
+        QPixmap flag = loadFlag(it.key());
+        if (flag.isNull()) {
+            // Keep the names aligned with those that have a flag.
+            flag = QPixmap(FlagSize);
+            flag.fill(Qt::transparent);
+        }
+        new LanguageSelectorExtensionItem(this, flag, it.key(), it.value());
+        width = qMax(width, metrics.horizontalAdvance(it.value()) + 75);
+    }
+    setMinimumWidth(width);
+}
+
+void LanguageSelectorExtension::handleItemClicked(QListWidgetItem *item)
+{
+    if (!item || item->type() != LanguageSelectorExtensionItem::Type)
+        return;
+    const auto *language = static_cast<LanguageSelectorExtensionItem *>(item);
+    emit languageSelected(language->languageCode(), language->languageName());
+}
