@@ -455,7 +455,12 @@ int fetch(const char *url, char **body, const Settings &settings, Error *error)
                 return fail(error, NoLocation, status);
             if (settings.redirects >= 0 && redirectsFollowed > settings.redirects)
                 return fail(error, TooManyRedirects, settings.redirects);
-            current = std::string(view.substr(from, to - from));
+            const std::string newUrl(view.substr(from, to - from));
+            // Servers commonly send a path alone; it names the same host.
+            if (newUrl[0] == '/' && newUrl.compare(0, 2, "//") != 0)
+                current = "http://" + target.hostPart + newUrl;
+            else
+                current = newUrl;
             continue;
         }
 
