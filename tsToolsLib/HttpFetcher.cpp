@@ -6,8 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <string_view>
+
+#include <QByteArray>
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -324,17 +327,82 @@ bool readNumber(std::string_view text, size_t pos, int *value)
 }
 
 // A growing malloc'ed buffer, handed to the caller as the body.
+// Where a body goes: a malloc'ed buffer for the C interface, a QByteArray
+// for the clients.
+class BodyStore
+{
+public:
+    virtual ~BodyStore() = default;
+    // Room for at least capacity bytes, the first size kept; null when memory
+    // runs out.
+    virtual char *reserve(size_t capacity, size_t size) = 0;
+    virtual void finish(size_t length) = 0;
+};
+
+class MallocStore : public BodyStore
+{
+public:
+    explicit MallocStore(char **target)
+        : m_target(target)
+    { }
+    ~MallocStore() override { std::free(m_data); }
+    char *reserve(size_t capacity, size_t) override
+    {
+        char *data = static_cast<char *>(std::realloc(m_data, capacity));
+        if (data)
+            m_data = data;
+        return data;
+    }
+    // The buffer keeps its NUL after the body.
+    void finish(size_t) override
+    {
+        if (m_target) {
+            *m_target = m_data;
+            m_data = nullptr;
+        }
+    }
+
+private:
+    char **m_target;
+    char *m_data = nullptr;
+};
+
+class ByteArrayStore : public BodyStore
+{
+public:
+    explicit ByteArrayStore(QByteArray *target)
+        : m_target(target)
+    { }
+    char *reserve(size_t capacity, size_t) override
+    {
+        if (capacity > size_t(std::numeric_limits<qsizetype>::max()))
+            return nullptr;
+        try {
+            m_target->resize(qsizetype(capacity));
+        } catch (const std::bad_alloc &) {
+            return nullptr;
+        }
+        return m_target->data();
+    }
+    void finish(size_t length) override { m_target->resize(qsizetype(length)); }
+
+private:
+    QByteArray *m_target;
+};
+
 class BodyBuffer
 {
 public:
-    ~BodyBuffer() { std::free(m_data); }
+    explicit BodyBuffer(BodyStore *store)
+        : m_store(store)
+    { }
 
     bool reserve(size_t capacity)
     {
         if (capacity <= m_capacity)
             return true;
         const size_t grown = std::max(capacity, m_capacity * 2);
-        char *data = static_cast<char *>(std::realloc(m_data, grown));
+        char *data = m_store->reserve(grown, m_size);
         if (!data)
             return false;
         m_data = data;
@@ -342,43 +410,44 @@ public:
         return true;
     }
     char *end() { return m_data + m_size; }
+    size_t room() const { return m_capacity - m_size; }
     void grow(size_t n) { m_size += n; }
     size_t size() const { return m_size; }
-    char *release()
-    {
-        char *data = m_data;
-        m_data = nullptr;
-        m_size = m_capacity = 0;
-        return data;
-    }
 
 private:
+    BodyStore *m_store;
     char *m_data = nullptr;
     size_t m_size = 0;
     size_t m_capacity = 0;
 };
 
-int readBody(int fd, bool closed, const std::string &start, int readSize, const Settings &settings,
-    char **body, Error *error)
+// announced is the Content-Length, or -1 without one.
+int readBody(int fd, bool closed, const std::string &start, int announced, int readSize,
+    const Settings &settings, BodyStore *store, Error *error)
 {
     const std::int64_t limit = std::clamp<std::int64_t>(settings.maxBodySize, 0, INT_MAX - 1);
-    BodyBuffer buffer;
-    if (!buffer.reserve(start.size() + size_t(readSize) + 1))
+    // Room for the announced body, the NUL and one read that finds the end,
+    // so that a server telling the truth costs no reallocation.
+    const size_t expected
+        = announced < 0 ? size_t(readSize) : size_t(std::min<std::int64_t>(announced, limit + 1));
+    BodyBuffer buffer(store);
+    if (!buffer.reserve(std::max(start.size(), expected) + 4096 + 1))
         return failSystem(error, ENOMEM);
-    std::memcpy(buffer.end(), start.data(), start.size());
+    start.copy(buffer.end(), start.size());
     buffer.grow(start.size());
 
     while (!closed) {
         if (std::int64_t(buffer.size()) > limit)
             return fail(error, BodyTooLarge, int(limit));
-        if (!buffer.reserve(buffer.size() + size_t(readSize) + 1))
+        if (buffer.room() <= 1 && !buffer.reserve(buffer.size() + size_t(readSize) + 1))
             return failSystem(error, ENOMEM);
         const int ready = waitFor(fd, POLLIN, toMilliseconds(settings.timeoutSeconds));
         if (ready == 0)
             return fail(error, DataTimeout, settings.timeoutSeconds);
         if (ready < 0)
             return failSystem(error, errno);
-        const ssize_t n = ::recv(fd, buffer.end(), size_t(readSize), 0);
+        const size_t chunk = std::min(buffer.room() - 1, size_t(readSize));
+        const ssize_t n = ::recv(fd, buffer.end(), chunk, 0);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -393,21 +462,13 @@ int readBody(int fd, bool closed, const std::string &start, int readSize, const 
 
     *buffer.end() = '\0';
     const int length = int(buffer.size());
-    if (body)
-        *body = buffer.release();
+    store->finish(buffer.size());
     *error = Error {};
     return length;
 }
 
-} // namespace
-
-int fetch(const char *url, char **body, const Settings &settings, Error *error)
+int fetchInto(const char *url, BodyStore *store, const Settings &settings, Error *error)
 {
-    Error scratch;
-    if (!error)
-        error = &scratch;
-    if (body)
-        *body = nullptr;
     if (!url)
         return fail(error, NullUrl);
 
@@ -465,6 +526,7 @@ int fetch(const char *url, char **body, const Settings &settings, Error *error)
         }
 
         int readSize = DefaultReadSize;
+        int announced = -1;
         size_t lengthField = view.find("Content-Length:");
         if (lengthField == std::string_view::npos)
             lengthField = view.find("Content-length:");
@@ -475,9 +537,39 @@ int fetch(const char *url, char **body, const Settings &settings, Error *error)
             // The announced length only sizes the reads; the body still runs
             // until the server closes, so keep the reads within sane bounds.
             readSize = std::clamp(length, 4096, MaxReadSize);
+            announced = length;
         }
-        return readBody(socket.fd(), closed, rest, readSize, settings, body, error);
+        return readBody(socket.fd(), closed, rest, announced, readSize, settings, store, error);
     }
+}
+
+} // namespace
+
+int fetch(const char *url, char **body, const Settings &settings, Error *error)
+{
+    Error scratch;
+    if (!error)
+        error = &scratch;
+    if (body)
+        *body = nullptr;
+    MallocStore store(body);
+    return fetchInto(url, &store, settings, error);
+}
+
+int fetch(const char *url, QByteArray *body, const Settings &settings, Error *error)
+{
+    Error scratch;
+    if (!error)
+        error = &scratch;
+    QByteArray scratchBody;
+    if (!body)
+        body = &scratchBody;
+    body->clear();
+    ByteArrayStore store(body);
+    const int length = fetchInto(url, &store, settings, error);
+    if (length < 0)
+        body->clear();
+    return length;
 }
 
 std::string errorText(const Error &error)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 #include <cstdint>
 #include <string>
 
@@ -60,6 +62,8 @@ inline constexpr const char *DefaultUserAgent = "HTTP Fetcher/1";
 // plus one NUL byte in a malloc'ed buffer at *body when body is not null (the
 // caller frees it), or -1 with *error filled in.
 int fetch(const char *url, char **body, const Settings &settings, Error *error);
+// The same into a byte array, which holds the body alone.
+int fetch(const char *url, QByteArray *body, const Settings &settings, Error *error);
 
 // The text of an error, %d expanded.
 std::string errorText(const Error &error);

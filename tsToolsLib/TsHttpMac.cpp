@@ -2,10 +2,8 @@
 
 #include "DiagnosticLine_p.h"
 
+#include <QBuffer>
 #include <QIODevice>
-
-#include <cstdlib>
-#include <memory>
 
 const QString TsHttpMac::SourceName = QStringLiteral("tsHttpMac");
 
@@ -30,10 +28,9 @@ bool TsHttpMac::get(const QString &url, QIODevice *device)
     HttpFetcher::Settings settings = HttpFetcher::processSettings();
     settings.timeoutSeconds = m_timeoutSeconds;
 
-    char *rawBody = nullptr;
+    QByteArray body;
     const int length
-        = HttpFetcher::fetch(url.toLatin1().constData(), &rawBody, settings, &m_lastError);
-    const std::unique_ptr<char, decltype(&std::free)> body(rawBody, &std::free);
+        = HttpFetcher::fetch(url.toLatin1().constData(), &body, settings, &m_lastError);
     if (length < 0) {
         writeDiagnosticLine(SourceName, lastErrorText());
         if (device)
@@ -43,13 +40,18 @@ bool TsHttpMac::get(const QString &url, QIODevice *device)
     if (!device)
         return length > 0;
 
-    if (device->isOpen())
-        device->close();
+    // The body goes with a NUL after it: callers read the device as a
+    // terminated text.
+    body.append('\0');
+    device->close();
+    if (auto *buffer = qobject_cast<QBuffer *>(device)) {
+        // Hand the bytes over instead of copying them.
+        buffer->setData(body);
+        return length > 0;
+    }
     if (!device->open(QIODevice::ReadWrite | QIODevice::Truncate))
         return false;
-    // The body goes with the NUL that ends the fetcher's buffer: callers read
-    // the device as a terminated text.
-    const bool written = device->write(body.get(), qint64(length) + 1) == qint64(length) + 1;
+    const bool written = device->write(body) == body.size();
     device->close();
     return written && length > 0;
 }
