@@ -329,6 +329,8 @@ bool readNumber(std::string_view text, size_t pos, int *value)
 // A growing malloc'ed buffer, handed to the caller as the body.
 // Where a body goes: a malloc'ed buffer for the C interface, a QByteArray
 // for the clients.
+constexpr std::int64_t MaxPreallocation = 32 * 1024 * 1024;
+
 class BodyStore
 {
 public:
@@ -393,15 +395,17 @@ private:
 class BodyBuffer
 {
 public:
-    explicit BodyBuffer(BodyStore *store)
+    // Growth stops at ceiling: past it the body is over the limit anyway.
+    BodyBuffer(BodyStore *store, size_t ceiling)
         : m_store(store)
+        , m_ceiling(ceiling)
     { }
 
     bool reserve(size_t capacity)
     {
         if (capacity <= m_capacity)
             return true;
-        const size_t grown = std::max(capacity, m_capacity * 2);
+        const size_t grown = std::max(capacity, std::min(m_capacity * 2, m_ceiling));
         char *data = m_store->reserve(grown, m_size);
         if (!data)
             return false;
@@ -416,6 +420,7 @@ public:
 
 private:
     BodyStore *m_store;
+    size_t m_ceiling;
     char *m_data = nullptr;
     size_t m_size = 0;
     size_t m_capacity = 0;
@@ -428,9 +433,11 @@ int readBody(int fd, bool closed, const std::string &start, int announced, int r
     const std::int64_t limit = std::clamp<std::int64_t>(settings.maxBodySize, 0, INT_MAX - 1);
     // Room for the announced body, the NUL and one read that finds the end,
     // so that a server telling the truth costs no reallocation.
-    const size_t expected
-        = announced < 0 ? size_t(readSize) : size_t(std::min<std::int64_t>(announced, limit + 1));
-    BodyBuffer buffer(store);
+    // A length beyond MaxPreallocation is believed only as the data arrives.
+    const size_t expected = announced < 0
+        ? size_t(readSize)
+        : size_t(std::min<std::int64_t>({announced, limit + 1, MaxPreallocation}));
+    BodyBuffer buffer(store, size_t(limit) + size_t(readSize) + 4096 + 1);
     if (!buffer.reserve(std::max(start.size(), expected) + 4096 + 1))
         return failSystem(error, ENOMEM);
     start.copy(buffer.end(), start.size());

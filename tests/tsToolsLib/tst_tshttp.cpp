@@ -338,7 +338,7 @@ void tst_TsHttp::qtAbortsWhenApplicationQuits()
         result = http.get(m_server.url(QStringLiteral("/hang")), &buffer);
         returned = true;
     });
-    QTimer::singleShot(100, qApp, &QCoreApplication::quit);
+    QTimer::singleShot(100, QCoreApplication::instance(), &QCoreApplication::quit);
     QCoreApplication::exec();
     QVERIFY(returned);
     QVERIFY(!result);
