@@ -326,7 +326,6 @@ bool readNumber(std::string_view text, size_t pos, int *value)
     return true;
 }
 
-// A growing malloc'ed buffer, handed to the caller as the body.
 // Where a body goes: a malloc'ed buffer for the C interface, a QByteArray
 // for the clients.
 constexpr std::int64_t MaxPreallocation = 32 * 1024 * 1024;

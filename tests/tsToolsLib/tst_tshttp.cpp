@@ -47,7 +47,6 @@ private slots:
     void macTimeoutPerInstance();
     void macTimeoutIsItsOwn();
     void macDiagnosticLineIsPrintedWhole();
-    void macRefusesPostAndDelete();
     void factoryCreatesFetcherClient();
     void qtGet();
     void qtTimeout();
@@ -105,8 +104,6 @@ void tst_TsHttp::macTimeoutPerInstance_data()
     QTest::addColumn<int>("seconds");
     QTest::addRow("45000") << 45000 << 45;
     QTest::addRow("500") << 500 << 0;
-    QTest::addRow("5000") << 5000 << 5;
-    QTest::addRow("1999") << 1999 << 1;
 }
 
 void tst_TsHttp::macTimeoutPerInstance()
@@ -149,24 +146,6 @@ void tst_TsHttp::macDiagnosticLineIsPrintedWhole()
     QVERIFY(!http.get(m_server.url(QStringLiteral("/garbage")), &buffer));
     QCOMPARE(capture.take(), QByteArray("tsHttpMac: Couldn't find return code in HTTP response\n"));
     QVERIFY(!buffer.isOpen());
-}
-
-void tst_TsHttp::macRefusesPostAndDelete()
-{
-    TsHttpMac mac;
-    TsHttp qt;
-    QByteArray data;
-    QBuffer buffer(&data);
-    for (TsHttpInterface *http :
-        {static_cast<TsHttpInterface *>(&mac), static_cast<TsHttpInterface *>(&qt)}) {
-        QVERIFY(!http->post(QStringLiteral("127.0.0.1"), m_server.port(), QStringLiteral("/p"),
-            QByteArray("x"), QStringLiteral("text/plain")));
-        QVERIFY(!http->post(QStringLiteral("127.0.0.1"), m_server.port(), QStringLiteral("/p"),
-            QStringLiteral("n"), QByteArray("x"), &buffer, QStringLiteral("text/plain")));
-        QVERIFY(!http->deleteFile(QStringLiteral("127.0.0.1"), m_server.port(),
-            QStringLiteral("/p"), QStringLiteral("n")));
-    }
-    QCOMPARE(m_server.requestCount(), 0);
 }
 
 void tst_TsHttp::factoryCreatesFetcherClient()
