@@ -20,7 +20,7 @@
 namespace {
 
 constexpr int BodySize = 10 * 1024 * 1024;
-constexpr int Rounds = 7;
+constexpr int Rounds = 12;
 
 double median(std::vector<double> values)
 {
@@ -98,20 +98,26 @@ int main(int argc, char **argv)
     std::vector<double> macRates;
     std::vector<double> qtRates;
     std::vector<double> curlRates;
+    // Each round runs the four in a rotated order, so that none always
+    // inherits the same heap and cache state from the one before.
+    const std::function<double()> runs[] = {
+        [&] { return timeFetcher(url); },
+        [&] { return timeClient(&mac, url, BodySize); },
+        [&] { return timeClient(&qt, url, BodySize); },
+        [&] { return curl.isEmpty() ? 0.0 : timeCurl(curl, url); },
+    };
+    std::vector<double> *rates[] = {&fetcherRates, &macRates, &qtRates, &curlRates};
     for (int round = 0; round < Rounds; ++round) {
-        const double fetcherSeconds = timeFetcher(url);
-        const double macSeconds = timeClient(&mac, url, BodySize);
-        const double qtSeconds = timeClient(&qt, url, BodySize);
-        const double curlSeconds = curl.isEmpty() ? -1.0 : timeCurl(curl, url);
-        if (fetcherSeconds < 0 || macSeconds < 0 || qtSeconds < 0) {
-            std::fprintf(stderr, "fetch failed in round %d\n", round);
-            return 1;
+        for (int i = 0; i < 4; ++i) {
+            const int which = (round + i) % 4;
+            const double seconds = runs[which]();
+            if (seconds < 0) {
+                std::fprintf(stderr, "fetch %d failed in round %d\n", which, round);
+                return 1;
+            }
+            if (seconds > 0)
+                rates[which]->push_back(megabytesPerSecond(BodySize, seconds));
         }
-        fetcherRates.push_back(megabytesPerSecond(BodySize, fetcherSeconds));
-        macRates.push_back(megabytesPerSecond(BodySize, macSeconds));
-        qtRates.push_back(megabytesPerSecond(BodySize, qtSeconds));
-        if (curlSeconds > 0)
-            curlRates.push_back(megabytesPerSecond(BodySize, curlSeconds));
     }
 
     const double macRate = median(macRates);
