@@ -1,0 +1,144 @@
+#include "TestHttpResponder.h"
+
+#include <QDeadlineTimer>
+#include <QMutexLocker>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <memory>
+
+namespace {
+
+constexpr int PollMs = 20;
+
+bool waitUntilWritten(QTcpSocket *socket, const std::atomic<bool> &stop)
+{
+    while (socket->bytesToWrite() > 0 && !stop) {
+        if (!socket->waitForBytesWritten(PollMs)
+            && socket->state() != QAbstractSocket::ConnectedState)
+            return false;
+    }
+    return true;
+}
+
+void waitUntilPeerCloses(QTcpSocket *socket, const std::atomic<bool> &stop)
+{
+    while (!stop && socket->state() == QAbstractSocket::ConnectedState) {
+        if (socket->waitForReadyRead(PollMs))
+            socket->readAll();
+    }
+}
+
+} // namespace
+
+TestHttpResponder::TestHttpResponder() = default;
+
+TestHttpResponder::~TestHttpResponder()
+{
+    stopListening();
+}
+
+bool TestHttpResponder::startListening()
+{
+    start();
+    m_started.acquire();
+    return m_port != 0;
+}
+
+void TestHttpResponder::stopListening()
+{
+    m_stop = true;
+    wait();
+}
+
+QString TestHttpResponder::url(const QString &path) const
+{
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
+}
+
+void TestHttpResponder::setResponse(const QByteArray &target, const Response &response)
+{
+    QMutexLocker locker(&m_mutex);
+    m_responses.insert(target, response);
+}
+
+QList<QByteArray> TestHttpResponder::requests() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_requests;
+}
+
+int TestHttpResponder::requestCount() const
+{
+    QMutexLocker locker(&m_mutex);
+    return int(m_requests.size());
+}
+
+void TestHttpResponder::clearRequests()
+{
+    QMutexLocker locker(&m_mutex);
+    m_requests.clear();
+}
+
+QByteArray TestHttpResponder::reply(
+    int status, const QByteArray &body, const QList<QByteArray> &headers, bool contentLength)
+{
+    QByteArray raw = "HTTP/1.0 " + QByteArray::number(status) + " Test\r\n";
+    for (const QByteArray &header : headers)
+        raw += header + "\r\n";
+    if (contentLength)
+        raw += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    raw += "\r\n" + body;
+    return raw;
+}
+
+TestHttpResponder::Response TestHttpResponder::responseFor(const QByteArray &target) const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_responses.value(target, Response {reply(404, "Not Found"), Send});
+}
+
+void TestHttpResponder::run()
+{
+    QTcpServer server;
+    if (server.listen(QHostAddress::LocalHost, 0))
+        m_port = server.serverPort();
+    m_started.release();
+    if (m_port == 0)
+        return;
+
+    while (!m_stop) {
+        if (!server.waitForNewConnection(PollMs))
+            continue;
+        std::unique_ptr<QTcpSocket> socket(server.nextPendingConnection());
+        if (!socket)
+            continue;
+
+        QByteArray request;
+        const QDeadlineTimer deadline(10000);
+        while (!request.contains("\r\n\r\n") && !m_stop && !deadline.hasExpired()
+            && socket->state() == QAbstractSocket::ConnectedState) {
+            if (socket->waitForReadyRead(PollMs))
+                request += socket->readAll();
+        }
+        {
+            QMutexLocker locker(&m_mutex);
+            m_requests.append(request);
+        }
+        const QByteArray requestLine = request.left(request.indexOf("\r\n"));
+        const QList<QByteArray> parts = requestLine.split(' ');
+        const Response response = responseFor(parts.size() > 1 ? parts.at(1) : QByteArray());
+
+        if (response.mode != Hang) {
+            socket->write(response.raw);
+            waitUntilWritten(socket.get(), m_stop);
+        }
+        if (response.mode != Send) {
+            waitUntilPeerCloses(socket.get(), m_stop);
+        } else {
+            socket->disconnectFromHost();
+            if (socket->state() != QAbstractSocket::UnconnectedState)
+                socket->waitForDisconnected(1000);
+        }
+    }
+}

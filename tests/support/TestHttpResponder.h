@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QMutex>
+#include <QSemaphore>
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+
+// An HTTP responder on 127.0.0.1 that runs in a thread of its own, so that a
+// client blocking the test's thread can still be served. Every answer is sent
+// byte for byte as given: status line, headers and body are the test's.
+class TestHttpResponder : public QThread
+{
+public:
+    enum Mode {
+        Send, // send the bytes, then close
+        Hang, // send nothing, keep the connection open
+        SendAndHang, // send the bytes, keep the connection open
+    };
+    struct Response
+    {
+        QByteArray raw;
+        Mode mode = Send;
+    };
+
+    TestHttpResponder();
+    ~TestHttpResponder() override;
+
+    // Starts listening; false when no port could be had.
+    bool startListening();
+    void stopListening();
+    quint16 port() const { return m_port; }
+    QString url(const QString &path) const;
+
+    // Answers for an exact request target (path and query); others get 404.
+    void setResponse(const QByteArray &target, const Response &response);
+    void setResponse(const QByteArray &target, const QByteArray &raw, Mode mode = Send)
+    {
+        setResponse(target, Response {raw, mode});
+    }
+    QList<QByteArray> requests() const;
+    int requestCount() const;
+    void clearRequests();
+
+    static QByteArray reply(int status, const QByteArray &body,
+        const QList<QByteArray> &headers = {}, bool contentLength = true);
+
+protected:
+    void run() override;
+
+private:
+    Response responseFor(const QByteArray &target) const;
+
+    mutable QMutex m_mutex;
+    QHash<QByteArray, Response> m_responses;
+    QList<QByteArray> m_requests;
+    QSemaphore m_started;
+    std::atomic<bool> m_stop {false};
+    std::atomic<quint16> m_port {0};
+};

@@ -1,0 +1,328 @@
+#include "HttpFetcher.h"
+#include "OutputCapture.h"
+#include "TestHttpResponder.h"
+#include "TsHttp.h"
+#include "TsHttpFactory.h"
+#include "TsHttpMac.h"
+
+#include <QBuffer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+quint16 closedPort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    return server.serverPort();
+}
+
+QByteArray randomBytes(int size)
+{
+    QByteArray data(size, Qt::Uninitialized);
+    QRandomGenerator generator(4711);
+    for (char &c : data)
+        c = char(generator.bounded(256));
+    return data;
+}
+
+} // namespace
+
+class tst_TsHttp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void macGetWritesBodyAndNul();
+    void macEmptyBodyIsFailure();
+    void macTimeoutPerInstance_data();
+    void macTimeoutPerInstance();
+    void macTimeoutIsItsOwn();
+    void macDiagnosticLineIsPrintedWhole();
+    void factoryCreatesFetcherClient();
+    void qtGet();
+    void qtTimeout();
+    void qtStatusTexts_data();
+    void qtStatusTexts();
+    void qtAbortSlot();
+    void realServerServesBothClients();
+    // Leaves the application's event loops for good: keep it last.
+    void qtAbortsWhenApplicationQuits();
+
+private:
+    TestHttpResponder m_server;
+};
+
+void tst_TsHttp::initTestCase()
+{
+    QVERIFY(m_server.startListening());
+}
+
+void tst_TsHttp::init()
+{
+    m_server.clearRequests();
+    http_setTimeout(30);
+}
+
+void tst_TsHttp::macGetWritesBodyAndNul()
+{
+    const QByteArray body("line one\nline two\0tail", 22);
+    m_server.setResponse("/doc", TestHttpResponder::reply(200, body));
+    TsHttpMac http;
+    QByteArray data("stale content that must go away");
+    QBuffer buffer(&data);
+    QVERIFY(http.get(m_server.url(QStringLiteral("/doc")), &buffer));
+    QVERIFY(!buffer.isOpen());
+    QCOMPARE(data, body + '\0');
+}
+
+void tst_TsHttp::macEmptyBodyIsFailure()
+{
+    m_server.setResponse("/empty", TestHttpResponder::reply(200, ""));
+    TsHttpMac http;
+    QByteArray data;
+    QBuffer buffer(&data);
+    OutputCapture capture(1);
+    QVERIFY(!http.get(m_server.url(QStringLiteral("/empty")), &buffer));
+    // Nothing failed, so nothing is reported.
+    QCOMPARE(capture.take(), QByteArray());
+    QCOMPARE(data, QByteArray(1, '\0'));
+    QVERIFY(!buffer.isOpen());
+}
+
+void tst_TsHttp::macTimeoutPerInstance_data()
+{
+    QTest::addColumn<int>("milliseconds");
+    QTest::addColumn<int>("seconds");
+    QTest::addRow("45000") << 45000 << 45;
+    QTest::addRow("500") << 500 << 0;
+}
+
+void tst_TsHttp::macTimeoutPerInstance()
+{
+    QFETCH(int, milliseconds);
+    QFETCH(int, seconds);
+    TsHttpMac http;
+    QCOMPARE(http.timeoutSeconds(), 30);
+    QVERIFY(http.setTimeout(milliseconds));
+    QCOMPARE(http.timeoutSeconds(), seconds);
+}
+
+void tst_TsHttp::macTimeoutIsItsOwn()
+{
+    http_setTimeout(7);
+    TsHttpMac first;
+    first.setTimeout(1000);
+    // Neither a second client nor its setting touches the first one's timeout,
+    // nor the process-wide default of the fetcher functions.
+    TsHttpMac second;
+    second.setTimeout(60000);
+    QCOMPARE(HttpFetcher::processSettings().timeoutSeconds, 7);
+    QCOMPARE(first.timeoutSeconds(), 1);
+
+    m_server.setResponse("/hang", QByteArray(), TestHttpResponder::Hang);
+    QByteArray data;
+    QBuffer buffer(&data);
+    QVERIFY(!first.get(m_server.url(QStringLiteral("/hang")), &buffer));
+    QCOMPARE(first.lastError().number, int(HttpFetcher::HeaderTimeout));
+    QCOMPARE(first.lastErrorText(), QStringLiteral("Timed out, no metadata for 1 seconds"));
+}
+
+void tst_TsHttp::macDiagnosticLineIsPrintedWhole()
+{
+    m_server.setResponse("/garbage", QByteArray("it's not HTTP'; touch pwned; echo '\r\n\r\n"));
+    TsHttpMac http;
+    QByteArray data;
+    QBuffer buffer(&data);
+    OutputCapture capture(1);
+    QVERIFY(!http.get(m_server.url(QStringLiteral("/garbage")), &buffer));
+    QCOMPARE(capture.take(), QByteArray("tsHttpMac: Couldn't find return code in HTTP response\n"));
+    QVERIFY(!buffer.isOpen());
+}
+
+void tst_TsHttp::factoryCreatesFetcherClient()
+{
+    OutputCapture capture(1);
+    const std::unique_ptr<TsHttpInterface> first = TsHttpFactory::createHttpInstance();
+    const std::unique_ptr<TsHttpInterface> second = TsHttpFactory::createHttpInstance();
+    QCOMPARE(capture.take(),
+        QByteArray("tsToolsLib/tsHttpFactory: using http_fetcher TsHttp instance\n").repeated(2));
+    QVERIFY(qobject_cast<TsHttpMac *>(first.get()));
+    QVERIFY(first != second);
+}
+
+void tst_TsHttp::qtGet()
+{
+    const QByteArray body = randomBytes(100 * 1024);
+    m_server.setResponse("/bin?x=1", TestHttpResponder::reply(200, body, {}, false));
+    TsHttp http;
+    QCOMPARE(http.timeout(), 30000);
+    QByteArray data;
+    QBuffer buffer(&data);
+    QVERIFY(http.get(m_server.url(QStringLiteral("/bin?x=1")), &buffer));
+    QCOMPARE(http.lastError(), int(TsHttp::NoError));
+    QVERIFY(!buffer.isOpen());
+    QCOMPARE(data, body);
+    QVERIFY(m_server.requests().first().startsWith("GET /bin?x=1 HTTP/1.1\r\n"));
+}
+
+void tst_TsHttp::qtTimeout()
+{
+    m_server.setResponse("/hang", QByteArray(), TestHttpResponder::Hang);
+    TsHttp http;
+    QVERIFY(http.setTimeout(200));
+    QCOMPARE(http.timeout(), 200);
+    QByteArray data;
+    QBuffer buffer(&data);
+    OutputCapture capture(1);
+    QVERIFY(!http.get(m_server.url(QStringLiteral("/hang")), &buffer));
+    QCOMPARE(capture.take(),
+        QByteArray("tsHttp: http get status: The request was aborted with "
+                   "abort().\n"));
+    QCOMPARE(http.lastError(), int(TsHttp::Aborted));
+    QVERIFY(!buffer.isOpen());
+
+    // The client is usable again after a timeout.
+    m_server.setResponse("/after", TestHttpResponder::reply(200, "fine"));
+    QVERIFY(http.setTimeout(0));
+    QVERIFY(http.get(m_server.url(QStringLiteral("/after")), &buffer));
+    QCOMPARE(data, QByteArray("fine"));
+}
+
+void tst_TsHttp::qtStatusTexts_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("raw");
+    QTest::addColumn<int>("expectedCode");
+    QTest::addColumn<QString>("expectedText");
+
+    QTest::addRow("refused") << QString() << QByteArray() << int(TsHttp::ConnectionRefused)
+                             << "The server refused the connection.";
+    QTest::addRow("closed without answer")
+        << QStringLiteral("/closed") << QByteArray() << int(TsHttp::UnexpectedClose)
+        << "The server closed the connection unexpectedly.";
+    QTest::addRow("404") << QStringLiteral("/missing") << TestHttpResponder::reply(404, "no")
+                         << int(TsHttp::UnknownError)
+                         << "An error other than those specified above occurred.";
+}
+
+void tst_TsHttp::qtStatusTexts()
+{
+    QFETCH(QString, path);
+    QFETCH(QByteArray, raw);
+    QFETCH(int, expectedCode);
+    QFETCH(QString, expectedText);
+
+    QString url = QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort());
+    if (!path.isEmpty()) {
+        m_server.setResponse(path.toLatin1(), raw);
+        url = m_server.url(path);
+    }
+    TsHttp http;
+    QByteArray data;
+    QBuffer buffer(&data);
+    OutputCapture capture(1);
+    QVERIFY(!http.get(url, &buffer));
+    QCOMPARE(capture.take(), "tsHttp: http get status: " + expectedText.toUtf8() + '\n');
+    QCOMPARE(http.lastError(), expectedCode);
+    QCOMPARE(TsHttp::errorText(expectedCode), expectedText);
+}
+
+void tst_TsHttp::qtAbortSlot()
+{
+    m_server.setResponse("/hang", QByteArray(), TestHttpResponder::Hang);
+    TsHttp http;
+    QTimer::singleShot(50, &http, &TsHttp::abort);
+    QByteArray data;
+    QBuffer buffer(&data);
+    QVERIFY(!http.get(m_server.url(QStringLiteral("/hang")), &buffer));
+    QCOMPARE(http.lastError(), int(TsHttp::Aborted));
+}
+
+void tst_TsHttp::realServerServesBothClients()
+{
+    const QString python = QStringLiteral("/usr/bin/python3");
+    if (!QFileInfo::exists(python))
+        QSKIP("Debian's python3 is not installed");
+
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QByteArray content = randomBytes(512 * 1024 + 17);
+    QFile file(root.filePath(QStringLiteral("payload.bin")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(content), qint64(content.size()));
+    file.close();
+
+    const quint16 port = closedPort();
+    QProcess server;
+    server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    server.start(python,
+        {QStringLiteral("-m"), QStringLiteral("http.server"), QString::number(port),
+            QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--directory"),
+            root.path()});
+    QVERIFY(server.waitForStarted());
+    const auto stopServer = qScopeGuard([&server] {
+        server.terminate();
+        if (!server.waitForFinished(5000))
+            server.kill();
+    });
+    QVERIFY(QTest::qWaitFor(
+        [port] {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, port);
+            return probe.waitForConnected(200);
+        },
+        10000));
+
+    const QString url = QStringLiteral("http://127.0.0.1:%1/payload.bin").arg(port);
+    TsHttpMac mac;
+    QByteArray macData;
+    QBuffer macBuffer(&macData);
+    QVERIFY(mac.get(url, &macBuffer));
+    QCOMPARE(macData.size(), content.size() + 1);
+    QCOMPARE(macData, content + '\0');
+
+    TsHttp qt;
+    QByteArray qtData;
+    QBuffer qtBuffer(&qtData);
+    QVERIFY(qt.get(url, &qtBuffer));
+    QCOMPARE(qtData, content);
+
+    QByteArray missing;
+    QBuffer missingBuffer(&missing);
+    QVERIFY(!mac.get(QStringLiteral("http://127.0.0.1:%1/nothing.here").arg(port), &missingBuffer));
+    QCOMPARE(mac.lastErrorText(), QStringLiteral("Request returned a status code of 404"));
+}
+
+void tst_TsHttp::qtAbortsWhenApplicationQuits()
+{
+    m_server.setResponse("/hang", QByteArray(), TestHttpResponder::Hang);
+    TsHttp http;
+    QVERIFY(http.setTimeout(0));
+    QByteArray data;
+    QBuffer buffer(&data);
+    bool returned = false;
+    bool result = true;
+    // As in the running client: the request runs inside the application's
+    // event loop when the application is told to quit.
+    QTimer::singleShot(0, &http, [&] {
+        result = http.get(m_server.url(QStringLiteral("/hang")), &buffer);
+        returned = true;
+    });
+    QTimer::singleShot(100, QCoreApplication::instance(), &QCoreApplication::quit);
+    QCoreApplication::exec();
+    QVERIFY(returned);
+    QVERIFY(!result);
+    QCOMPARE(http.lastError(), int(TsHttp::Aborted));
+}
+
+QTEST_GUILESS_MAIN(tst_TsHttp)
+#include "tst_tshttp.moc"

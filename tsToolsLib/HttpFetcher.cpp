@@ -1,0 +1,686 @@
+#include "HttpFetcher.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <string_view>
+
+#include <QByteArray>
+
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace HttpFetcher {
+
+namespace {
+
+Settings g_settings;
+Error g_error;
+std::string g_errorText;
+
+const char *const ErrorTexts[] = {
+    "Success",
+    "Internal Error.",
+    "Got NULL url",
+    "Timed out, no metadata for %d seconds",
+    "Timed out, no data for %d seconds",
+    "Couldn't find return code in HTTP response",
+    "Couldn't convert return code in HTTP response",
+    "Request returned a status code of %d",
+    "Couldn't convert Content-Length to integer",
+    "Network error (description unavailable)",
+    "Status code of %d but no Location: field",
+    "Followed the maximum number of redirects (%d)",
+    "Body larger than the limit of %d bytes",
+};
+constexpr int ErrorTextCount = int(sizeof(ErrorTexts) / sizeof(ErrorTexts[0]));
+
+int fail(Error *error, int number, int param = 0)
+{
+    *error = Error {FetcherSource, number, param, 0};
+    return -1;
+}
+
+int failSystem(Error *error, int systemError)
+{
+    *error = Error {SystemSource, NetworkError, 0, systemError};
+    return -1;
+}
+
+int failLookup(Error *error)
+{
+    *error = Error {LookupSource, NetworkError, 0, 0};
+    return -1;
+}
+
+class Socket
+{
+public:
+    Socket() = default;
+    ~Socket() { close(); }
+    Socket(const Socket &) = delete;
+    Socket &operator=(const Socket &) = delete;
+
+    void reset(int fd)
+    {
+        close();
+        m_fd = fd;
+    }
+    void close()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd = -1;
+};
+
+int toMilliseconds(int seconds)
+{
+    if (seconds < 0)
+        return -1;
+    return seconds > INT_MAX / 1000 ? INT_MAX : seconds * 1000;
+}
+
+// poll() rather than select(): a descriptor number above FD_SETSIZE must not
+// write past an fd_set. Returns 1 when ready, 0 on expiry, -1 with errno set.
+int waitFor(int fd, short events, int milliseconds)
+{
+    for (;;) {
+        pollfd p {fd, events, 0};
+        const int result = ::poll(&p, 1, milliseconds);
+        if (result < 0 && errno == EINTR)
+            continue;
+        return result;
+    }
+}
+
+// A connect to a host that does not answer would otherwise hang for minutes;
+// a positive timeout bounds it as it bounds every other wait.
+bool connectWithin(int fd, const sockaddr *address, socklen_t length, int timeoutSeconds)
+{
+    const int flags = ::fcntl(fd, F_GETFL, 0);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0)
+        return false;
+    if (::connect(fd, address, length) < 0) {
+        if (errno != EINPROGRESS)
+            return false;
+        const int ready
+            = waitFor(fd, POLLOUT, timeoutSeconds > 0 ? toMilliseconds(timeoutSeconds) : -1);
+        if (ready == 0)
+            errno = ETIMEDOUT;
+        if (ready <= 0)
+            return false;
+        int socketError = 0;
+        socklen_t size = sizeof(socketError);
+        if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &socketError, &size) < 0)
+            return false;
+        if (socketError != 0) {
+            errno = socketError;
+            return false;
+        }
+    }
+    return ::fcntl(fd, F_SETFL, flags) >= 0;
+}
+
+struct Target
+{
+    std::string hostPart; // as written, port included: the Host header
+    std::string host;
+    std::string port;
+    std::string path;
+};
+
+Target splitUrl(const std::string &url)
+{
+    Target target;
+    const size_t scheme = url.find("://");
+    const size_t start = scheme == std::string::npos ? 0 : scheme + 3;
+    const size_t slash = url.find('/', start);
+    target.hostPart
+        = url.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+    if (slash != std::string::npos)
+        target.path = url.substr(slash);
+
+    const std::string &hostPart = target.hostPart;
+    size_t colon = std::string::npos;
+    if (!hostPart.empty() && hostPart.front() == '[') {
+        const size_t close = hostPart.find(']');
+        target.host
+            = hostPart.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+        if (close != std::string::npos && close + 1 < hostPart.size() && hostPart[close + 1] == ':')
+            colon = close + 1;
+    } else {
+        colon = hostPart.find(':');
+        target.host = hostPart.substr(0, colon);
+    }
+    target.port = colon == std::string::npos ? std::string() : hostPart.substr(colon + 1);
+    if (target.port.empty())
+        target.port = "80";
+    return target;
+}
+
+bool isValidPort(const std::string &port)
+{
+    if (port.empty() || port.size() > 5)
+        return false;
+    if (!std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    const int value = std::atoi(port.c_str());
+    return value > 0 && value <= 65535;
+}
+
+std::string withoutLineBreaks(const char *text)
+{
+    std::string result(text);
+    result.erase(
+        std::remove_if(result.begin(), result.end(), [](char c) { return c == '\r' || c == '\n'; }),
+        result.end());
+    return result;
+}
+
+std::string buildRequest(const Target &target, const Settings &settings)
+{
+    std::string request
+        = "GET " + (target.path.empty() ? std::string("/") : target.path) + " HTTP/1.0\r\n";
+    request += "Host: " + target.hostPart + "\r\n";
+    if (settings.hasReferer)
+        request += "Referer: " + settings.referer + "\r\n";
+    if (settings.userAgentMode == UserAgentMode::Default)
+        request += std::string("User-Agent: ") + DefaultUserAgent + "\r\n";
+    else if (settings.userAgentMode == UserAgentMode::Custom)
+        request += "User-Agent: " + settings.userAgent + "\r\n";
+    request += "Connection: Close\r\n\r\n";
+    return request;
+}
+
+int openConnection(const Target &target, const Settings &settings, Socket *socket, Error *error)
+{
+    if (target.host.empty() || !isValidPort(target.port))
+        return failLookup(error);
+    addrinfo hints {};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICSERV;
+    addrinfo *addresses = nullptr;
+    if (::getaddrinfo(target.host.c_str(), target.port.c_str(), &hints, &addresses) != 0
+        || !addresses)
+        return failLookup(error);
+
+    int lastError = ECONNREFUSED;
+    for (addrinfo *address = addresses; address; address = address->ai_next) {
+        const int fd = ::socket(
+            address->ai_family, address->ai_socktype | SOCK_CLOEXEC, address->ai_protocol);
+        if (fd < 0) {
+            lastError = errno;
+            continue;
+        }
+        socket->reset(fd);
+        if (connectWithin(fd, address->ai_addr, address->ai_addrlen, settings.timeoutSeconds)) {
+            ::freeaddrinfo(addresses);
+            return 0;
+        }
+        lastError = errno;
+        socket->close();
+    }
+    ::freeaddrinfo(addresses);
+    return failSystem(error, lastError);
+}
+
+int sendAll(int fd, const std::string &data, Error *error)
+{
+    size_t sent = 0;
+    while (sent < data.size()) {
+        const ssize_t n = ::send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return failSystem(error, errno);
+        }
+        sent += size_t(n);
+    }
+    return 0;
+}
+
+// Reads until the first empty line (carriage returns do not count) or until
+// HeaderLimit bytes, whichever comes first. Bytes read past the header belong
+// to the body and are left in *rest.
+int readHeader(
+    int fd, int timeoutSeconds, std::string *header, std::string *rest, bool *closed, Error *error)
+{
+    std::string raw;
+    size_t scanned = 0;
+    int lineBreaks = 0;
+    char chunk[4096];
+    *closed = false;
+    for (;;) {
+        for (; scanned < raw.size() && scanned < size_t(HeaderLimit); ++scanned) {
+            const char c = raw[scanned];
+            if (c == '\n') {
+                if (++lineBreaks == 2) {
+                    *header = raw.substr(0, scanned + 1);
+                    *rest = raw.substr(scanned + 1);
+                    return 0;
+                }
+            } else if (c != '\r') {
+                lineBreaks = 0;
+            }
+        }
+        if (raw.size() >= size_t(HeaderLimit)) {
+            *header = raw.substr(0, HeaderLimit);
+            *rest = raw.substr(HeaderLimit);
+            return 0;
+        }
+        const int ready = waitFor(fd, POLLIN, toMilliseconds(timeoutSeconds));
+        if (ready == 0)
+            return fail(error, HeaderTimeout, timeoutSeconds);
+        if (ready < 0)
+            return failSystem(error, errno);
+        const ssize_t n = ::recv(fd, chunk, std::min(sizeof(chunk), HeaderLimit - raw.size()), 0);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return failSystem(error, errno);
+        }
+        if (n == 0) {
+            // The server hung up inside the header: what came is all there is.
+            *header = raw;
+            rest->clear();
+            *closed = true;
+            return 0;
+        }
+        raw.append(chunk, size_t(n));
+    }
+}
+
+// Reads an unsigned decimal number at pos, blanks skipped. Returns false when
+// there are no digits or the number exceeds INT_MAX.
+bool readNumber(std::string_view text, size_t pos, int *value)
+{
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
+        ++pos;
+    long long number = 0;
+    size_t digits = 0;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
+        number = number * 10 + (text[pos] - '0');
+        if (number > INT_MAX)
+            return false;
+        ++pos;
+        ++digits;
+    }
+    if (digits == 0)
+        return false;
+    *value = int(number);
+    return true;
+}
+
+// Where a body goes: a malloc'ed buffer for the C interface, a QByteArray
+// for the clients.
+constexpr std::int64_t MaxPreallocation = 32 * 1024 * 1024;
+
+class BodyStore
+{
+public:
+    virtual ~BodyStore() = default;
+    // Room for at least capacity bytes, the first size kept; null when memory
+    // runs out.
+    virtual char *reserve(size_t capacity, size_t size) = 0;
+    virtual void finish(size_t length) = 0;
+};
+
+class MallocStore : public BodyStore
+{
+public:
+    explicit MallocStore(char **target)
+        : m_target(target)
+    { }
+    ~MallocStore() override { std::free(m_data); }
+    char *reserve(size_t capacity, size_t) override
+    {
+        char *data = static_cast<char *>(std::realloc(m_data, capacity));
+        if (data)
+            m_data = data;
+        return data;
+    }
+    // The buffer keeps its NUL after the body.
+    void finish(size_t) override
+    {
+        if (m_target) {
+            *m_target = m_data;
+            m_data = nullptr;
+        }
+    }
+
+private:
+    char **m_target;
+    char *m_data = nullptr;
+};
+
+class ByteArrayStore : public BodyStore
+{
+public:
+    explicit ByteArrayStore(QByteArray *target)
+        : m_target(target)
+    { }
+    char *reserve(size_t capacity, size_t) override
+    {
+        if (capacity > size_t(std::numeric_limits<qsizetype>::max()))
+            return nullptr;
+        try {
+            m_target->resize(qsizetype(capacity));
+        } catch (const std::bad_alloc &) {
+            return nullptr;
+        }
+        return m_target->data();
+    }
+    void finish(size_t length) override { m_target->resize(qsizetype(length)); }
+
+private:
+    QByteArray *m_target;
+};
+
+class BodyBuffer
+{
+public:
+    // Growth stops at ceiling: past it the body is over the limit anyway.
+    BodyBuffer(BodyStore *store, size_t ceiling)
+        : m_store(store)
+        , m_ceiling(ceiling)
+    { }
+
+    bool reserve(size_t capacity)
+    {
+        if (capacity <= m_capacity)
+            return true;
+        const size_t grown = std::max(capacity, std::min(m_capacity * 2, m_ceiling));
+        char *data = m_store->reserve(grown, m_size);
+        if (!data)
+            return false;
+        m_data = data;
+        m_capacity = grown;
+        return true;
+    }
+    char *end() { return m_data + m_size; }
+    size_t room() const { return m_capacity - m_size; }
+    void grow(size_t n) { m_size += n; }
+    size_t size() const { return m_size; }
+
+private:
+    BodyStore *m_store;
+    size_t m_ceiling;
+    char *m_data = nullptr;
+    size_t m_size = 0;
+    size_t m_capacity = 0;
+};
+
+// announced is the Content-Length, or -1 without one.
+int readBody(int fd, bool closed, const std::string &start, int announced, int readSize,
+    const Settings &settings, BodyStore *store, Error *error)
+{
+    const std::int64_t limit = std::clamp<std::int64_t>(settings.maxBodySize, 0, INT_MAX - 1);
+    // Room for the announced body, the NUL and one read that finds the end,
+    // so that a server telling the truth costs no reallocation.
+    // A length beyond MaxPreallocation is believed only as the data arrives.
+    const size_t expected = announced < 0
+        ? size_t(readSize)
+        : size_t(std::min<std::int64_t>({announced, limit + 1, MaxPreallocation}));
+    BodyBuffer buffer(store, size_t(limit) + size_t(readSize) + 4096 + 1);
+    if (!buffer.reserve(std::max(start.size(), expected) + 4096 + 1))
+        return failSystem(error, ENOMEM);
+    start.copy(buffer.end(), start.size());
+    buffer.grow(start.size());
+
+    while (!closed) {
+        if (std::int64_t(buffer.size()) > limit)
+            return fail(error, BodyTooLarge, int(limit));
+        if (buffer.room() <= 1 && !buffer.reserve(buffer.size() + size_t(readSize) + 1))
+            return failSystem(error, ENOMEM);
+        const int ready = waitFor(fd, POLLIN, toMilliseconds(settings.timeoutSeconds));
+        if (ready == 0)
+            return fail(error, DataTimeout, settings.timeoutSeconds);
+        if (ready < 0)
+            return failSystem(error, errno);
+        const size_t chunk = std::min(buffer.room() - 1, size_t(readSize));
+        const ssize_t n = ::recv(fd, buffer.end(), chunk, 0);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return failSystem(error, errno);
+        }
+        if (n == 0)
+            closed = true;
+        buffer.grow(size_t(n));
+    }
+    if (std::int64_t(buffer.size()) > limit)
+        return fail(error, BodyTooLarge, int(limit));
+
+    *buffer.end() = '\0';
+    const int length = int(buffer.size());
+    store->finish(buffer.size());
+    *error = Error {};
+    return length;
+}
+
+int fetchInto(const char *url, BodyStore *store, const Settings &settings, Error *error)
+{
+    if (!url)
+        return fail(error, NullUrl);
+
+    std::string current(url);
+    int redirectsFollowed = 0;
+    for (;;) {
+        const Target target = splitUrl(current);
+        Socket socket;
+        if (openConnection(target, settings, &socket, error) < 0)
+            return -1;
+        if (sendAll(socket.fd(), buildRequest(target, settings), error) < 0)
+            return -1;
+
+        std::string header;
+        std::string rest;
+        bool closed = false;
+        if (readHeader(socket.fd(), settings.timeoutSeconds, &header, &rest, &closed, error) < 0)
+            return -1;
+
+        const std::string_view view(header);
+        const size_t version = view.find("HTTP/");
+        if (version == std::string_view::npos)
+            return fail(error, NoReturnCode);
+        const size_t blank = view.find(' ', version);
+        int status = 0;
+        if (blank == std::string_view::npos || !readNumber(view, blank + 1, &status))
+            return fail(error, BadReturnCode);
+
+        if (status < 200 || status > 307)
+            return fail(error, BadStatus, status);
+
+        if (status >= 300) {
+            ++redirectsFollowed;
+            const size_t location = view.find("Location:");
+            if (location == std::string_view::npos)
+                return fail(error, NoLocation, status);
+            size_t from = location + std::strlen("Location:");
+            while (from < view.size() && (view[from] == ' ' || view[from] == '\t'))
+                ++from;
+            size_t to = from;
+            while (to < view.size() && view[to] != ' ' && view[to] != '\t' && view[to] != '\r'
+                && view[to] != '\n')
+                ++to;
+            if (to == from)
+                return fail(error, NoLocation, status);
+            if (settings.redirects >= 0 && redirectsFollowed > settings.redirects)
+                return fail(error, TooManyRedirects, settings.redirects);
+            const std::string newUrl(view.substr(from, to - from));
+            // Servers commonly send a path alone; it names the same host.
+            if (newUrl[0] == '/' && newUrl.compare(0, 2, "//") != 0)
+                current = "http://" + target.hostPart + newUrl;
+            else
+                current = newUrl;
+            continue;
+        }
+
+        int readSize = DefaultReadSize;
+        int announced = -1;
+        size_t lengthField = view.find("Content-Length:");
+        if (lengthField == std::string_view::npos)
+            lengthField = view.find("Content-length:");
+        if (lengthField != std::string_view::npos) {
+            int length = 0;
+            if (!readNumber(view, lengthField + std::strlen("Content-Length:"), &length))
+                return fail(error, BadContentLength);
+            // The announced length only sizes the reads; the body still runs
+            // until the server closes, so keep the reads within sane bounds.
+            readSize = std::clamp(length, 4096, MaxReadSize);
+            announced = length;
+        }
+        return readBody(socket.fd(), closed, rest, announced, readSize, settings, store, error);
+    }
+}
+
+} // namespace
+
+int fetch(const char *url, char **body, const Settings &settings, Error *error)
+{
+    Error scratch;
+    if (!error)
+        error = &scratch;
+    if (body)
+        *body = nullptr;
+    MallocStore store(body);
+    return fetchInto(url, &store, settings, error);
+}
+
+int fetch(const char *url, QByteArray *body, const Settings &settings, Error *error)
+{
+    Error scratch;
+    if (!error)
+        error = &scratch;
+    QByteArray scratchBody;
+    if (!body)
+        body = &scratchBody;
+    body->clear();
+    ByteArrayStore store(body);
+    const int length = fetchInto(url, &store, settings, error);
+    if (length < 0)
+        body->clear();
+    return length;
+}
+
+std::string errorText(const Error &error)
+{
+    if (error.source == SystemSource)
+        return std::strerror(error.systemError);
+    if (error.source == LookupSource)
+        return ErrorTexts[NetworkError];
+    if (error.source != FetcherSource || error.number < 0 || error.number >= ErrorTextCount)
+        return ErrorTexts[InternalError];
+    const std::string_view text(ErrorTexts[error.number]);
+    const size_t placeholder = text.find("%d");
+    if (placeholder == std::string_view::npos)
+        return std::string(text);
+    return std::string(text.substr(0, placeholder)) + std::to_string(error.param)
+        + std::string(text.substr(placeholder + 2));
+}
+
+Settings processSettings()
+{
+    return g_settings;
+}
+
+Error lastError()
+{
+    return g_error;
+}
+
+} // namespace HttpFetcher
+
+using namespace HttpFetcher;
+
+int http_fetch(const char *url, char **body)
+{
+    return fetch(url, body, g_settings, &g_error);
+}
+
+const char *http_strerror()
+{
+    g_errorText = errorText(g_error);
+    return g_errorText.c_str();
+}
+
+void http_perror(const char *prefix)
+{
+    const std::string text = errorText(g_error);
+    if (prefix)
+        std::fprintf(stderr, "%s: %s\n", prefix, text.c_str());
+    else
+        std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+int http_parseFilename(const char *url, char **name)
+{
+    if (!url) {
+        g_error = Error {FetcherSource, NullUrl, 0, 0};
+        return -1;
+    }
+    if (!name) {
+        g_error = Error {FetcherSource, InternalError, 0, 0};
+        return -1;
+    }
+    const char *lastSlash = std::strrchr(url, '/');
+    const char *start = lastSlash ? lastSlash + 1 : url;
+    *name = ::strdup(start);
+    if (!*name) {
+        g_error = Error {SystemSource, NetworkError, 0, ENOMEM};
+        return -1;
+    }
+    return (!lastSlash || *start == '\0') ? 1 : 0;
+}
+
+void http_setTimeout(int seconds)
+{
+    g_settings.timeoutSeconds = seconds;
+}
+
+void http_setRedirects(int redirects)
+{
+    g_settings.redirects = redirects;
+}
+
+int http_setUserAgent(const char *agent)
+{
+    try {
+        g_settings.userAgent = agent ? withoutLineBreaks(agent) : std::string();
+    } catch (const std::bad_alloc &) {
+        return -1;
+    }
+    g_settings.userAgentMode = agent ? UserAgentMode::Custom : UserAgentMode::Suppressed;
+    return 0;
+}
+
+int http_setReferer(const char *referer)
+{
+    try {
+        g_settings.referer = referer ? withoutLineBreaks(referer) : std::string();
+    } catch (const std::bad_alloc &) {
+        return -1;
+    }
+    g_settings.hasReferer = referer != nullptr;
+    return 0;
+}
+
+void http_setMaxBodySize(std::int64_t bytes)
+{
+    g_settings.maxBodySize = bytes;
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <string>
+
+// A small blocking HTTP/1.0 GET fetcher on plain sockets.
+//
+// The http_* functions share one set of settings and one error state for the
+// whole process. Callers that need settings of their own (a timeout per
+// client) use HttpFetcher::fetch with a Settings value and an Error of their
+// own, which leaves the process-wide state alone.
+namespace HttpFetcher {
+
+enum ErrorSource { FetcherSource = 0, SystemSource = 1, LookupSource = 2 };
+
+enum ErrorNumber {
+    Success = 0,
+    InternalError = 1,
+    NullUrl = 2,
+    HeaderTimeout = 3,
+    DataTimeout = 4,
+    NoReturnCode = 5,
+    BadReturnCode = 6,
+    BadStatus = 7,
+    BadContentLength = 8,
+    NetworkError = 9,
+    NoLocation = 10,
+    TooManyRedirects = 11,
+    BodyTooLarge = 12,
+};
+
+struct Error
+{
+    int source = FetcherSource;
+    int number = Success;
+    int param = 0; // timeout, status code, redirect limit or size limit
+    int systemError = 0; // errno of a system error, taken when it happened
+};
+
+enum class UserAgentMode { Default, Custom, Suppressed };
+
+struct Settings
+{
+    int timeoutSeconds = 30; // per wait for data; negative waits without limit
+    int redirects = 3; // negative follows without limit
+    UserAgentMode userAgentMode = UserAgentMode::Default;
+    std::string userAgent;
+    bool hasReferer = false;
+    std::string referer;
+    // A server cannot make us allocate more than this for one body.
+    std::int64_t maxBodySize = 256 * 1024 * 1024;
+};
+
+inline constexpr int HeaderLimit = 1024;
+inline constexpr int DefaultReadSize = 204800;
+inline constexpr int MaxReadSize = 1024 * 1024;
+inline constexpr const char *DefaultUserAgent = "HTTP Fetcher/1";
+
+// One GET with the given settings. Returns the body length, with the body
+// plus one NUL byte in a malloc'ed buffer at *body when body is not null (the
+// caller frees it), or -1 with *error filled in.
+int fetch(const char *url, char **body, const Settings &settings, Error *error);
+// The same into a byte array, which holds the body alone.
+int fetch(const char *url, QByteArray *body, const Settings &settings, Error *error);
+
+// The text of an error, %d expanded.
+std::string errorText(const Error &error);
+
+// A copy of the process-wide settings, the base for a client's own.
+Settings processSettings();
+Error lastError();
+
+} // namespace HttpFetcher
+
+int http_fetch(const char *url, char **body);
+const char *http_strerror();
+void http_perror(const char *prefix);
+int http_parseFilename(const char *url, char **name);
+void http_setTimeout(int seconds);
+void http_setRedirects(int redirects);
+int http_setUserAgent(const char *agent);
+int http_setReferer(const char *referer);
+// Not in the classic set: bounds what one fetch may allocate.
+void http_setMaxBodySize(std::int64_t bytes);
