@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// The Print Service as a printer host: its address and the printer set-up.
+class PrinterConnectorInterface
+{
+public:
+    virtual ~PrinterConnectorInterface() = default;
+    virtual bool addConnection(const QString &name) = 0;
+    virtual bool removeConnection(const QString &name) = 0;
+    virtual void setDefaultPrinter(const QString &name) = 0;
+    virtual QString getDefaultPrinter() = 0;
+    virtual QString getPrintServiceForPelloraPrinter() = 0;
+    virtual void onTerminate() = 0;
+    virtual bool initialize() = 0;
+};
