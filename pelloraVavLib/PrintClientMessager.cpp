@@ -25,8 +25,8 @@ PrintClientMessager::PrintClientMessager(UtilsLib::Observer *observer, QObject *
 
     m_unterminatedTimer->setSingleShot(true);
     m_unterminatedTimer->setInterval(UNTERMINATED_TEXT_TIMEOUT_MILLIS);
-    connect(m_unterminatedTimer, &QTimer::timeout, this,
-            &PrintClientMessager::flushUnterminatedText);
+    connect(
+        m_unterminatedTimer, &QTimer::timeout, this, &PrintClientMessager::flushUnterminatedText);
 
     connect(m_socket, &QTcpSocket::readyRead, this, &PrintClientMessager::dataAvailable);
     connect(m_socket, &QTcpSocket::disconnected, this, &PrintClientMessager::socketDisconnected);
@@ -110,8 +110,7 @@ void PrintClientMessager::connectToServer(const QString &host, int port)
 {
     Trace trace(this, ClassName, "connectToServer");
     Trace::logf(this, ClassName, "connectToServer", Trace::Info, Trace::InfoCode,
-                "Attempting to connect to print service at %1 on port %2", host,
-                QString::number(port));
+        "Attempting to connect to print service at %1 on port %2", host, QString::number(port));
     // An attempt already under way, or a live connection, settles itself; a
     // second one would only be refused by the socket.
     if (m_socket->state() != QAbstractSocket::UnconnectedState)
@@ -133,14 +132,14 @@ qint64 PrintClientMessager::writeData(const QByteArray &data)
     Trace trace(this, ClassName, "writeData");
     // C-string view: the trace shows the text up to its terminator.
     Trace::logf(this, ClassName, "writeData", Trace::Info, Trace::InfoCode, "Sending: %1",
-                QString::fromUtf8(data.constData()));
+        QString::fromUtf8(data.constData()));
     // Only a live connection takes bytes; a connecting socket would buffer
     // them and send them ahead of the registration text.
     qint64 written = -1;
     if (m_socket->state() == QAbstractSocket::ConnectedState)
         written = m_socket->write(data);
-    Trace::logf(this, ClassName, "writeData", Trace::Info, Trace::InfoCode, "Sent %1 bytes",
-                written);
+    Trace::logf(
+        this, ClassName, "writeData", Trace::Info, Trace::InfoCode, "Sent %1 bytes", written);
     return written;
 }
 
@@ -209,13 +208,12 @@ void PrintClientMessager::reconnect()
     Trace trace(this, ClassName, "reconnect");
     if (!m_printerConnector) {
         Trace::log(this, ClassName, "reconnect", Trace::Error, Trace::ErrorCode,
-                   QStringLiteral("No printer connector to ask for the print service address"));
+            QStringLiteral("No printer connector to ask for the print service address"));
         return;
     }
     const QString host = m_printerConnector->getPrintServiceForPelloraPrinter();
     Trace::logf(this, ClassName, "reconnect", Trace::Info, Trace::InfoCode,
-                "Attempting to reconnect to print service at %1 on port %2", host,
-                QString::number(m_port));
+        "Attempting to reconnect to print service at %1 on port %2", host, QString::number(m_port));
     connectToServer(host, m_port);
 }
 
@@ -223,7 +221,7 @@ void PrintClientMessager::writeCompleted(qint64 count)
 {
     Trace trace(this, ClassName, "writeCompleted");
     Trace::logf(this, ClassName, "writeCompleted", Trace::Verbose, Trace::VerboseCode,
-                "%1 bytes successfully written to socket", count);
+        "%1 bytes successfully written to socket", count);
 }
 
 void PrintClientMessager::socketError()
@@ -246,7 +244,7 @@ void PrintClientMessager::flushUnterminatedText()
     // A sender that does not terminate its texts still gets each one read as
     // a whole once nothing more arrives.
     Trace::log(this, ClassName, "dataAvailable", Trace::Warning, Trace::WarningCode,
-               QStringLiteral("Text without terminating NUL taken as complete"));
+        QStringLiteral("Text without terminating NUL taken as complete"));
     m_received.enqueue(QString::fromUtf8(m_pending));
     m_pending.clear();
     deliverQueuedTexts();

@@ -20,7 +20,9 @@ extern "C" void writeSignalToPipe(int signalNumber)
 }
 } // namespace
 
-QuitSignalHandler::QuitSignalHandler(QObject *parent) : QObject(parent) { }
+QuitSignalHandler::QuitSignalHandler(QObject *parent)
+    : QObject(parent)
+{ }
 
 QuitSignalHandler::~QuitSignalHandler()
 {

@@ -7,8 +7,8 @@
 TsSingleApplication::TsSingleApplication(const QString &applicationId, int &argc, char **argv)
     : QApplication(argc, argv)
     , m_id(applicationId)
-    , m_guard(new TsSingleInstanceGuard(TsSingleInstanceGuard::sessionKey(applicationId),
-                                        QString(), this))
+    , m_guard(new TsSingleInstanceGuard(
+          TsSingleInstanceGuard::sessionKey(applicationId), QString(), this))
 {
     connect(m_guard, &TsSingleInstanceGuard::messageReceived, this, [this](const QString &text) {
         if (m_activateOnMessage)

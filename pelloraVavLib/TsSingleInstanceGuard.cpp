@@ -15,8 +15,8 @@ constexpr qint64 MAX_MESSAGE_BYTES = 64 * 1024;
 const char *const MESSAGE_PROPERTY = "tsMessage";
 } // namespace
 
-TsSingleInstanceGuard::TsSingleInstanceGuard(const QString &key, const QString &directory,
-                                             QObject *parent)
+TsSingleInstanceGuard::TsSingleInstanceGuard(
+    const QString &key, const QString &directory, QObject *parent)
     : QObject(parent)
     , m_key(key)
     , m_directory(directory)
@@ -30,8 +30,8 @@ TsSingleInstanceGuard::TsSingleInstanceGuard(const QString &key, const QString &
     QString readable;
     for (const QChar c : key.left(24))
         readable += (c.isLetterOrNumber() && c.unicode() < 128) ? c : QLatin1Char('_');
-    const QByteArray hash =
-            QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    const QByteArray hash
+        = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
     m_baseName = readable + QLatin1Char('-') + QString::fromLatin1(hash);
 }
 
@@ -81,8 +81,7 @@ bool TsSingleInstanceGuard::isRunning()
     if (m_lock->error() == QLockFile::LockFailedError)
         return true;
     // A folder we cannot write must not keep the patron from printing.
-    qWarning("Single instance lock %s unavailable; running without it",
-             qPrintable(lockFilePath()));
+    qWarning("Single instance lock %s unavailable; running without it", qPrintable(lockFilePath()));
     m_holdsKey = true;
     return false;
 }
@@ -100,11 +99,11 @@ bool TsSingleInstanceGuard::initialize()
     QLocalServer::removeServer(serverPath());
     if (!m_server->listen(serverPath())) {
         qWarning("Single instance server %s: %s", qPrintable(serverPath()),
-                 qPrintable(m_server->errorString()));
+            qPrintable(m_server->errorString()));
         return true;
     }
-    connect(m_server, &QLocalServer::newConnection, this,
-            &TsSingleInstanceGuard::acceptConnections);
+    connect(
+        m_server, &QLocalServer::newConnection, this, &TsSingleInstanceGuard::acceptConnections);
     return true;
 }
 

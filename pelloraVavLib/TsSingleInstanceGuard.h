@@ -20,8 +20,8 @@ class TsSingleInstanceGuard : public QObject
 public:
     // The lock and the socket live in directory, by default the user's
     // runtime folder (private to the user).
-    explicit TsSingleInstanceGuard(const QString &key, const QString &directory = QString(),
-                                   QObject *parent = nullptr);
+    explicit TsSingleInstanceGuard(
+        const QString &key, const QString &directory = QString(), QObject *parent = nullptr);
     ~TsSingleInstanceGuard() override;
 
     // The key for one instance of applicationId per user and login session.

@@ -19,7 +19,8 @@ void ArgumentParser::parseArguments(int argc, char **argv)
 void ArgumentParser::parseArguments(const QString &commandLine)
 {
     // Quotes do not group words: a quoted name with a blank gives two fields.
-    const QStringList words = commandLine.simplified().split(QLatin1Char(' '), ::Qt::SkipEmptyParts);
+    const QStringList words
+        = commandLine.simplified().split(QLatin1Char(' '), ::Qt::SkipEmptyParts);
     for (const QString &word : words)
         parseArgument(word);
 }

@@ -27,9 +27,9 @@ int main(int argc, char **argv)
         if (!handler.install())
             return 2;
         QObject::connect(&handler, &QuitSignalHandler::quitRequestReceived, &app,
-                         [](int signalNumber) { say(QStringLiteral("SIGNAL %1").arg(signalNumber)); });
+            [](int signalNumber) { say(QStringLiteral("SIGNAL %1").arg(signalNumber)); });
         QObject::connect(&app, &QCoreApplication::aboutToQuit, &app,
-                         [] { say(QStringLiteral("ABOUT_TO_QUIT")); });
+            [] { say(QStringLiteral("ABOUT_TO_QUIT")); });
         QTimer::singleShot(0, &app, [] { say(QStringLiteral("READY")); });
         const int status = app.exec();
         say(QStringLiteral("EXIT %1").arg(status));
@@ -43,7 +43,7 @@ int main(int argc, char **argv)
             return 3;
         }
         QObject::connect(&guard, &TsSingleInstanceGuard::messageReceived, &app,
-                         [](const QString &message) { say(QLatin1String("MESSAGE ") + message); });
+            [](const QString &message) { say(QLatin1String("MESSAGE ") + message); });
         say(QStringLiteral("HOLDING"));
         return app.exec();
     }

@@ -31,11 +31,11 @@ public:
     bool waitForLine(const QString &line)
     {
         return QTest::qWaitFor(
-                [&] {
-                    m_output += QString::fromUtf8(m_process.readAllStandardOutput());
-                    return m_output.split(QLatin1Char('\n')).contains(line);
-                },
-                20000);
+            [&] {
+                m_output += QString::fromUtf8(m_process.readAllStandardOutput());
+                return m_output.split(QLatin1Char('\n')).contains(line);
+            },
+            20000);
     }
     QStringList lines()
     {
@@ -207,8 +207,8 @@ void tst_PlatformServices::quitSignalLeavesThroughAboutToQuit()
     QCOMPARE(client.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(client.process().exitCode(), 0);
     QCOMPARE(client.lines(),
-             (QStringList {"READY", QStringLiteral("SIGNAL %1").arg(signalNumber), "ABOUT_TO_QUIT",
-                           "EXIT 0"}));
+        (QStringList {
+            "READY", QStringLiteral("SIGNAL %1").arg(signalNumber), "ABOUT_TO_QUIT", "EXIT 0"}));
 }
 
 QTEST_GUILESS_MAIN(tst_PlatformServices)

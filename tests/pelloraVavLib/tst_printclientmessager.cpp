@@ -37,7 +37,9 @@ public:
 class RegisteringListener : public ConnectionListenerInterface
 {
 public:
-    explicit RegisteringListener(MessageClientInterface *client) : m_client(client) { }
+    explicit RegisteringListener(MessageClientInterface *client)
+        : m_client(client)
+    { }
     void connectionEstablished() override
     {
         ++established;
@@ -270,24 +272,24 @@ void tst_PrintClientMessager::receivedBytesAreFramedAtNul_data()
     QTest::addColumn<int>("flushMillis");
     QTest::addColumn<QStringList>("texts");
 
-    QTest::addRow("one text") << QList<QByteArray> {QByteArray("54|20261208203000\0", 18)}
-                              << 60000 << QStringList {"54|20261208203000"};
+    QTest::addRow("one text") << QList<QByteArray> {QByteArray("54|20261208203000\0", 18)} << 60000
+                              << QStringList {"54|20261208203000"};
     QTest::addRow("text in two pieces")
-            << QList<QByteArray> {"54|2026120820", QByteArray("3000|A1\0", 8)} << 60000
-            << QStringList {"54|20261208203000|A1"};
-    QTest::addRow("two texts in one write")
-            << QList<QByteArray> {QByteArray("4|x\0" "6|y\0", 8)} << 60000
-            << QStringList {"4|x", "6|y"};
-    QTest::addRow("text and the start of the next")
-            << QList<QByteArray> {QByteArray("4|x\0" "6|", 6), QByteArray("y\0", 2)} << 60000
-            << QStringList {"4|x", "6|y"};
-    QTest::addRow("character split between reads")
-            << QList<QByteArray> {"caf\xc3", QByteArray("\xa9\0", 2)} << 60000
-            << QStringList {QStringLiteral("caf\u00e9")};
+        << QList<QByteArray> {"54|2026120820", QByteArray("3000|A1\0", 8)} << 60000
+        << QStringList {"54|20261208203000|A1"};
+    QTest::addRow("two texts in one write") << QList<QByteArray> {QByteArray("4|x\0"
+                                                                             "6|y\0",
+        8)} << 60000 << QStringList {"4|x", "6|y"};
+    QTest::addRow("text and the start of the next") << QList<QByteArray> {QByteArray("4|x\0"
+                                                                                     "6|",
+                                                                              6),
+        QByteArray("y\0", 2)} << 60000 << QStringList {"4|x", "6|y"};
+    QTest::addRow("character split between reads") << QList<QByteArray> {"caf\xc3",
+        QByteArray("\xa9\0", 2)} << 60000 << QStringList {QStringLiteral("caf\u00e9")};
     QTest::addRow("empty text") << QList<QByteArray> {QByteArray("\0", 1)} << 60000
                                 << QStringList {QString()};
-    QTest::addRow("unterminated text") << QList<QByteArray> {"58|20261208203000|A1"} << 20
-                                       << QStringList {"58|20261208203000|A1"};
+    QTest::addRow("unterminated text")
+        << QList<QByteArray> {"58|20261208203000|A1"} << 20 << QStringList {"58|20261208203000|A1"};
 }
 
 void tst_PrintClientMessager::receivedBytesAreFramedAtNul()
@@ -326,7 +328,9 @@ void tst_PrintClientMessager::bytesWithoutListenerAreDropped()
     int reads = 0;
     connect(socket, &QTcpSocket::readyRead, this, [&] { ++reads; });
 
-    peer->write(QByteArray("4|dropped\0" "6|half", 16));
+    peer->write(QByteArray("4|dropped\0"
+                           "6|half",
+        16));
     QTRY_VERIFY(reads >= 1);
     QCOMPARE(socket->bytesAvailable(), 0);
     QCOMPARE(m_messager->pendingByteCount(), 0);

@@ -28,8 +28,13 @@ public:
 class Registration : public ConnectionListenerInterface
 {
 public:
-    explicit Registration(MessageClientInterface *client) : m_client(client) { }
-    void connectionEstablished() override { m_client->sendMessage(QStringLiteral("register:jo:lab-07")); }
+    explicit Registration(MessageClientInterface *client)
+        : m_client(client)
+    { }
+    void connectionEstablished() override
+    {
+        m_client->sendMessage(QStringLiteral("register:jo:lab-07"));
+    }
     void connectionLost() override { }
 
 private:
@@ -40,7 +45,9 @@ private:
 class Acknowledger : public MessageListenerInterface
 {
 public:
-    explicit Acknowledger(MessageClientInterface *client) : m_client(client) { }
+    explicit Acknowledger(MessageClientInterface *client)
+        : m_client(client)
+    { }
     void messageReceived(const QString &text) override
     {
         m_client->sendMessage(QLatin1String("ack:") + text);
@@ -98,19 +105,19 @@ bool tst_PrintServiceSim::startSimulator(const QStringList &arguments)
             m_output.append(QString::fromUtf8(m_simulator->readLine()).chopped(1));
     });
     m_simulator->start(QStringLiteral(PRINT_SERVICE_SIMULATOR),
-                       QStringList {"--port", "0", "--http-port", "0", "--no-stdin"} + arguments);
+        QStringList {"--port", "0", "--http-port", "0", "--no-stdin"} + arguments);
     static const QRegularExpression listen(QStringLiteral("^LISTEN (tcp|http) \\S+ (\\d+)$"));
     const bool up = QTest::qWaitFor(
-            [&] {
-                for (const QString &line : std::as_const(m_output)) {
-                    const auto match = listen.match(line);
-                    if (match.hasMatch())
-                        (match.captured(1) == QLatin1String("tcp") ? m_port : m_httpPort) =
-                                quint16(match.captured(2).toUInt());
-                }
-                return m_port && m_httpPort;
-            },
-            20000);
+        [&] {
+            for (const QString &line : std::as_const(m_output)) {
+                const auto match = listen.match(line);
+                if (match.hasMatch())
+                    (match.captured(1) == QLatin1String("tcp") ? m_port : m_httpPort)
+                        = quint16(match.captured(2).toUInt());
+            }
+            return m_port && m_httpPort;
+        },
+        20000);
     return up;
 }
 
@@ -155,8 +162,8 @@ void tst_PrintServiceSim::drivesTheMessagerThroughAScenario()
 
     QTRY_COMPARE_WITH_TIMEOUT(m_simulator->state(), QProcess::NotRunning, 30000);
     QCOMPARE(m_simulator->exitCode(), 0);
-    QCOMPARE(m_output.filter(QRegularExpression(QStringLiteral("^RECV register:jo:lab-07$"))).size(),
-             2);
+    QCOMPARE(
+        m_output.filter(QRegularExpression(QStringLiteral("^RECV register:jo:lab-07$"))).size(), 2);
     QCOMPARE(m_output.filter(QRegularExpression(QStringLiteral("^OK expect ack:"))).size(), 2);
     QVERIFY(m_output.contains(QStringLiteral("QUIT 0")));
 }
@@ -169,8 +176,8 @@ void tst_PrintServiceSim::servesPrinterScriptsAndLanguages()
     translation.close();
     const QString install = QStringLiteral("echo 'install \u00e9'; true");
     const QString removal = QStringLiteral("echo remove");
-    QVERIFY(startSimulator({"--install-script", install, "--remove-script", removal,
-                            "--languages", m_dir.path(), "--fail-printers", "1"}));
+    QVERIFY(startSimulator({"--install-script", install, "--remove-script", removal, "--languages",
+        m_dir.path(), "--fail-printers", "1"}));
 
     QVERIFY(httpGet("/printers/").startsWith("HTTP/1.0 503"));
 

@@ -42,8 +42,8 @@ void tst_TsSingleApplication::laterStartFindsItRunningAndActivatesWindow()
 
 int main(int argc, char **argv)
 {
-    TsSingleApplication app(QStringLiteral("tst_TsSingleApplication-%1").arg(::getpid()), argc,
-                            argv);
+    TsSingleApplication app(
+        QStringLiteral("tst_TsSingleApplication-%1").arg(::getpid()), argc, argv);
     tst_TsSingleApplication test;
     return QTest::qExec(&test, argc, argv);
 }

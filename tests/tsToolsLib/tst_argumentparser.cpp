@@ -25,38 +25,36 @@ void tst_ArgumentParser::parsesWords_data()
     QTest::addColumn<Options>("options");
     QTest::addColumn<QStringList>("fields");
 
-    QTest::addRow("program path only") << QStringList {"/opt/pelloraVav"} << Options {}
-                                       << QStringList {"/opt/pelloraVav"};
+    QTest::addRow("program path only")
+        << QStringList {"/opt/pelloraVav"} << Options {} << QStringList {"/opt/pelloraVav"};
     QTest::addRow("example command line")
-            << QStringList {"prog", "-locale=fr_ca", "-Dialect:de_de", "Printer_A", "'Lab 2'"}
-            << Options {{"LOCALE", "fr_ca"}, {"DIALECT", "de_de"}}
-            << QStringList {"prog", "Printer_A", "Lab 2"};
-    QTest::addRow("same name in two cases")
-            << QStringList {"-LOCALE=en_us", "-locale=en_us"} << Options {{"LOCALE", "en_us"}}
-            << QStringList {};
+        << QStringList {"prog", "-locale=fr_ca", "-Dialect:de_de", "Printer_A", "'Lab 2'"}
+        << Options {{"LOCALE", "fr_ca"}, {"DIALECT", "de_de"}}
+        << QStringList {"prog", "Printer_A", "Lab 2"};
+    QTest::addRow("same name in two cases") << QStringList {"-LOCALE=en_us", "-locale=en_us"}
+                                            << Options {{"LOCALE", "en_us"}} << QStringList {};
     QTest::addRow("first occurrence wins") << QStringList {"-locale=fr_ca", "-locale=de_de"}
                                            << Options {{"LOCALE", "fr_ca"}} << QStringList {};
-    QTest::addRow("value keeps its case") << QStringList {"-Printer=Lab_A"}
-                                          << Options {{"PRINTER", "Lab_A"}} << QStringList {};
-    QTest::addRow("equals before colon") << QStringList {"-path=a:b"}
-                                         << Options {{"PATH", "a:b"}} << QStringList {};
-    QTest::addRow("colon without equals") << QStringList {"-path:b"} << Options {{"PATH", "b"}}
-                                          << QStringList {};
-    QTest::addRow("several equals") << QStringList {"-a=b=c"} << Options {{"A", "b:c"}}
-                                    << QStringList {};
+    QTest::addRow("value keeps its case")
+        << QStringList {"-Printer=Lab_A"} << Options {{"PRINTER", "Lab_A"}} << QStringList {};
+    QTest::addRow("equals before colon")
+        << QStringList {"-path=a:b"} << Options {{"PATH", "a:b"}} << QStringList {};
+    QTest::addRow("colon without equals")
+        << QStringList {"-path:b"} << Options {{"PATH", "b"}} << QStringList {};
+    QTest::addRow("several equals")
+        << QStringList {"-a=b=c"} << Options {{"A", "b:c"}} << QStringList {};
     QTest::addRow("empty value") << QStringList {"-locale="} << Options {{"LOCALE", ""}}
                                  << QStringList {};
     QTest::addRow("no value") << QStringList {"-kiosk"} << Options {{"KIOSK", ""}}
                               << QStringList {};
-    QTest::addRow("equals sign alone") << QStringList {"-="} << Options {{"=", ""}}
-                                       << QStringList {};
+    QTest::addRow("equals sign alone")
+        << QStringList {"-="} << Options {{"=", ""}} << QStringList {};
     QTest::addRow("dash alone") << QStringList {"-"} << Options {} << QStringList {};
     QTest::addRow("colons only") << QStringList {"-:", "-:::"} << Options {} << QStringList {};
     QTest::addRow("quotes removed from fields")
-            << QStringList {"\"Lab\"", "it's", "''"} << Options {}
-            << QStringList {"Lab", "its", ""};
-    QTest::addRow("quotes kept in option values") << QStringList {"-name='x'"}
-                                                  << Options {{"NAME", "'x'"}} << QStringList {};
+        << QStringList {"\"Lab\"", "it's", "''"} << Options {} << QStringList {"Lab", "its", ""};
+    QTest::addRow("quotes kept in option values")
+        << QStringList {"-name='x'"} << Options {{"NAME", "'x'"}} << QStringList {};
 }
 
 void tst_ArgumentParser::parsesWords()
@@ -95,10 +93,10 @@ void tst_ArgumentParser::commandLineTextSplitsAtWhiteSpace_data()
     QTest::addRow("empty") << QString() << Options {} << QStringList {};
     QTest::addRow("blanks only") << QStringLiteral(" \t\n ") << Options {} << QStringList {};
     QTest::addRow("runs of white space")
-            << QStringLiteral("  prog \t -locale=fr_ca\n\nPrinter_A  ")
-            << Options {{"LOCALE", "fr_ca"}} << QStringList {"prog", "Printer_A"};
-    QTest::addRow("quotes do not group") << QStringLiteral("prog 'Lab 2'") << Options {}
-                                         << QStringList {"prog", "Lab", "2"};
+        << QStringLiteral("  prog \t -locale=fr_ca\n\nPrinter_A  ") << Options {{"LOCALE", "fr_ca"}}
+        << QStringList {"prog", "Printer_A"};
+    QTest::addRow("quotes do not group")
+        << QStringLiteral("prog 'Lab 2'") << Options {} << QStringList {"prog", "Lab", "2"};
 }
 
 void tst_ArgumentParser::commandLineTextSplitsAtWhiteSpace()
@@ -128,17 +126,17 @@ void tst_ArgumentParser::argumentValues_data()
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QStringList>("values");
 
-    QTest::addRow("empty pieces dropped") << QStringLiteral("-list=a,b,,c") << QStringLiteral(",")
-                                          << QStringList {"a", "b", "c"};
+    QTest::addRow("empty pieces dropped")
+        << QStringLiteral("-list=a,b,,c") << QStringLiteral(",") << QStringList {"a", "b", "c"};
     QTest::addRow("not given") << QString() << QStringLiteral(",") << QStringList {};
     QTest::addRow("empty value") << QStringLiteral("-list=") << QStringLiteral(",")
                                  << QStringList {};
-    QTest::addRow("longer separator") << QStringLiteral("-list=a;;b;;;;c")
-                                      << QStringLiteral(";;") << QStringList {"a", "b", "c"};
-    QTest::addRow("colons from the value") << QStringLiteral("-list=a=b:c")
-                                           << QStringLiteral(":") << QStringList {"a", "b", "c"};
-    QTest::addRow("empty separator") << QStringLiteral("-list=a,b") << QString()
-                                     << QStringList {"a,b"};
+    QTest::addRow("longer separator")
+        << QStringLiteral("-list=a;;b;;;;c") << QStringLiteral(";;") << QStringList {"a", "b", "c"};
+    QTest::addRow("colons from the value")
+        << QStringLiteral("-list=a=b:c") << QStringLiteral(":") << QStringList {"a", "b", "c"};
+    QTest::addRow("empty separator")
+        << QStringLiteral("-list=a,b") << QString() << QStringList {"a,b"};
 }
 
 void tst_ArgumentParser::argumentValues()

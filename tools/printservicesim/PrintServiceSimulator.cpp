@@ -45,32 +45,32 @@ bool PrintServiceSimulator::start(QString *error)
     m_messageServer = new QTcpServer(this);
     if (!m_messageServer->listen(m_settings.listenAddress, m_settings.messagePort)) {
         *error = QStringLiteral("message port %1: %2")
-                         .arg(m_settings.messagePort)
-                         .arg(m_messageServer->errorString());
+                     .arg(m_settings.messagePort)
+                     .arg(m_messageServer->errorString());
         return false;
     }
     m_httpServer = new QTcpServer(this);
     if (!m_httpServer->listen(m_settings.listenAddress, m_settings.httpPort)) {
         *error = QStringLiteral("HTTP port %1: %2")
-                         .arg(m_settings.httpPort)
-                         .arg(m_httpServer->errorString());
+                     .arg(m_settings.httpPort)
+                     .arg(m_httpServer->errorString());
         return false;
     }
     connect(m_messageServer, &QTcpServer::newConnection, this,
-            &PrintServiceSimulator::acceptMessageConnection);
+        &PrintServiceSimulator::acceptMessageConnection);
     connect(m_httpServer, &QTcpServer::newConnection, this,
-            &PrintServiceSimulator::acceptHttpConnection);
+        &PrintServiceSimulator::acceptHttpConnection);
     print(QStringLiteral("LISTEN tcp %1 %2")
-                  .arg(m_settings.listenAddress.toString())
-                  .arg(m_messageServer->serverPort()));
+              .arg(m_settings.listenAddress.toString())
+              .arg(m_messageServer->serverPort()));
     print(QStringLiteral("LISTEN http %1 %2")
-                  .arg(m_settings.listenAddress.toString())
-                  .arg(m_httpServer->serverPort()));
+              .arg(m_settings.listenAddress.toString())
+              .arg(m_httpServer->serverPort()));
 
     if (m_settings.readStandardInput) {
         m_stdinNotifier = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
         connect(m_stdinNotifier, &QSocketNotifier::activated, this,
-                &PrintServiceSimulator::readStandardInput);
+            &PrintServiceSimulator::readStandardInput);
     }
     QTimer::singleShot(0, this, &PrintServiceSimulator::runCommands);
     return true;
@@ -95,11 +95,21 @@ QString PrintServiceSimulator::escape(const QByteArray &bytes)
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         switch (byte) {
-        case '\\': out += "\\\\"; break;
-        case '\0': out += "\\0"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\0':
+            out += "\\0";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (byte < 0x20 || byte == 0x7f)
                 out += "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0');
@@ -121,11 +131,21 @@ QByteArray PrintServiceSimulator::unescape(const QString &text)
         }
         const char next = in.at(++i);
         switch (next) {
-        case '0': out += '\0'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case '\\': out += '\\'; break;
+        case '0':
+            out += '\0';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case '\\':
+            out += '\\';
+            break;
         case 'x': {
             bool ok = false;
             const char value = char(in.mid(i + 1, 2).toInt(&ok, 16));
@@ -137,7 +157,9 @@ QByteArray PrintServiceSimulator::unescape(const QString &text)
             out += "\\x";
             break;
         }
-        default: out += '\\'; out += next;
+        default:
+            out += '\\';
+            out += next;
         }
     }
     return out;
@@ -146,15 +168,15 @@ QByteArray PrintServiceSimulator::unescape(const QString &text)
 QString PrintServiceSimulator::expandTimeStamp(QString text)
 {
     return text.replace(QLatin1String("{ts}"),
-                        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")));
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")));
 }
 
 void PrintServiceSimulator::acceptMessageConnection()
 {
     while (QTcpSocket *socket = m_messageServer->nextPendingConnection()) {
         m_clients.append(socket);
-        const QString peer =
-                QStringLiteral("%1:%2").arg(socket->peerAddress().toString()).arg(socket->peerPort());
+        const QString peer
+            = QStringLiteral("%1:%2").arg(socket->peerAddress().toString()).arg(socket->peerPort());
         print(QLatin1String("CONNECTED ") + peer);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readMessageBytes(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket, peer] {
@@ -219,11 +241,11 @@ void PrintServiceSimulator::readHttpRequest(QTcpSocket *socket)
     answerHttp(socket, method, path);
 }
 
-void PrintServiceSimulator::answerHttp(QTcpSocket *socket, const QByteArray &method,
-                                       const QByteArray &path)
+void PrintServiceSimulator::answerHttp(
+    QTcpSocket *socket, const QByteArray &method, const QByteArray &path)
 {
     static const QRegularExpression languageFile(
-            QStringLiteral("^/languages/([A-Za-z0-9_]+_OVERRIDE\\.qm)$"));
+        QStringLiteral("^/languages/([A-Za-z0-9_]+_OVERRIDE\\.qm)$"));
     int status = 404;
     QByteArray body;
     QByteArray type = "text/plain; charset=utf-8";
@@ -236,8 +258,7 @@ void PrintServiceSimulator::answerHttp(QTcpSocket *socket, const QByteArray &met
         } else {
             status = 200;
             body = UtilsLib::HexEncrypt::encryptData(m_settings.installScript).toLatin1() + '\n'
-                    + UtilsLib::HexEncrypt::encryptData(m_settings.removalScript).toLatin1()
-                    + '\n';
+                + UtilsLib::HexEncrypt::encryptData(m_settings.removalScript).toLatin1() + '\n';
         }
     } else if (const auto match = languageFile.match(QString::fromLatin1(path));
                match.hasMatch() && !m_settings.languagesFolder.isEmpty()) {
@@ -250,17 +271,16 @@ void PrintServiceSimulator::answerHttp(QTcpSocket *socket, const QByteArray &met
     }
 
     static const QMap<int, QByteArray> reasons {
-            {200, "OK"}, {404, "Not Found"}, {405, "Method Not Allowed"},
-            {503, "Service Unavailable"}};
+        {200, "OK"}, {404, "Not Found"}, {405, "Method Not Allowed"}, {503, "Service Unavailable"}};
     QByteArray response = "HTTP/1.0 " + QByteArray::number(status) + ' ' + reasons.value(status)
-            + "\r\nConnection: close\r\n";
+        + "\r\nConnection: close\r\n";
     if (status == 200)
         response += "Content-Type: " + type + "\r\n";
     response += "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
     socket->write(response);
     socket->disconnectFromHost();
     print(QStringLiteral("HTTP %1 %2 %3")
-                  .arg(QString::fromLatin1(method), escape(path), QString::number(status)));
+              .arg(QString::fromLatin1(method), escape(path), QString::number(status)));
 }
 
 void PrintServiceSimulator::readStandardInput()

@@ -55,12 +55,13 @@ Example scenario:
   quit)";
 
 QString readScript(const QCommandLineParser &parser, const QCommandLineOption &text,
-                   const QCommandLineOption &file, const QString &fallback, bool *ok)
+    const QCommandLineOption &file, const QString &fallback, bool *ok)
 {
     if (parser.isSet(file)) {
         QFile script(parser.value(file));
         if (!script.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "printservicesim: cannot read %s\n", qPrintable(script.fileName()));
+            std::fprintf(
+                stderr, "printservicesim: cannot read %s\n", qPrintable(script.fileName()));
             *ok = false;
             return {};
         }
@@ -93,45 +94,39 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(QString::fromUtf8(DESCRIPTION));
     parser.addHelpOption();
     const QCommandLineOption listen({QStringLiteral("l"), QStringLiteral("listen")},
-                                    QStringLiteral("Address to listen on."),
-                                    QStringLiteral("address"), QStringLiteral("127.0.0.1"));
+        QStringLiteral("Address to listen on."), QStringLiteral("address"),
+        QStringLiteral("127.0.0.1"));
     const QCommandLineOption port({QStringLiteral("p"), QStringLiteral("port")},
-                                  QStringLiteral("Message port (0: any free port)."),
-                                  QStringLiteral("port"), QStringLiteral("21326"));
+        QStringLiteral("Message port (0: any free port)."), QStringLiteral("port"),
+        QStringLiteral("21326"));
     const QCommandLineOption httpPort(QStringLiteral("http-port"),
-                                      QStringLiteral("HTTP port (0: any free port)."),
-                                      QStringLiteral("port"), QStringLiteral("30044"));
+        QStringLiteral("HTTP port (0: any free port)."), QStringLiteral("port"),
+        QStringLiteral("30044"));
     const QCommandLineOption scenario({QStringLiteral("s"), QStringLiteral("scenario")},
-                                      QStringLiteral("Commands to run, see above."),
-                                      QStringLiteral("file"));
+        QStringLiteral("Commands to run, see above."), QStringLiteral("file"));
     const QCommandLineOption install(QStringLiteral("install-script"),
-                                     QStringLiteral("Printer installation script."),
-                                     QStringLiteral("script"));
+        QStringLiteral("Printer installation script."), QStringLiteral("script"));
     const QCommandLineOption removal(QStringLiteral("remove-script"),
-                                     QStringLiteral("Printer removal script."),
-                                     QStringLiteral("script"));
+        QStringLiteral("Printer removal script."), QStringLiteral("script"));
     const QCommandLineOption installFile(QStringLiteral("install-script-file"),
-                                         QStringLiteral("Read the installation script from a file."),
-                                         QStringLiteral("file"));
+        QStringLiteral("Read the installation script from a file."), QStringLiteral("file"));
     const QCommandLineOption removalFile(QStringLiteral("remove-script-file"),
-                                         QStringLiteral("Read the removal script from a file."),
-                                         QStringLiteral("file"));
+        QStringLiteral("Read the removal script from a file."), QStringLiteral("file"));
     const QCommandLineOption languages(QStringLiteral("languages"),
-                                       QStringLiteral("Folder of <DIALECT>_OVERRIDE.qm files."),
-                                       QStringLiteral("folder"));
+        QStringLiteral("Folder of <DIALECT>_OVERRIDE.qm files."), QStringLiteral("folder"));
     const QCommandLineOption failPrinters(QStringLiteral("fail-printers"),
-                                          QStringLiteral("Answer the first n /printers/ "
-                                                         "requests with 503."),
-                                          QStringLiteral("n"), QStringLiteral("0"));
+        QStringLiteral("Answer the first n /printers/ "
+                       "requests with 503."),
+        QStringLiteral("n"), QStringLiteral("0"));
     const QCommandLineOption timeout(QStringLiteral("timeout"),
-                                     QStringLiteral("Time limit of each wait, in ms."),
-                                     QStringLiteral("ms"), QStringLiteral("30000"));
-    const QCommandLineOption noStdin(QStringLiteral("no-stdin"),
-                                     QStringLiteral("Do not read commands from standard input."));
+        QStringLiteral("Time limit of each wait, in ms."), QStringLiteral("ms"),
+        QStringLiteral("30000"));
+    const QCommandLineOption noStdin(
+        QStringLiteral("no-stdin"), QStringLiteral("Do not read commands from standard input."));
     const QCommandLineOption verbose({QStringLiteral("v"), QStringLiteral("verbose")},
-                                     QStringLiteral("Also print every read as RAW bytes."));
-    parser.addOptions({listen, port, httpPort, scenario, install, removal, installFile,
-                       removalFile, languages, failPrinters, timeout, noStdin, verbose});
+        QStringLiteral("Also print every read as RAW bytes."));
+    parser.addOptions({listen, port, httpPort, scenario, install, removal, installFile, removalFile,
+        languages, failPrinters, timeout, noStdin, verbose});
     parser.process(app);
 
     PrintServiceSimulator::Settings settings;
@@ -143,12 +138,10 @@ int main(int argc, char **argv)
         || !readPort(parser, httpPort, &settings.httpPort))
         return 2;
     bool ok = true;
-    settings.installScript =
-            readScript(parser, install, installFile,
-                       QStringLiteral("echo 'printservicesim: installation script ran'"), &ok);
-    settings.removalScript =
-            readScript(parser, removal, removalFile,
-                       QStringLiteral("echo 'printservicesim: removal script ran'"), &ok);
+    settings.installScript = readScript(parser, install, installFile,
+        QStringLiteral("echo 'printservicesim: installation script ran'"), &ok);
+    settings.removalScript = readScript(parser, removal, removalFile,
+        QStringLiteral("echo 'printservicesim: removal script ran'"), &ok);
     if (!ok)
         return 2;
     settings.languagesFolder = parser.value(languages);
@@ -171,8 +164,9 @@ int main(int argc, char **argv)
         }
         simulator.addScenario(lines);
     }
-    QObject::connect(&simulator, &PrintServiceSimulator::finished, &app,
-                     [](int status) { QCoreApplication::exit(status); }, ::Qt::QueuedConnection);
+    QObject::connect(
+        &simulator, &PrintServiceSimulator::finished, &app,
+        [](int status) { QCoreApplication::exit(status); }, ::Qt::QueuedConnection);
 
     QString error;
     if (!simulator.start(&error)) {
