@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -39,8 +41,10 @@ TsSingleInstanceGuard::~TsSingleInstanceGuard()
 {
     if (m_server)
         m_server->close();
-    if (m_lock)
-        m_lock->unlock();
+    // Closing the descriptor releases the lock; the file stays, since removing
+    // it could let two later starts lock two different files.
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
 }
 
 QString TsSingleInstanceGuard::sessionKey(const QString &applicationId)
@@ -68,17 +72,21 @@ bool TsSingleInstanceGuard::isRunning()
 {
     if (m_holdsKey)
         return false;
-    if (!m_lock) {
+    if (m_lockFd < 0) {
         QDir().mkpath(m_directory);
-        m_lock = std::make_unique<QLockFile>(lockFilePath());
-        // A live holder is never stale, however long it has been running.
-        m_lock->setStaleLockTime(0);
+        m_lockFd = ::open(
+            QFile::encodeName(lockFilePath()).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     }
-    if (m_lock->tryLock(0)) {
+    // The kernel drops the lock with its holder, so a crash leaves nothing
+    // stale behind: no process id or host name to second-guess.
+    if (m_lockFd >= 0 && ::flock(m_lockFd, LOCK_EX | LOCK_NB) == 0) {
         m_holdsKey = true;
+        const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
+        if (::ftruncate(m_lockFd, 0) == 0) [[maybe_unused]]
+            const ssize_t written = ::write(m_lockFd, pid.constData(), size_t(pid.size()));
         return false;
     }
-    if (m_lock->error() == QLockFile::LockFailedError)
+    if (m_lockFd >= 0 && errno == EWOULDBLOCK)
         return true;
     // A folder we cannot write must not keep the patron from printing.
     qWarning("Single instance lock %s unavailable; running without it", qPrintable(lockFilePath()));

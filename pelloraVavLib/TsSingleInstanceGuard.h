@@ -3,11 +3,8 @@
 #include <QObject>
 #include <QString>
 
-#include <memory>
-
 class QLocalServer;
 class QLocalSocket;
-class QLockFile;
 
 // One instance per key. The first process to take the key holds a lock file
 // and listens on a local socket next to it; later processes find the key
@@ -50,7 +47,7 @@ private:
     QString m_key;
     QString m_directory;
     QString m_baseName;
-    std::unique_ptr<QLockFile> m_lock;
+    int m_lockFd = -1;
     bool m_holdsKey = false;
     QLocalServer *m_server = nullptr;
 };
