@@ -29,9 +29,11 @@ PrintClientMessager::PrintClientMessager(UtilsLib::Observer *observer, QObject *
         m_unterminatedTimer, &QTimer::timeout, this, &PrintClientMessager::flushUnterminatedText);
 
     connect(m_socket, &QTcpSocket::readyRead, this, &PrintClientMessager::dataAvailable);
-    connect(m_socket, &QTcpSocket::disconnected, this, &PrintClientMessager::socketDisconnected);
     connect(m_socket, &QTcpSocket::connected, this, &PrintClientMessager::connectionEstablished);
-    connect(m_socket, &QTcpSocket::errorOccurred, this, &PrintClientMessager::socketError);
+    // A peer close, any socket error of a connection and every failed attempt
+    // end in UnconnectedState, once each: that is the one trigger, where
+    // disconnected() and errorOccurred() would report one loss twice.
+    connect(m_socket, &QTcpSocket::stateChanged, this, &PrintClientMessager::socketStateChanged);
     connect(m_socket, &QTcpSocket::bytesWritten, this, &PrintClientMessager::writeCompleted);
 }
 
@@ -224,17 +226,10 @@ void PrintClientMessager::writeCompleted(qint64 count)
         "%1 bytes successfully written to socket", count);
 }
 
-void PrintClientMessager::socketError()
+void PrintClientMessager::socketStateChanged(QAbstractSocket::SocketState state)
 {
-    // Errors of a live connection are followed by disconnected(), which is the
-    // one trigger for that loss; failed attempts end here.
-    if (m_socket->state() == QAbstractSocket::UnconnectedState)
+    if (state == QAbstractSocket::UnconnectedState)
         delayedReconnect();
-}
-
-void PrintClientMessager::socketDisconnected()
-{
-    delayedReconnect();
 }
 
 void PrintClientMessager::flushUnterminatedText()

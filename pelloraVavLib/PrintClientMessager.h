@@ -3,6 +3,7 @@
 #include "MessageClientInterface.h"
 #include "Observable.h"
 
+#include <QAbstractSocket>
 #include <QByteArray>
 #include <QList>
 #include <QObject>
@@ -67,8 +68,7 @@ public slots:
     void writeCompleted(qint64 count);
 
 private:
-    void socketError();
-    void socketDisconnected();
+    void socketStateChanged(QAbstractSocket::SocketState state);
     void frameReceivedBytes(const QByteArray &data);
     void flushUnterminatedText();
     void deliverQueuedTexts();

@@ -103,6 +103,14 @@ QByteArray readUntilNuls(QTcpSocket *socket, int nulCount)
     return bytes;
 }
 
+// A socket that takes all but the last byte.
+class ShortWritingMessager : public PrintClientMessager
+{
+public:
+    using PrintClientMessager::PrintClientMessager;
+    qint64 writeData(const QByteArray &data) override { return data.size() - 1; }
+};
+
 quint16 unusedPort()
 {
     QTcpServer probe;
@@ -125,6 +133,7 @@ private slots:
     void sendWritesUtf8AndOneNul_data();
     void sendWritesUtf8AndOneNul();
     void sendWhileDisconnectedFailsAndSchedulesReconnect();
+    void shortSendFailsAndSchedulesReconnect();
     void receivedBytesAreFramedAtNul_data();
     void receivedBytesAreFramedAtNul();
     void bytesWithoutListenerAreDropped();
@@ -264,6 +273,17 @@ void tst_PrintClientMessager::sendWhileDisconnectedFailsAndSchedulesReconnect()
     QVERIFY(m_messager->sendMessage(QStringLiteral("next")));
     // The refused text is gone for good.
     QCOMPARE(readUntilNuls(peer, 2), QByteArray("register:jo:lab-07\0next\0", 24));
+}
+
+void tst_PrintClientMessager::shortSendFailsAndSchedulesReconnect()
+{
+    ShortWritingMessager messager(nullptr);
+    RegisteringListener listener(&messager);
+    messager.addConnectionListener(&listener);
+    messager.setReconnectDelay(60000);
+    QVERIFY(!messager.sendMessage(QStringLiteral("abc")));
+    QCOMPARE(listener.lost, 1);
+    QVERIFY(messager.isReconnectScheduled());
 }
 
 void tst_PrintClientMessager::receivedBytesAreFramedAtNul_data()
