@@ -2,7 +2,6 @@
 
 #include <QString>
 
-// The Print Service as a printer host: its address and the printer set-up.
 class PrinterConnectorInterface
 {
 public:
