@@ -1,0 +1,277 @@
+#include "PrintClientMessager.h"
+
+#include "ConnectionListenerInterface.h"
+#include "MessageListenerInterface.h"
+#include "PrinterConnectorInterface.h"
+#include "Trace.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+
+const QString PrintClientMessager::ClassName = QStringLiteral("PrintClientMessager");
+
+PrintClientMessager::PrintClientMessager(UtilsLib::Observer *observer, QObject *parent)
+    : QObject(parent)
+    , m_socket(new QTcpSocket(this))
+    , m_reconnectTimer(new QTimer(this))
+    , m_unterminatedTimer(new QTimer(this))
+{
+    addObserver(observer);
+    m_socket->setObjectName(QStringLiteral("socket"));
+
+    m_reconnectTimer->setSingleShot(true);
+    m_reconnectTimer->setInterval(RECONNECT_DELAY_MILLIS);
+    connect(m_reconnectTimer, &QTimer::timeout, this, &PrintClientMessager::reconnect);
+
+    m_unterminatedTimer->setSingleShot(true);
+    m_unterminatedTimer->setInterval(UNTERMINATED_TEXT_TIMEOUT_MILLIS);
+    connect(
+        m_unterminatedTimer, &QTimer::timeout, this, &PrintClientMessager::flushUnterminatedText);
+
+    connect(m_socket, &QTcpSocket::readyRead, this, &PrintClientMessager::dataAvailable);
+    connect(m_socket, &QTcpSocket::connected, this, &PrintClientMessager::connectionEstablished);
+    // A peer close, any socket error of a connection and every failed attempt
+    // end in UnconnectedState, once each: that is the one trigger, where
+    // disconnected() and errorOccurred() would report one loss twice.
+    connect(m_socket, &QTcpSocket::stateChanged, this, &PrintClientMessager::socketStateChanged);
+    connect(m_socket, &QTcpSocket::bytesWritten, this, &PrintClientMessager::writeCompleted);
+}
+
+PrintClientMessager::~PrintClientMessager()
+{
+    Trace trace(this, ClassName, "~PrintClientMessager");
+    // Closing the socket must not reach listeners or timers of a messager
+    // that is going away.
+    m_socket->disconnect(this);
+    m_socket->abort();
+}
+
+void PrintClientMessager::setMessageListener(MessageListenerInterface *listener)
+{
+    Trace trace(this, ClassName, "setMessageListener");
+    m_messageListener = listener;
+    if (!listener)
+        dropReceivedTexts();
+}
+
+void PrintClientMessager::setPrinterConnector(PrinterConnectorInterface *connector)
+{
+    Trace trace(this, ClassName, "setPrinterConnector");
+    m_printerConnector = connector;
+}
+
+void PrintClientMessager::addConnectionListener(ConnectionListenerInterface *listener)
+{
+    Trace trace(this, ClassName, "addConnectionListener");
+    if (listener)
+        m_connectionListeners.append(listener);
+}
+
+void PrintClientMessager::setReconnectDelay(int millis)
+{
+    m_reconnectTimer->setInterval(millis);
+}
+
+int PrintClientMessager::reconnectDelay() const
+{
+    return m_reconnectTimer->interval();
+}
+
+void PrintClientMessager::setUnterminatedTextTimeout(int millis)
+{
+    m_unterminatedTimer->setInterval(millis);
+}
+
+int PrintClientMessager::unterminatedTextTimeout() const
+{
+    return m_unterminatedTimer->interval();
+}
+
+bool PrintClientMessager::isConnected() const
+{
+    return m_socket->state() == QAbstractSocket::ConnectedState;
+}
+
+bool PrintClientMessager::isReconnectScheduled() const
+{
+    return m_reconnectTimer->isActive();
+}
+
+bool PrintClientMessager::sendMessage(const QString &text)
+{
+    Trace trace(this, ClassName, "sendMessage");
+    QByteArray bytes = text.toUtf8();
+    bytes.append('\0');
+    if (writeData(bytes) == bytes.size())
+        return true;
+    delayedReconnect();
+    return false;
+}
+
+void PrintClientMessager::connectToServer(const QString &host, int port)
+{
+    Trace trace(this, ClassName, "connectToServer");
+    Trace::logf(this, ClassName, "connectToServer", Trace::Info, Trace::InfoCode,
+        "Attempting to connect to print service at %1 on port %2", host, QString::number(port));
+    // An attempt already under way, or a live connection, settles itself; a
+    // second one would only be refused by the socket.
+    if (m_socket->state() != QAbstractSocket::UnconnectedState)
+        return;
+    m_pending.clear();
+    if (m_socket->bytesAvailable() > 0)
+        m_socket->readAll(); // what a lost connection left unread
+    m_socket->connectToHost(host, quint16(port));
+}
+
+QByteArray PrintClientMessager::readAvailableData()
+{
+    Trace trace(this, ClassName, "readAvailableData");
+    return m_socket->readAll();
+}
+
+qint64 PrintClientMessager::writeData(const QByteArray &data)
+{
+    Trace trace(this, ClassName, "writeData");
+    // C-string view: the trace shows the text up to its terminator.
+    Trace::logf(this, ClassName, "writeData", Trace::Info, Trace::InfoCode, "Sending: %1",
+        QString::fromUtf8(data.constData()));
+    // Only a live connection takes bytes; a connecting socket would buffer
+    // them and send them ahead of the registration text.
+    qint64 written = -1;
+    if (m_socket->state() == QAbstractSocket::ConnectedState)
+        written = m_socket->write(data);
+    Trace::logf(
+        this, ClassName, "writeData", Trace::Info, Trace::InfoCode, "Sent %1 bytes", written);
+    return written;
+}
+
+void PrintClientMessager::dataAvailable()
+{
+    Trace trace(this, ClassName, "dataAvailable");
+    const QByteArray data = readAvailableData();
+    // Qt reports a closed peer through disconnected(); an empty read is only a
+    // notification whose bytes an earlier, nested read already took.
+    if (data.isEmpty())
+        return;
+    if (!m_messageListener) {
+        dropReceivedTexts();
+        return;
+    }
+
+    frameReceivedBytes(data);
+    deliverQueuedTexts();
+}
+
+void PrintClientMessager::frameReceivedBytes(const QByteArray &data)
+{
+    m_pending.append(data);
+    // NUL never occurs inside a UTF-8 sequence, so splitting the bytes before
+    // decoding cannot cut a character in two.
+    qsizetype start = 0;
+    qsizetype end;
+    while ((end = m_pending.indexOf('\0', start)) >= 0) {
+        m_received.enqueue(QString::fromUtf8(m_pending.constData() + start, end - start));
+        start = end + 1;
+    }
+    m_pending.remove(0, start);
+
+    if (m_pending.isEmpty())
+        m_unterminatedTimer->stop();
+    else
+        m_unterminatedTimer->start();
+}
+
+void PrintClientMessager::connectionEstablished()
+{
+    Trace trace(this, ClassName, "connectionEstablished");
+    m_pending.clear();
+    const auto listeners = m_connectionListeners;
+    for (ConnectionListenerInterface *listener : listeners)
+        listener->connectionEstablished();
+}
+
+void PrintClientMessager::delayedReconnect()
+{
+    Trace trace(this, ClassName, "delayedReconnect");
+    // Texts of a lost connection can no longer be answered on it.
+    if (m_socket->state() != QAbstractSocket::ConnectedState)
+        dropReceivedTexts();
+    const auto listeners = m_connectionListeners;
+    for (ConnectionListenerInterface *listener : listeners)
+        listener->connectionLost();
+    // One pending attempt at a time: several triggers of one loss (or failed
+    // sends while waiting) must not start parallel chains of attempts.
+    if (!m_reconnectTimer->isActive())
+        m_reconnectTimer->start();
+}
+
+void PrintClientMessager::reconnect()
+{
+    Trace trace(this, ClassName, "reconnect");
+    if (!m_printerConnector) {
+        Trace::log(this, ClassName, "reconnect", Trace::Error, Trace::ErrorCode,
+            QStringLiteral("No printer connector to ask for the print service address"));
+        return;
+    }
+    const QString host = m_printerConnector->getPrintServiceForPelloraPrinter();
+    Trace::logf(this, ClassName, "reconnect", Trace::Info, Trace::InfoCode,
+        "Attempting to reconnect to print service at %1 on port %2", host, QString::number(m_port));
+    connectToServer(host, m_port);
+}
+
+void PrintClientMessager::writeCompleted(qint64 count)
+{
+    Trace trace(this, ClassName, "writeCompleted");
+    Trace::logf(this, ClassName, "writeCompleted", Trace::Verbose, Trace::VerboseCode,
+        "%1 bytes successfully written to socket", count);
+}
+
+void PrintClientMessager::socketStateChanged(QAbstractSocket::SocketState state)
+{
+    if (state == QAbstractSocket::UnconnectedState)
+        delayedReconnect();
+}
+
+void PrintClientMessager::flushUnterminatedText()
+{
+    if (m_pending.isEmpty() || !m_messageListener)
+        return;
+    // A sender that does not terminate its texts still gets each one read as
+    // a whole once nothing more arrives.
+    Trace::log(this, ClassName, "dataAvailable", Trace::Warning, Trace::WarningCode,
+        QStringLiteral("Text without terminating NUL taken as complete"));
+    m_received.enqueue(QString::fromUtf8(m_pending));
+    m_pending.clear();
+    deliverQueuedTexts();
+}
+
+void PrintClientMessager::deliverQueuedTexts()
+{
+    // A handler's modal dialog runs a nested event loop inside
+    // messageReceived; texts arriving meanwhile wait here so that each one is
+    // answered after the previous one, in arrival order.
+    if (m_delivering)
+        return;
+    m_delivering = true;
+    for (;;) {
+        while (!m_received.isEmpty() && m_messageListener)
+            m_messageListener->messageReceived(m_received.dequeue());
+        // The socket does not repeat readyRead() for bytes that arrived while
+        // a handler was inside our readyRead() slot; take them now.
+        if (!m_messageListener || !isConnected() || m_socket->bytesAvailable() <= 0)
+            break;
+        frameReceivedBytes(readAvailableData());
+        if (m_received.isEmpty())
+            break;
+    }
+    m_delivering = false;
+    if (!m_messageListener)
+        m_received.clear();
+}
+
+void PrintClientMessager::dropReceivedTexts()
+{
+    m_pending.clear();
+    m_received.clear();
+    m_unterminatedTimer->stop();
+}

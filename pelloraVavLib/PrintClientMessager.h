@@ -1,0 +1,88 @@
+#pragma once
+
+#include "MessageClientInterface.h"
+#include "Observable.h"
+
+#include <QAbstractSocket>
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QQueue>
+#include <QString>
+
+class ConnectionListenerInterface;
+class MessageListenerInterface;
+class PrinterConnectorInterface;
+class QTcpSocket;
+class QTimer;
+
+namespace UtilsLib {
+class Observer;
+}
+
+// The one TCP connection to the Print Service. Reconnects after every loss,
+// frames received bytes into NUL-terminated texts and hands them, one at a
+// time and in arrival order, to the message listener.
+class PrintClientMessager : public QObject,
+                            public MessageClientInterface,
+                            public UtilsLib::Observable
+{
+    Q_OBJECT
+
+public:
+    static const QString ClassName;
+    static constexpr int PRINT_SERVICE_PORT = 21326;
+    static constexpr int RECONNECT_DELAY_MILLIS = 1000;
+    static constexpr int UNTERMINATED_TEXT_TIMEOUT_MILLIS = 1000;
+
+    explicit PrintClientMessager(UtilsLib::Observer *observer, QObject *parent = nullptr);
+    ~PrintClientMessager() override;
+
+    void setMessageListener(MessageListenerInterface *listener);
+    void setPrinterConnector(PrinterConnectorInterface *connector);
+    void addConnectionListener(ConnectionListenerInterface *listener);
+
+    // The port and the delays are fixed in production; tests shorten them.
+    void setPrintServicePort(int port) { m_port = port; }
+    int printServicePort() const { return m_port; }
+    void setReconnectDelay(int millis);
+    int reconnectDelay() const;
+    void setUnterminatedTextTimeout(int millis);
+    int unterminatedTextTimeout() const;
+
+    bool isConnected() const;
+    bool isReconnectScheduled() const;
+    // Bytes of a text whose terminating NUL has not arrived yet.
+    int pendingByteCount() const { return int(m_pending.size()); }
+
+    bool sendMessage(const QString &text) override;
+    virtual void connectToServer(const QString &host, int port);
+    virtual QByteArray readAvailableData();
+    virtual qint64 writeData(const QByteArray &data);
+
+public slots:
+    void dataAvailable();
+    void connectionEstablished();
+    void delayedReconnect();
+    void reconnect();
+    void writeCompleted(qint64 count);
+
+private:
+    void socketStateChanged(QAbstractSocket::SocketState state);
+    void frameReceivedBytes(const QByteArray &data);
+    void flushUnterminatedText();
+    void deliverQueuedTexts();
+    void dropReceivedTexts();
+
+    QList<ConnectionListenerInterface *> m_connectionListeners;
+    MessageListenerInterface *m_messageListener = nullptr;
+    QTcpSocket *m_socket = nullptr;
+    PrinterConnectorInterface *m_printerConnector = nullptr;
+
+    QTimer *m_reconnectTimer = nullptr;
+    QTimer *m_unterminatedTimer = nullptr;
+    int m_port = PRINT_SERVICE_PORT;
+    QByteArray m_pending;
+    QQueue<QString> m_received;
+    bool m_delivering = false;
+};

@@ -1,0 +1,428 @@
+#include "ConnectionListenerInterface.h"
+#include "MessageListenerInterface.h"
+#include "ObservableEvent.h"
+#include "Observer.h"
+#include "PrintClientMessager.h"
+#include "PrinterConnectorInterface.h"
+
+#include <QEventLoop>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class FakeConnector : public PrinterConnectorInterface
+{
+public:
+    bool addConnection(const QString &) override { return false; }
+    bool removeConnection(const QString &) override { return false; }
+    void setDefaultPrinter(const QString &) override { }
+    QString getDefaultPrinter() override { return {}; }
+    QString getPrintServiceForPelloraPrinter() override
+    {
+        ++asked;
+        return host;
+    }
+    void onTerminate() override { }
+    bool initialize() override { return true; }
+
+    QString host = QStringLiteral("127.0.0.1");
+    int asked = 0;
+};
+
+// Sends a registration text on every new connection, as the real one does.
+class RegisteringListener : public ConnectionListenerInterface
+{
+public:
+    explicit RegisteringListener(MessageClientInterface *client)
+        : m_client(client)
+    { }
+    void connectionEstablished() override
+    {
+        ++established;
+        m_client->sendMessage(QStringLiteral("register:jo:lab-07"));
+    }
+    void connectionLost() override { ++lost; }
+
+    int established = 0;
+    int lost = 0;
+
+private:
+    MessageClientInterface *m_client;
+};
+
+class RecordingListener : public MessageListenerInterface
+{
+public:
+    void messageReceived(const QString &text) override
+    {
+        ++depth;
+        maxDepth = qMax(maxDepth, depth);
+        texts.append(text);
+        if (onMessage)
+            onMessage(text);
+        --depth;
+    }
+
+    QStringList texts;
+    std::function<void(const QString &)> onMessage;
+    int depth = 0;
+    int maxDepth = 0;
+};
+
+class RecordingObserver : public UtilsLib::Observer
+{
+public:
+    void notify(const UtilsLib::ObservableEvent &event) override
+    {
+        if (event.category() != QLatin1String("Trace"))
+            lines.append(event.category() + QLatin1Char(' ') + event.details());
+    }
+    int count(const QString &prefix) const
+    {
+        int n = 0;
+        for (const QString &line : lines)
+            n += line.startsWith(prefix);
+        return n;
+    }
+    QStringList lines;
+};
+
+QByteArray readUntilNuls(QTcpSocket *socket, int nulCount)
+{
+    QByteArray bytes;
+    (void)QTest::qWaitFor(
+        [&] {
+            bytes += socket->readAll();
+            return bytes.count('\0') >= nulCount;
+        },
+        10000);
+    return bytes;
+}
+
+// A socket that takes all but the last byte.
+class ShortWritingMessager : public PrintClientMessager
+{
+public:
+    using PrintClientMessager::PrintClientMessager;
+    qint64 writeData(const QByteArray &data) override { return data.size() - 1; }
+};
+
+quint16 unusedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+} // namespace
+
+class tst_PrintClientMessager : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void registrationIsFirstOnEveryConnection();
+    void refusedAttemptWaitsThenRetries();
+    void sendWritesUtf8AndOneNul_data();
+    void sendWritesUtf8AndOneNul();
+    void sendWhileDisconnectedFailsAndSchedulesReconnect();
+    void shortSendFailsAndSchedulesReconnect();
+    void receivedBytesAreFramedAtNul_data();
+    void receivedBytesAreFramedAtNul();
+    void bytesWithoutListenerAreDropped();
+    void textArrivingInsideHandlerWaitsForIt();
+    void traceLines();
+
+private:
+    QTcpSocket *connectClient();
+    QTcpSocket *acceptNext();
+
+    std::unique_ptr<QTcpServer> m_server;
+    std::unique_ptr<FakeConnector> m_connector;
+    std::unique_ptr<PrintClientMessager> m_messager;
+    std::unique_ptr<RegisteringListener> m_registration;
+    std::unique_ptr<RecordingListener> m_listener;
+};
+
+void tst_PrintClientMessager::init()
+{
+    m_server = std::make_unique<QTcpServer>();
+    QVERIFY(m_server->listen(QHostAddress::LocalHost, 0));
+    m_connector = std::make_unique<FakeConnector>();
+    m_messager = std::make_unique<PrintClientMessager>(nullptr);
+    m_messager->setPrinterConnector(m_connector.get());
+    m_messager->setPrintServicePort(m_server->serverPort());
+    m_messager->setReconnectDelay(20);
+    m_messager->setUnterminatedTextTimeout(60000);
+    m_registration = std::make_unique<RegisteringListener>(m_messager.get());
+    m_messager->addConnectionListener(m_registration.get());
+    m_listener = std::make_unique<RecordingListener>();
+    m_messager->setMessageListener(m_listener.get());
+}
+
+void tst_PrintClientMessager::cleanup()
+{
+    m_messager.reset();
+    m_registration.reset();
+    m_listener.reset();
+    m_connector.reset();
+    m_server.reset();
+}
+
+QTcpSocket *tst_PrintClientMessager::acceptNext()
+{
+    if (!QTest::qWaitFor([&] { return m_server->hasPendingConnections(); }, 10000))
+        return nullptr;
+    return m_server->nextPendingConnection();
+}
+
+// Connects the messager and takes the server side once registration is in.
+QTcpSocket *tst_PrintClientMessager::connectClient()
+{
+    m_messager->reconnect();
+    QTcpSocket *peer = nullptr;
+    if (!QTest::qWaitFor([&] { return m_server->hasPendingConnections(); }, 10000))
+        return nullptr;
+    peer = m_server->nextPendingConnection();
+    const QByteArray registration = readUntilNuls(peer, 1);
+    if (registration != QByteArray("register:jo:lab-07", 19))
+        return nullptr;
+    return peer;
+}
+
+void tst_PrintClientMessager::registrationIsFirstOnEveryConnection()
+{
+    QTcpSocket *peer = connectClient();
+    QVERIFY(peer);
+    QTRY_VERIFY(m_messager->isConnected());
+    QCOMPARE(m_registration->established, 1);
+    QVERIFY(m_messager->sendMessage(QStringLiteral("after")));
+    QCOMPARE(readUntilNuls(peer, 1), QByteArray("after", 6));
+
+    // The Print Service drops the connection: one loss, then a new attempt
+    // whose first text is the registration again.
+    m_messager->setReconnectDelay(60000);
+    peer->close();
+    QTRY_COMPARE(m_registration->lost, 1);
+    QVERIFY(m_messager->isReconnectScheduled());
+    QCOMPARE(m_connector->asked, 1);
+
+    m_messager->setReconnectDelay(20); // restarts the waiting timer
+    QTRY_VERIFY(m_server->hasPendingConnections());
+    QTcpSocket *second = m_server->nextPendingConnection();
+    QCOMPARE(readUntilNuls(second, 1), QByteArray("register:jo:lab-07", 19));
+    QTRY_COMPARE(m_registration->established, 2);
+    QCOMPARE(m_connector->asked, 2);
+    QCOMPARE(m_registration->lost, 1);
+}
+
+void tst_PrintClientMessager::refusedAttemptWaitsThenRetries()
+{
+    m_messager->setPrintServicePort(unusedPort());
+    m_messager->setReconnectDelay(60000);
+    m_messager->reconnect();
+    QTRY_COMPARE(m_registration->lost, 1);
+    // Waiting, not hammering: the next attempt is only scheduled.
+    QVERIFY(m_messager->isReconnectScheduled());
+    QCOMPARE(m_connector->asked, 1);
+
+    m_messager->setReconnectDelay(20);
+    QTRY_VERIFY(m_connector->asked >= 3);
+    QTRY_VERIFY(m_registration->lost >= 3);
+    QCOMPARE(m_registration->established, 0);
+}
+
+void tst_PrintClientMessager::sendWritesUtf8AndOneNul_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addRow("ascii") << QStringLiteral("abc") << QByteArray("abc\0", 4);
+    QTest::addRow("two-byte character") << QStringLiteral("\u00e9") << QByteArray("\xc3\xa9\0", 3);
+    QTest::addRow("empty answer") << QString() << QByteArray("\0", 1);
+}
+
+void tst_PrintClientMessager::sendWritesUtf8AndOneNul()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QTcpSocket *peer = connectClient();
+    QVERIFY(peer);
+    QTRY_VERIFY(m_messager->isConnected());
+    QVERIFY(m_messager->sendMessage(text));
+    QCOMPARE(readUntilNuls(peer, 1), bytes);
+}
+
+void tst_PrintClientMessager::sendWhileDisconnectedFailsAndSchedulesReconnect()
+{
+    m_messager->setReconnectDelay(60000);
+    QVERIFY(!m_messager->sendMessage(QStringLiteral("lost")));
+    QVERIFY(m_messager->isReconnectScheduled());
+    QCOMPARE(m_registration->lost, 1);
+
+    m_messager->setReconnectDelay(20);
+    QTcpSocket *peer = acceptNext();
+    QVERIFY(peer);
+    QTRY_VERIFY(m_messager->isConnected());
+    QVERIFY(m_messager->sendMessage(QStringLiteral("next")));
+    // The refused text is gone for good.
+    QCOMPARE(readUntilNuls(peer, 2), QByteArray("register:jo:lab-07\0next\0", 24));
+}
+
+void tst_PrintClientMessager::shortSendFailsAndSchedulesReconnect()
+{
+    ShortWritingMessager messager(nullptr);
+    RegisteringListener listener(&messager);
+    messager.addConnectionListener(&listener);
+    messager.setReconnectDelay(60000);
+    QVERIFY(!messager.sendMessage(QStringLiteral("abc")));
+    QCOMPARE(listener.lost, 1);
+    QVERIFY(messager.isReconnectScheduled());
+}
+
+void tst_PrintClientMessager::receivedBytesAreFramedAtNul_data()
+{
+    QTest::addColumn<QList<QByteArray>>("writes");
+    QTest::addColumn<int>("flushMillis");
+    QTest::addColumn<QStringList>("texts");
+
+    QTest::addRow("one text") << QList<QByteArray> {QByteArray("54|20261208203000\0", 18)} << 60000
+                              << QStringList {"54|20261208203000"};
+    QTest::addRow("text in two pieces")
+        << QList<QByteArray> {"54|2026120820", QByteArray("3000|A1\0", 8)} << 60000
+        << QStringList {"54|20261208203000|A1"};
+    QTest::addRow("two texts in one write") << QList<QByteArray> {QByteArray("4|x\0"
+                                                                             "6|y\0",
+        8)} << 60000 << QStringList {"4|x", "6|y"};
+    QTest::addRow("text and the start of the next") << QList<QByteArray> {QByteArray("4|x\0"
+                                                                                     "6|",
+                                                                              6),
+        QByteArray("y\0", 2)} << 60000 << QStringList {"4|x", "6|y"};
+    QTest::addRow("character split between reads") << QList<QByteArray> {"caf\xc3",
+        QByteArray("\xa9\0", 2)} << 60000 << QStringList {QStringLiteral("caf\u00e9")};
+    QTest::addRow("empty text") << QList<QByteArray> {QByteArray("\0", 1)} << 60000
+                                << QStringList {QString()};
+    QTest::addRow("unterminated text")
+        << QList<QByteArray> {"58|20261208203000|A1"} << 20 << QStringList {"58|20261208203000|A1"};
+}
+
+void tst_PrintClientMessager::receivedBytesAreFramedAtNul()
+{
+    QFETCH(QList<QByteArray>, writes);
+    QFETCH(int, flushMillis);
+    QFETCH(QStringList, texts);
+    m_messager->setUnterminatedTextTimeout(flushMillis);
+
+    QTcpSocket *peer = connectClient();
+    QVERIFY(peer);
+    const auto consumed = [this] {
+        qsizetype bytes = m_messager->pendingByteCount();
+        for (const QString &text : std::as_const(m_listener->texts))
+            bytes += text.toUtf8().size() + 1;
+        return bytes;
+    };
+    qsizetype written = 0;
+    for (const QByteArray &write : writes) {
+        peer->write(write);
+        written += write.size();
+        // Each write must be read on its own before the next goes out.
+        QTRY_COMPARE(consumed(), written);
+    }
+    QTRY_COMPARE(m_listener->texts, texts);
+    QCOMPARE(m_messager->pendingByteCount(), 0);
+}
+
+void tst_PrintClientMessager::bytesWithoutListenerAreDropped()
+{
+    m_messager->setMessageListener(nullptr);
+    QTcpSocket *peer = connectClient();
+    QVERIFY(peer);
+    auto *socket = m_messager->findChild<QTcpSocket *>(QStringLiteral("socket"));
+    QVERIFY(socket);
+    int reads = 0;
+    connect(socket, &QTcpSocket::readyRead, this, [&] { ++reads; });
+
+    peer->write(QByteArray("4|dropped\0"
+                           "6|half",
+        16));
+    QTRY_VERIFY(reads >= 1);
+    QCOMPARE(socket->bytesAvailable(), 0);
+    QCOMPARE(m_messager->pendingByteCount(), 0);
+
+    m_messager->setMessageListener(m_listener.get());
+    peer->write(QByteArray("4|kept\0", 7));
+    QTRY_COMPARE(m_listener->texts, QStringList {"4|kept"});
+    QVERIFY(m_messager->isConnected());
+}
+
+void tst_PrintClientMessager::textArrivingInsideHandlerWaitsForIt()
+{
+    QTcpSocket *peer = connectClient();
+    QVERIFY(peer);
+    auto *socket = m_messager->findChild<QTcpSocket *>(QStringLiteral("socket"));
+    QVERIFY(socket);
+
+    QStringList seenInsideFirst;
+    bool secondArrived = false;
+    m_listener->onMessage = [&](const QString &text) {
+        if (text != QLatin1String("54|first"))
+            return;
+        // A modal dialog runs a nested event loop; the next text comes in
+        // while it is open.
+        peer->write(QByteArray("4|second\0", 9));
+        QEventLoop dialog;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &dialog, [&] {
+            if (socket->bytesAvailable() > 0 || m_messager->pendingByteCount() > 0) {
+                secondArrived = true;
+                dialog.quit();
+            }
+        });
+        poll.start(5);
+        QTimer::singleShot(10000, &dialog, &QEventLoop::quit);
+        dialog.exec();
+        seenInsideFirst = m_listener->texts;
+    };
+
+    peer->write(QByteArray("54|first\0", 9));
+    QTRY_COMPARE(m_listener->texts.size(), 2);
+    QVERIFY(secondArrived);
+    QCOMPARE(seenInsideFirst, QStringList {"54|first"});
+    QCOMPARE(m_listener->texts, (QStringList {"54|first", "4|second"}));
+    QCOMPARE(m_listener->maxDepth, 1);
+}
+
+void tst_PrintClientMessager::traceLines()
+{
+    RecordingObserver observer;
+    m_messager->addObserver(&observer);
+    const QString port = QString::number(m_server->serverPort());
+
+    QTcpSocket *peer = connectClient();
+    QVERIFY(peer);
+    QVERIFY(m_messager->sendMessage(QStringLiteral("abc")));
+    QCOMPARE(readUntilNuls(peer, 1), QByteArray("abc", 4));
+    QTRY_VERIFY(observer.count(QStringLiteral("Verbose 4 bytes successfully written")) == 1);
+
+    const QStringList expected {
+        "Info Attempting to reconnect to print service at 127.0.0.1 on port " + port,
+        "Info Attempting to connect to print service at 127.0.0.1 on port " + port,
+        "Info Sending: register:jo:lab-07",
+        "Info Sent 19 bytes",
+        "Verbose 19 bytes successfully written to socket",
+        "Info Sending: abc",
+        "Info Sent 4 bytes",
+        "Verbose 4 bytes successfully written to socket",
+    };
+    m_messager->removeObserver(&observer);
+    QCOMPARE(observer.lines, expected);
+}
+
+QTEST_MAIN(tst_PrintClientMessager)
+#include "tst_printclientmessager.moc"
