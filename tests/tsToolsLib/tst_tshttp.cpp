@@ -151,8 +151,8 @@ void tst_TsHttp::macDiagnosticLineIsPrintedWhole()
 void tst_TsHttp::factoryCreatesFetcherClient()
 {
     OutputCapture capture(1);
-    const std::unique_ptr<TsHttpInterface> first = TsHttpFactory::createHttpInstance();
-    const std::unique_ptr<TsHttpInterface> second = TsHttpFactory::createHttpInstance();
+    const std::unique_ptr<TsHttpInterface> first = TsHttpFactory().createHttpInstance();
+    const std::unique_ptr<TsHttpInterface> second = TsHttpFactory().createHttpInstance();
     QCOMPARE(capture.take(),
         QByteArray("tsToolsLib/tsHttpFactory: using http_fetcher TsHttp instance\n").repeated(2));
     QVERIFY(qobject_cast<TsHttpMac *>(first.get()));

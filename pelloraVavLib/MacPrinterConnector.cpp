@@ -1,0 +1,117 @@
+#include "MacPrinterConnector.h"
+
+#include "MacPrintersManager.h"
+#include "Trace.h"
+#include "TsHttpFactory.h"
+#include "TsInputDialog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+const QString MacPrinterConnector::CONFIG_FILE = QStringLiteral("printClient.tsp");
+const QString MacPrinterConnector::PRINT_SERVICE_ADDRESS = QStringLiteral("Print Service Address");
+const QString MacPrinterConnector::DEDICATED_MODE = QStringLiteral("Dedicated Mode");
+const char *const MacPrinterConnector::EnterPrintServiceAddressCaption =
+    QT_TRANSLATE_NOOP("MacPrinterConnector", "Locate Print Service");
+const char *const MacPrinterConnector::EnterPrintServiceAddressLabel =
+    QT_TRANSLATE_NOOP("MacPrinterConnector", "Please enter the IP address of the Print Service:");
+const QString MacPrinterConnector::ClassName = QStringLiteral("MacPrinterConnector");
+
+MacPrinterConnector::MacPrinterConnector(MacPrintersManager *printersManager,
+                                         TsHttpFactory *factory, QObject *parent)
+    : QObject(parent)
+    , m_config(QStringLiteral("Mac Printer Connector"))
+    , m_printersManager(printersManager ? printersManager : new MacPrintersManager)
+    , m_factory(factory ? factory : new TsHttpFactory)
+{
+    m_printersManager->setInstallPrintersTimeoutSecs(INSTALL_PRINTERS_TIMEOUT_SECS);
+    m_printersManager->setRetryWaitTimeMillis(INSTALL_PRINTERS_RETRY_WAIT_TIME_MILLIS);
+}
+
+MacPrinterConnector::~MacPrinterConnector() = default;
+
+QString MacPrinterConnector::configFilePath() const
+{
+    const QString folder =
+        m_configDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_configDir;
+    return QFileInfo(QStringLiteral("%1/%2").arg(folder, CONFIG_FILE)).absoluteFilePath();
+}
+
+bool MacPrinterConnector::loadConfig()
+{
+    Trace trace(this, ClassName, "loadConfig");
+    const QString path = configFilePath();
+    if (m_config.load(path, false))
+        return true;
+    Trace::logf(this, ClassName, "loadConfig", Trace::Warning, Trace::WarningCode,
+                "Failed to load config file at %1", path);
+    return false;
+}
+
+QString MacPrinterConnector::getPrintServiceForPelloraPrinter()
+{
+    static const char *const Function = "getPrintServiceForPelloraPrinter";
+    Trace trace(this, ClassName, Function);
+    QString address = m_config.get(PRINT_SERVICE_ADDRESS, QString());
+    if (!address.isEmpty())
+        return address;
+
+    Trace::log(this, ClassName, Function, Trace::Info, Trace::InfoCode,
+               QStringLiteral("Print Service address not configured, prompting user"));
+    address = askForAddress();
+    m_config.set(PRINT_SERVICE_ADDRESS, address, QString(), false);
+    if (!m_config.save(configFilePath()))
+        Trace::log(this, ClassName, Function, Trace::Warning, Trace::WarningCode,
+                   QStringLiteral("Failed to save config file"));
+    return address;
+}
+
+QString MacPrinterConnector::askForAddress()
+{
+    TsInputDialog dialog(
+        QCoreApplication::translate("MacPrinterConnector", EnterPrintServiceAddressCaption),
+        QCoreApplication::translate("MacPrinterConnector", EnterPrintServiceAddressLabel));
+    dialog.exec();
+    return dialog.getInput().trimmed();
+}
+
+bool MacPrinterConnector::initialize()
+{
+    Trace trace(this, ClassName, "initialize");
+    loadConfig();
+    const QString address = getPrintServiceForPelloraPrinter();
+    return m_printersManager->installPrinters(address, m_factory.get());
+}
+
+void MacPrinterConnector::onTerminate()
+{
+    Trace trace(this, ClassName, "onTerminate");
+    Trace::log(this, ClassName, "onTerminate", Trace::Info, Trace::InfoCode,
+               QStringLiteral(
+                   "in onTerminate.  deleting printers and setting original default printer..."));
+    m_printersManager->uninstallPrinters();
+}
+
+bool MacPrinterConnector::addConnection(const QString &)
+{
+    return false;
+}
+
+bool MacPrinterConnector::removeConnection(const QString &)
+{
+    return false;
+}
+
+void MacPrinterConnector::setDefaultPrinter(const QString &)
+{
+}
+
+QString MacPrinterConnector::getDefaultPrinter()
+{
+    return QString();
+}
+
+void MacPrinterConnector::resetPerUserDefaults()
+{
+}

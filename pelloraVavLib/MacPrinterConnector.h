@@ -1,0 +1,63 @@
+#pragma once
+
+#include "Observable.h"
+#include "PrinterConnectorInterface.h"
+#include "XmlPreferences.h"
+
+#include <QObject>
+
+#include <memory>
+
+class MacPrintersManager;
+class TsHttpFactory;
+
+// The Print Service as a printer host: its address, kept in printClient.tsp
+// beside the executable, and the printers it hands out.
+class MacPrinterConnector : public QObject,
+                            public UtilsLib::Observable,
+                            public PrinterConnectorInterface
+{
+    Q_OBJECT
+
+public:
+    // Takes ownership of the printers manager and the factory; without them it
+    // makes its own.
+    explicit MacPrinterConnector(MacPrintersManager *printersManager = nullptr,
+                                 TsHttpFactory *factory = nullptr, QObject *parent = nullptr);
+    ~MacPrinterConnector() override;
+
+    bool addConnection(const QString &name) override;
+    bool removeConnection(const QString &name) override;
+    void setDefaultPrinter(const QString &name) override;
+    QString getDefaultPrinter() override;
+    QString getPrintServiceForPelloraPrinter() override;
+    virtual void resetPerUserDefaults();
+    bool initialize() override;
+    virtual bool loadConfig();
+
+    // The folder of printClient.tsp; the executable's folder by default.
+    void setConfigDir(const QString &folder) { m_configDir = folder; }
+    QString configFilePath() const;
+
+    static const QString CONFIG_FILE;
+    static const QString PRINT_SERVICE_ADDRESS;
+    static const QString DEDICATED_MODE;
+    static const char *const EnterPrintServiceAddressCaption;
+    static const char *const EnterPrintServiceAddressLabel;
+    static constexpr int INSTALL_PRINTERS_TIMEOUT_SECS = 180;
+    static constexpr int INSTALL_PRINTERS_RETRY_WAIT_TIME_MILLIS = 5000;
+    static const QString ClassName;
+
+public slots:
+    void onTerminate() override;
+
+protected:
+    // Asks the user for the address; the text entered, however the dialog ends.
+    virtual QString askForAddress();
+
+private:
+    UtilsLib::XmlPreferences m_config;
+    std::unique_ptr<MacPrintersManager> m_printersManager;
+    std::unique_ptr<TsHttpFactory> m_factory;
+    QString m_configDir;
+};

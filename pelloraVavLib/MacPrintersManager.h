@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class OSInterface;
+class TsHttpFactory;
+
+// Puts the Print Service's printers on this machine at start-up and takes them
+// off again at exit, with the two scripts the Print Service hands out.
+class MacPrintersManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Takes ownership of the OS interface; without one it makes its own.
+    explicit MacPrintersManager(OSInterface *os = nullptr, QObject *parent = nullptr);
+    ~MacPrintersManager() override;
+
+    virtual bool installPrinters(const QString &address, TsHttpFactory *factory);
+    virtual void uninstallPrinters();
+    virtual void setInstallPrintersTimeoutSecs(int seconds);
+    virtual void setRetryWaitTimeMillis(int milliseconds);
+    virtual QString parseDefaultPrinterFromFile(const QString &path);
+
+    QString previousDefaultPrinter() const { return m_previousDefaultPrinter; }
+    QString removalScript() const { return m_removalScript; }
+
+    // Where the scripts run and defaultPrinter.txt is kept; the executable's folder by default.
+    void setApplicationFolder(const QString &folder) { m_applicationFolder = folder; }
+    QString applicationFolder() const;
+    void setPrintersPort(int port) { m_printersPort = port; }
+
+    static const QString DEFAULT_PRINTER_FILE;
+    static constexpr int PRINTERS_PORT = 30044;
+    static constexpr int FETCH_TIMEOUT_MILLIS = 5000;
+
+    static QString changeToFolderCommand(const QString &folder);
+    static void printConsoleLine(const QString &line);
+
+private:
+    bool loadPrintersFromShell(const QString &text);
+    bool getCurrentDefaultPrinter();
+    void restoreOriginalDefaultPrinter();
+    void deletePrintersFromShell();
+
+    std::unique_ptr<OSInterface> m_os;
+    QString m_removalScript;
+    QString m_previousDefaultPrinter;
+    int m_installTimeoutSecs = 180;
+    int m_retryWaitMillis = 5000;
+    QString m_applicationFolder;
+    int m_printersPort = PRINTERS_PORT;
+};

@@ -1,0 +1,157 @@
+#include "MacPrinterConnector.h"
+#include "MacPrintersManager.h"
+#include "ObservableEvent.h"
+#include "Observer.h"
+#include "TsHttpFactory.h"
+#include "XmlPreferences.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+class FakeManager : public MacPrintersManager
+{
+public:
+    bool installPrinters(const QString &address, TsHttpFactory *) override
+    {
+        calls << "install " + address;
+        return result;
+    }
+    void uninstallPrinters() override { calls << "uninstall"; }
+    QStringList calls;
+    bool result = true;
+};
+
+class PromptedConnector : public MacPrinterConnector
+{
+public:
+    PromptedConnector(FakeManager *manager, const QString &folder)
+        : MacPrinterConnector(manager)
+    {
+        setConfigDir(folder);
+    }
+    QStringList answers;
+    int prompts = 0;
+
+protected:
+    QString askForAddress() override
+    {
+        ++prompts;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+};
+
+class Recorder : public UtilsLib::Observer
+{
+public:
+    void notify(const UtilsLib::ObservableEvent &event) override
+    {
+        if (event.category() != QLatin1String("Trace"))
+            lines << event.category() + ' ' + event.details();
+    }
+    QStringList lines;
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+class TestMacPrinterConnector : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void configuredAddressNeedsNoPrompt()
+    {
+        QTemporaryDir dir;
+        UtilsLib::XmlPreferences config(QStringLiteral("Mac Printer Connector"));
+        config.set(MacPrinterConnector::PRINT_SERVICE_ADDRESS, QStringLiteral("10.0.0.5"),
+                   QString(), false);
+        const QString path = dir.filePath(MacPrinterConnector::CONFIG_FILE);
+        QVERIFY(config.save(path));
+        const QByteArray before = readAll(path);
+
+        auto *manager = new FakeManager;
+        PromptedConnector connector(manager, dir.path());
+        QVERIFY(connector.initialize());
+        QCOMPARE(connector.prompts, 0);
+        QCOMPARE(manager->calls, QStringList{"install 10.0.0.5"});
+        QCOMPARE(readAll(path), before);
+    }
+
+    void missingFileAsksOnceAndSaves()
+    {
+        QTemporaryDir dir;
+        auto *manager = new FakeManager;
+        PromptedConnector connector(manager, dir.path());
+        Recorder recorder;
+        connector.addObserver(&recorder);
+        connector.answers = {QStringLiteral("127.0.0.1")};
+        QVERIFY(connector.initialize());
+        QCOMPARE(connector.getPrintServiceForPelloraPrinter(), QStringLiteral("127.0.0.1"));
+        QCOMPARE(connector.prompts, 1);
+        QVERIFY(recorder.lines.contains(
+            "Warning Failed to load config file at " + connector.configFilePath()));
+        QVERIFY(recorder.lines.contains(
+            "Info Print Service address not configured, prompting user"));
+
+        UtilsLib::XmlPreferences saved(QStringLiteral("x"));
+        QVERIFY(saved.load(connector.configFilePath(), false));
+        QCOMPARE(saved.get(MacPrinterConnector::PRINT_SERVICE_ADDRESS, QString()),
+                 QStringLiteral("127.0.0.1"));
+        QVERIFY(readAll(connector.configFilePath()).contains("Mac Printer Connector"));
+
+        // A later start reads it back without asking.
+        PromptedConnector next(new FakeManager, dir.path());
+        QVERIFY(next.initialize());
+        QCOMPARE(next.prompts, 0);
+    }
+
+    void emptyAnswerAsksAgain()
+    {
+        QTemporaryDir dir;
+        PromptedConnector connector(new FakeManager, dir.path());
+        connector.answers = {QString(), QStringLiteral("print-host")};
+        QCOMPARE(connector.getPrintServiceForPelloraPrinter(), QString());
+        QCOMPARE(connector.getPrintServiceForPelloraPrinter(), QStringLiteral("print-host"));
+        QCOMPARE(connector.prompts, 2);
+    }
+
+    void failedSaveKeepsAddressForThisRun()
+    {
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath(QStringLiteral("file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        PromptedConnector connector(new FakeManager, blocker.fileName() + "/sub");
+        Recorder recorder;
+        connector.addObserver(&recorder);
+        connector.answers = {QStringLiteral("h")};
+        QCOMPARE(connector.getPrintServiceForPelloraPrinter(), QStringLiteral("h"));
+        QCOMPARE(connector.getPrintServiceForPelloraPrinter(), QStringLiteral("h"));
+        QCOMPARE(connector.prompts, 1);
+        QVERIFY(recorder.lines.contains("Warning Failed to save config file"));
+    }
+
+    void platformOperations()
+    {
+        QTemporaryDir dir;
+        auto *manager = new FakeManager;
+        manager->result = false;
+        PromptedConnector connector(manager, dir.path());
+        connector.answers = {QStringLiteral("h")};
+        QVERIFY(!connector.initialize());
+        QVERIFY(!connector.addConnection(QStringLiteral("\\\\srv\\q")));
+        QVERIFY(!connector.removeConnection(QStringLiteral("q")));
+        connector.setDefaultPrinter(QStringLiteral("q"));
+        QCOMPARE(connector.getDefaultPrinter(), QString());
+        connector.onTerminate();
+        QCOMPARE(manager->calls, (QStringList{"install h", "uninstall"}));
+    }
+};
+
+QTEST_MAIN(TestMacPrinterConnector)
+#include "tst_macprinterconnector.moc"

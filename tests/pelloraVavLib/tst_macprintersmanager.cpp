@@ -1,0 +1,233 @@
+#include "HexEncrypt.h"
+#include "MacPrintersManager.h"
+#include "OSInterface.h"
+#include "TsHttpFactory.h"
+#include "TsHttpInterface.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using UtilsLib::HexEncrypt;
+
+namespace {
+// Records every command; lpstat answers what the test says.
+class FakeShell : public OSInterface
+{
+public:
+    explicit FakeShell(QStringList *log, QString *lpstatAnswer)
+        : m_log(log)
+        , m_lpstatAnswer(lpstatAnswer)
+    {
+    }
+    int system(const char *command) override
+    {
+        m_log->append(QStringLiteral("sh: ") + QString::fromUtf8(command));
+        return 0;
+    }
+    int run(const QString &program, const QStringList &arguments, QString *out) override
+    {
+        m_log->append(QStringLiteral("run: ") + (QStringList{program} + arguments).join(' '));
+        if (out)
+            *out = program == QLatin1String("lpstat") ? *m_lpstatAnswer : QString();
+        return 0;
+    }
+
+private:
+    QStringList *m_log;
+    QString *m_lpstatAnswer;
+};
+
+// Answers the i-th request with the i-th entry; a null entry fails.
+struct Answers
+{
+    QList<QByteArray> bodies;
+    QStringList urls;
+    int timeout = 0;
+};
+
+class FakeHttp : public TsHttpInterface
+{
+public:
+    explicit FakeHttp(Answers *answers)
+        : m_answers(answers)
+    {
+    }
+    bool get(const QString &url, QIODevice *device) override
+    {
+        m_answers->urls.append(url);
+        const QByteArray body = m_answers->bodies.isEmpty() ? QByteArray()
+                                                            : m_answers->bodies.takeFirst();
+        if (body.isNull())
+            return false;
+        device->write(body);
+        return true;
+    }
+    bool post(const QString &, int, const QString &, const QByteArray &, const QString &) override
+    {
+        return false;
+    }
+    bool deleteFile(const QString &, int, const QString &, const QString &) override
+    {
+        return false;
+    }
+    bool setTimeout(int milliseconds) override
+    {
+        m_answers->timeout = milliseconds;
+        return true;
+    }
+
+private:
+    Answers *m_answers;
+};
+
+class FakeFactory : public TsHttpFactory
+{
+public:
+    explicit FakeFactory(Answers *answers)
+        : m_answers(answers)
+    {
+    }
+    std::unique_ptr<TsHttpInterface> createHttpInstance() override
+    {
+        return std::make_unique<FakeHttp>(m_answers);
+    }
+
+private:
+    Answers *m_answers;
+};
+
+QByteArray scripts(const QString &install, const QString &remove, const QByteArray &eol = "\n")
+{
+    return HexEncrypt::encryptData(install).toUtf8() + eol + HexEncrypt::encryptData(remove).toUtf8()
+           + eol;
+}
+} // namespace
+
+class TestMacPrintersManager : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_log.clear();
+        m_lpstat = QStringLiteral("system default destination: Lab_Laser\n");
+        m_manager = std::make_unique<MacPrintersManager>(new FakeShell(&m_log, &m_lpstat));
+        m_manager->setApplicationFolder(m_dir->path());
+        m_manager->setInstallPrintersTimeoutSecs(30);
+        m_manager->setRetryWaitTimeMillis(1);
+    }
+
+    void installAndUninstall_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addRow("LF") << scripts("install-it", "remove-it");
+        QTest::addRow("CR LF") << scripts("install-it", "remove-it", "\r\n");
+        QTest::addRow("empty lines around")
+            << "\n\n" + scripts("install-it", "remove-it", "\n\n\n") + "ignored-third-line\n";
+    }
+
+    void installAndUninstall()
+    {
+        QFETCH(QByteArray, answer);
+        Answers answers;
+        answers.bodies = {answer};
+        FakeFactory factory(&answers);
+        QVERIFY(m_manager->installPrinters(QStringLiteral("10.1.2.3"), &factory));
+        QCOMPARE(answers.urls, QStringList{"http://10.1.2.3:30044/printers/"});
+        QCOMPARE(answers.timeout, 5000);
+        const QString cd = MacPrintersManager::changeToFolderCommand(m_dir->path());
+        // Removal before installation, the old default noted in between.
+        QCOMPARE(m_log, (QStringList{"sh: remove-it", "run: lpstat -d", "sh: " + cd + "install-it"}));
+        QCOMPARE(m_manager->previousDefaultPrinter(), QStringLiteral("Lab_Laser"));
+        QCOMPARE(m_manager->parseDefaultPrinterFromFile(
+                     m_dir->filePath(MacPrintersManager::DEFAULT_PRINTER_FILE)),
+                 QStringLiteral("system default destination: Lab_Laser"));
+
+        m_log.clear();
+        m_manager->uninstallPrinters();
+        QCOMPARE(m_log, (QStringList{"sh: remove-it", "run: lpoptions -d Lab_Laser"}));
+    }
+
+    void defaultPrinterReadings_data()
+    {
+        QTest::addColumn<QString>("lpstat");
+        QTest::addColumn<QString>("previous");
+        QTest::addRow("named") << "system default destination: HP_4\n" << "HP_4";
+        QTest::addRow("none") << "no system default destination\n" << "";
+        QTest::addRow("nothing at all") << "" << "";
+        QTest::addRow("colon in name") << "system default destination: a:b\n" << "";
+        QTest::addRow("shell characters stay data")
+            << "system default destination: x;touch y\n" << "x;touch y";
+    }
+
+    void defaultPrinterReadings()
+    {
+        QFETCH(QString, lpstat);
+        m_lpstat = lpstat;
+        Answers answers;
+        answers.bodies = {scripts("i", "r")};
+        FakeFactory factory(&answers);
+        QVERIFY(m_manager->installPrinters(QStringLiteral("h"), &factory));
+        QTEST(m_manager->previousDefaultPrinter(), "previous");
+
+        m_log.clear();
+        m_manager->uninstallPrinters();
+        QFETCH(QString, previous);
+        QStringList expected{"sh: r"};
+        if (!previous.isEmpty())
+            expected << "run: lpoptions -d " + previous;
+        QCOMPARE(m_log, expected);
+    }
+
+    void retriesUntilAnswered()
+    {
+        Answers answers;
+        // Down, then an answer with one script only, then the real thing.
+        answers.bodies = {QByteArray(), HexEncrypt::encryptData("i").toUtf8() + "\n", scripts("i", "r")};
+        FakeFactory factory(&answers);
+        QVERIFY(m_manager->installPrinters(QStringLiteral("h"), &factory));
+        QCOMPARE(answers.urls.size(), 3);
+        QCOMPARE(m_manager->removalScript(), QStringLiteral("r"));
+    }
+
+    void givesUpAfterTimeout()
+    {
+        m_manager->setInstallPrintersTimeoutSecs(1);
+        m_manager->setRetryWaitTimeMillis(50);
+        Answers answers; // every request fails
+        FakeFactory factory(&answers);
+        QVERIFY(!m_manager->installPrinters(QStringLiteral("h"), &factory));
+        QVERIFY(answers.urls.size() >= 2);
+        QVERIFY(m_log.isEmpty()); // nothing was run
+    }
+
+    void uninstallWithoutInstall()
+    {
+        m_manager->uninstallPrinters();
+        QCOMPARE(m_log, QStringList{"sh: "});
+    }
+
+    void folderWithApostrophe()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("it's here"));
+        QVERIFY(QDir().mkpath(folder));
+        OSInterface shell;
+        const QString command = MacPrintersManager::changeToFolderCommand(folder) + "pwd > out.txt";
+        QCOMPARE(shell.system(command.toUtf8().constData()), 0);
+        QFile out(folder + "/out.txt");
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(out.readAll()).trimmed(), QDir(folder).canonicalPath());
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QStringList m_log;
+    QString m_lpstat;
+    std::unique_ptr<MacPrintersManager> m_manager;
+};
+
+QTEST_GUILESS_MAIN(TestMacPrintersManager)
+#include "tst_macprintersmanager.moc"
