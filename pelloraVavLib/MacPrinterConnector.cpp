@@ -93,6 +93,11 @@ void MacPrinterConnector::onTerminate()
     m_printersManager->uninstallPrinters();
 }
 
+void MacPrinterConnector::abortInitialization()
+{
+    m_printersManager->abortInstall();
+}
+
 bool MacPrinterConnector::addConnection(const QString &)
 {
     return false;

@@ -50,6 +50,8 @@ public:
 
 public slots:
     void onTerminate() override;
+    // Gives up a printer installation that still waits for the Print Service.
+    void abortInitialization();
 
 protected:
     // Asks the user for the address; the text entered, however the dialog ends.

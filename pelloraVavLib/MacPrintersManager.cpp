@@ -11,7 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-#include <QThread>
+#include <QEventLoop>
+#include <QTimer>
 #include <QUrl>
 
 #include <cstdio>
@@ -72,6 +73,8 @@ bool MacPrintersManager::installPrinters(const QString &address, TsHttpFactory *
     const QString urlText = url.toString();
 
     for (;;) {
+        if (m_aborted)
+            return false;
         if (deadline.hasExpired()) {
             printConsoleLine(QStringLiteral(
                 "Timeout occurred when communicating with Print Service to get printer "
@@ -86,8 +89,26 @@ bool MacPrintersManager::installPrinters(const QString &address, TsHttpFactory *
         if (http->get(urlText, &buffer) && loadPrintersFromShell(QString::fromUtf8(buffer.data())))
             return true;
         printConsoleLine(QStringLiteral("Attempt failed to communicate with Print Service"));
-        QThread::msleep(static_cast<unsigned long>(qMax(0, m_retryWaitMillis)));
+        waitBeforeRetry();
     }
+}
+
+void MacPrintersManager::waitBeforeRetry()
+{
+    // The wait keeps events flowing, so that a quit request from the system
+    // still reaches the client while it waits for the Print Service.
+    if (m_retryWaitMillis <= 0 || !QCoreApplication::instance())
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(m_retryWaitMillis, &loop, &QEventLoop::quit);
+    connect(this, &MacPrintersManager::installAborted, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void MacPrintersManager::abortInstall()
+{
+    m_aborted = true;
+    emit installAborted();
 }
 
 bool MacPrintersManager::loadPrintersFromShell(const QString &text)

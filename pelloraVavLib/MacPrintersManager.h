@@ -25,6 +25,11 @@ public:
     virtual void setRetryWaitTimeMillis(int milliseconds);
     virtual QString parseDefaultPrinterFromFile(const QString &path);
 
+    // Ends a running or coming installPrinters with false: the client is
+    // asked to quit while it still waits for the Print Service.
+    void abortInstall();
+    bool isInstallAborted() const { return m_aborted; }
+
     QString previousDefaultPrinter() const { return m_previousDefaultPrinter; }
     QString removalScript() const { return m_removalScript; }
 
@@ -40,11 +45,15 @@ public:
     static QString changeToFolderCommand(const QString &folder);
     static void printConsoleLine(const QString &line);
 
+signals:
+    void installAborted();
+
 private:
     bool loadPrintersFromShell(const QString &text);
     bool getCurrentDefaultPrinter();
     void restoreOriginalDefaultPrinter();
     void deletePrintersFromShell();
+    void waitBeforeRetry();
 
     std::unique_ptr<OSInterface> m_os;
     QString m_removalScript;
@@ -53,4 +62,5 @@ private:
     int m_retryWaitMillis = 5000;
     QString m_applicationFolder;
     int m_printersPort = PRINTERS_PORT;
+    bool m_aborted = false;
 };
