@@ -209,6 +209,54 @@ private slots:
         QCOMPARE(m_log, QStringList{"sh: "});
     }
 
+    // The real shell and the CUPS tools replaced by recording stand-ins on the PATH.
+    void realShellWithStandIns()
+    {
+        QTemporaryDir bin;
+        const QString log = bin.filePath(QStringLiteral("lpoptions.log"));
+        const QString marker = bin.filePath(QStringLiteral("ran"));
+        auto writeTool = [&](const QString &name, const QByteArray &body) {
+            QFile tool(bin.filePath(name));
+            QVERIFY(tool.open(QIODevice::WriteOnly));
+            tool.write("#!/bin/sh\n" + body);
+            tool.close();
+            tool.setPermissions(tool.permissions() | QFile::ExeOwner);
+        };
+        // A default printer whose name would run a command if it ever met a shell.
+        writeTool(QStringLiteral("lpstat"),
+                  "echo 'system default destination: Lab;touch " + marker.toUtf8() + "'\n");
+        writeTool(QStringLiteral("lpoptions"),
+                  "for a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + log.toUtf8() + "'; done\n");
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8() + ':' + oldPath);
+
+        MacPrintersManager manager; // its own OS interface: the real shell
+        manager.setApplicationFolder(m_dir->path());
+        manager.setRetryWaitTimeMillis(1);
+        Answers answers;
+        answers.bodies = {scripts(QStringLiteral("pwd > installed.txt"),
+                                  "echo x >> '" + m_dir->filePath("removed.txt") + "'")};
+        FakeFactory factory(&answers);
+        const bool installed = manager.installPrinters(QStringLiteral("h"), &factory);
+        manager.uninstallPrinters();
+        qputenv("PATH", oldPath);
+
+        QVERIFY(installed);
+        // The installation script ran in the application folder.
+        QFile where(m_dir->filePath(QStringLiteral("installed.txt")));
+        QVERIFY(where.open(QIODevice::ReadOnly));
+        QCOMPARE(QDir(QString::fromUtf8(where.readAll()).trimmed()).canonicalPath(),
+                 QDir(m_dir->path()).canonicalPath());
+        QFile removed(m_dir->filePath(QStringLiteral("removed.txt")));
+        QVERIFY(removed.open(QIODevice::ReadOnly));
+        QCOMPARE(removed.readAll(), QByteArray("x\nx\n")); // before installing and at exit
+        QFile options(log);
+        QVERIFY(options.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(options.readAll()),
+                 QStringLiteral("-d\nLab;touch %1\n").arg(marker));
+        QVERIFY(!QFile::exists(marker));
+    }
+
     void folderWithApostrophe()
     {
         QTemporaryDir dir;
