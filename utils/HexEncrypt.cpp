@@ -115,11 +115,14 @@ QString HexEncrypt::decryptLegacy(const QString &text)
     return result;
 }
 
-bool HexEncrypt::encryptLegacy(const char *text, char *out, size_t outSize)
+namespace {
+// The buffer forms: the text form's result, cut to the buffer and terminated.
+bool intoBuffer(QString (*transform)(const QString &), const char *text, char *out,
+                size_t outSize)
 {
     if (!text || !out || outSize == 0)
         return false;
-    const QString result = encryptLegacy(QString::fromLatin1(text));
+    const QString result = transform(QString::fromLatin1(text));
     if (result.isNull())
         return false;
     const QByteArray bytes = result.toLatin1();
@@ -128,19 +131,16 @@ bool HexEncrypt::encryptLegacy(const char *text, char *out, size_t outSize)
     out[n] = '\0';
     return true;
 }
+} // namespace
+
+bool HexEncrypt::encryptLegacy(const char *text, char *out, size_t outSize)
+{
+    return intoBuffer(&HexEncrypt::encryptLegacy, text, out, outSize);
+}
 
 bool HexEncrypt::decryptLegacy(const char *text, char *out, size_t outSize)
 {
-    if (!text || !out || outSize == 0)
-        return false;
-    const QString result = decryptLegacy(QString::fromLatin1(text));
-    if (result.isNull())
-        return false;
-    const QByteArray bytes = result.toLatin1();
-    const size_t n = std::min(size_t(bytes.size()), outSize - 1);
-    std::memcpy(out, bytes.constData(), n);
-    out[n] = '\0';
-    return true;
+    return intoBuffer(&HexEncrypt::decryptLegacy, text, out, outSize);
 }
 
 } // namespace UtilsLib
