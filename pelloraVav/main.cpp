@@ -14,6 +14,7 @@
 #include "MacProcessManager.h"
 #include "MacVersionInfo.h"
 #include "Message.h"
+#include "PasswordDialogInterface.h"
 #include "PasswordDlgInfo.h"
 #include "PrintClientDialog.h"
 #include "PrintClientImages.h"
@@ -56,6 +57,16 @@ void showPrintersError(PrintClientDialog &dialog)
 {
     dialog.showError(QCoreApplication::translate("main", UnableToConnectToPrintersError),
                      QString::fromUtf8(PRODUCTNAME));
+}
+
+bool mayStopClient(const KoaPreferences &preferences, PasswordDialogInterface &passwordDialog)
+{
+    if (!preferences.getDedicatedMode())
+        return true;
+    const QString staffPassword = preferences.getStaffPassword();
+    if (staffPassword.isEmpty())
+        return true;
+    return passwordDialog.getUserInput() && passwordDialog.password() == staffPassword;
 }
 
 // The trace-line sink of -trace=FILE: it reaches every traced object, and the
@@ -191,8 +202,13 @@ int main(int argc, char **argv)
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         trayMenu = std::make_unique<QMenu>();
         QAction *quit = trayMenu->addAction(QCoreApplication::translate("main", "Quit"));
+        // A patron must not stop a dedicated machine's printing: the same
+        // staff password as the main window's stop button.
         QObject::connect(quit, &QAction::triggered, application.get(),
-                         [] { QCoreApplication::exit(0); });
+                         [prefs = preferences.get(), dialog = passwordDialog.get()] {
+                             if (mayStopClient(*prefs, *dialog))
+                                 QCoreApplication::exit(0);
+                         });
         trayIcon = std::make_unique<QSystemTrayIcon>(
             QIcon(PrintClientImages::pelloraClientImage()));
         trayIcon->setToolTip(QString::fromUtf8(PRODUCTNAME));

@@ -64,6 +64,9 @@ void MacPrintClientPreferences::saveIfDedicated()
         return;
 
     QSaveFile file(getDatFileName());
+    // A writable file in a folder the user cannot write (set up so by an
+    // administrator) is still written, in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return;
     QString encoded = UtilsLib::HexEncrypt::encryptData(m_staffPassword);

@@ -60,6 +60,8 @@ QString MacPrinterConnector::getPrintServiceForPelloraPrinter()
     Trace::log(this, ClassName, Function, Trace::Info, Trace::InfoCode,
                QStringLiteral("Print Service address not configured, prompting user"));
     address = askForAddress();
+    if (m_aborting)
+        return address;
     m_config.set(PRINT_SERVICE_ADDRESS, address, QString(), false);
     if (!m_config.save(configFilePath()))
         Trace::log(this, ClassName, Function, Trace::Warning, Trace::WarningCode,
@@ -73,6 +75,10 @@ QString MacPrinterConnector::askForAddress()
         QCoreApplication::translate("MacPrinterConnector", EnterPrintServiceAddressCaption),
         QCoreApplication::translate("MacPrinterConnector", EnterPrintServiceAddressLabel));
     dialog.exec();
+    // A dialog ended by a quit request gives nothing: half an address typed
+    // so far must not be kept for good.
+    if (m_aborting)
+        return QString();
     return dialog.getInput().trimmed();
 }
 
@@ -95,6 +101,7 @@ void MacPrinterConnector::onTerminate()
 
 void MacPrinterConnector::abortInitialization()
 {
+    m_aborting = true;
     m_printersManager->abortInstall();
 }
 

@@ -62,4 +62,5 @@ private:
     std::unique_ptr<MacPrintersManager> m_printersManager;
     std::unique_ptr<TsHttpFactory> m_factory;
     QString m_configDir;
+    bool m_aborting = false;
 };

@@ -129,19 +129,21 @@ bool MacPrintersManager::loadPrintersFromShell(const QString &text)
 
 bool MacPrintersManager::getCurrentDefaultPrinter()
 {
-    // lpstat's answer is kept in defaultPrinter.txt in the application folder,
-    // as it always was; the tool itself runs without a shell.
+    // The tool runs without a shell. Its answer is also kept in
+    // defaultPrinter.txt in the application folder, as it always was, but it
+    // is read from memory: a kiosk's application folder is often not the
+    // user's to write, and an old file there must not name the printer.
     QString answer;
     m_os->run(QStringLiteral("lpstat"), {QStringLiteral("-d")}, &answer);
-    const QString path = QDir(applicationFolder()).filePath(DEFAULT_PRINTER_FILE);
-    QSaveFile file(path);
+    QSaveFile file(QDir(applicationFolder()).filePath(DEFAULT_PRINTER_FILE));
+    file.setDirectWriteFallback(true);
     if (file.open(QIODevice::WriteOnly)) {
         file.write(answer.toUtf8());
         file.commit();
     }
 
     const QStringList parts =
-        parseDefaultPrinterFromFile(path).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+        answer.section(QLatin1Char('\n'), 0, 0).split(QLatin1Char(':'), Qt::SkipEmptyParts);
     if (parts.size() != 2)
         return false;
     m_previousDefaultPrinter = parts.at(1).trimmed();

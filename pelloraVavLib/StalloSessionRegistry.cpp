@@ -75,7 +75,7 @@ QString StalloSessionRegistry::getUserId()
         userInputFromStalloWebService(QStringLiteral("patron_id"), true));
     if (!id.isEmpty())
         return id;
-    return m_settings->value(USER_ID_VAL).toString();
+    return storedValue(USER_ID_VAL).toString();
 }
 
 QString StalloSessionRegistry::getUserPin()
@@ -84,7 +84,7 @@ QString StalloSessionRegistry::getUserPin()
         userInputFromStalloWebService(QStringLiteral("patron_pin"), true));
     if (!pin.isEmpty())
         return pin;
-    const QString stored = m_settings->value(USER_PIN_VAL).toString();
+    const QString stored = storedValue(USER_PIN_VAL).toString();
     return getEncryptPin() ? UtilsLib::HexEncrypt::decryptData(stored) : stored;
 }
 
@@ -96,7 +96,7 @@ QString StalloSessionRegistry::getPcDescription(bool enabled)
         = userInputFromStalloWebService(QStringLiteral("computer_description"), true);
     if (!description.isEmpty())
         return description;
-    return m_settings->value(STALLO_PC_DESCRIPTION).toString();
+    return storedValue(STALLO_PC_DESCRIPTION).toString();
 }
 
 QString StalloSessionRegistry::getLanguage()
@@ -104,7 +104,7 @@ QString StalloSessionRegistry::getLanguage()
     Trace trace(this, ClassName, "getLanguage");
     QString language = userInputFromStalloWebService(QStringLiteral("current_language_code"), true);
     if (language.isEmpty())
-        language = m_settings->value(STALLO_LANGUAGE).toString();
+        language = storedValue(STALLO_LANGUAGE).toString();
     return mapLanguage(language);
 }
 
@@ -123,12 +123,12 @@ bool StalloSessionRegistry::getInSession()
 {
     if (!userInputFromStalloWebService(QStringLiteral("patron_id"), true).isEmpty())
         return true;
-    return m_settings->value(IN_SESSION_VAL).toInt() != 0;
+    return storedValue(IN_SESSION_VAL).toInt() != 0;
 }
 
 int StalloSessionRegistry::getPagesPrinted()
 {
-    return m_settings->value(PAGES_PRINTED_VAL).toInt();
+    return storedValue(PAGES_PRINTED_VAL).toInt();
 }
 
 void StalloSessionRegistry::incrementPagesPrinted(int pages)
@@ -139,5 +139,13 @@ void StalloSessionRegistry::incrementPagesPrinted(int pages)
 
 bool StalloSessionRegistry::getEncryptPin()
 {
-    return m_settings->value(STALLO_ENCRYPT_PIN).toBool();
+    return storedValue(STALLO_ENCRYPT_PIN).toBool();
+}
+
+QVariant StalloSessionRegistry::storedValue(const QString &name) const
+{
+    // The reservation product rewrites its settings at every session change;
+    // a copy read earlier would name the previous patron.
+    m_settings->sync();
+    return m_settings->value(name);
 }

@@ -4,6 +4,7 @@
 #include "StalloSessionInfo.h"
 
 #include <QString>
+#include <QVariant>
 
 #include <memory>
 
@@ -60,6 +61,8 @@ public:
     static QString mapLanguage(const QString &language);
 
 private:
+    QVariant storedValue(const QString &name) const;
+
     std::unique_ptr<QSettings> m_settings;
     TsHttpInterface *m_http;
     int m_port;

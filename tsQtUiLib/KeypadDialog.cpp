@@ -81,8 +81,11 @@ void KeypadDialog::showEvent(QShowEvent *event)
 
 void KeypadDialog::hideEvent(QHideEvent *event)
 {
-    if (m_keypad)
+    if (m_keypad) {
         m_keypad->hide();
+        // What was typed (PINs, the staff password) must not outlive the dialog.
+        m_keypad->resetText();
+    }
     TsBaseDialog::hideEvent(event);
 }
 

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
@@ -165,8 +166,11 @@ int TsBaseDialog::exec()
         if (timeout() > 0 && child->isWidgetType())
             static_cast<QWidget *>(child)->setMouseTracking(true);
     }
+    // The dialog may be deleted while its loop runs (a parent going away).
+    const QPointer<TsBaseDialog> guard(this);
     const int result = QDialog::exec();
-    stopTimer();
+    if (guard)
+        stopTimer();
     return result;
 }
 

@@ -270,6 +270,9 @@ bool XmlPreferences::writeFile(const QString &path) const
     makeParentDirectory(QFileInfo(path).absoluteFilePath());
     // The previous file is replaced only once the new one is complete.
     QSaveFile file(path);
+    // A writable file in a folder the user cannot write (set up so by an
+    // administrator) is still written, in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray data = getData(QStringLiteral("\r\n")).toUtf8();

@@ -32,11 +32,14 @@ public:
     }
     QStringList answers;
     int prompts = 0;
+    bool abortDuringPrompt = false;
 
 protected:
     QString askForAddress() override
     {
         ++prompts;
+        if (abortDuringPrompt)
+            abortInitialization();
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 };
@@ -134,6 +137,17 @@ private slots:
         QCOMPARE(connector.getPrintServiceForPelloraPrinter(), QStringLiteral("h"));
         QCOMPARE(connector.prompts, 1);
         QVERIFY(recorder.lines.contains("Warning Failed to save config file"));
+    }
+
+    void quitDuringPromptKeepsNothing()
+    {
+        QTemporaryDir dir;
+        auto *manager = new FakeManager;
+        PromptedConnector connector(manager, dir.path());
+        connector.abortDuringPrompt = true;
+        connector.answers = {QStringLiteral("192.168.")};
+        connector.initialize();
+        QVERIFY(!QFile::exists(connector.configFilePath()));
     }
 
     void platformOperations()

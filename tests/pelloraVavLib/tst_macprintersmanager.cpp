@@ -181,6 +181,17 @@ private slots:
         QCOMPARE(m_log, expected);
     }
 
+    // The application folder of a kiosk is often not the user's to write.
+    void defaultPrinterWithoutItsRecord()
+    {
+        QVERIFY(QDir(m_dir->path()).mkdir(MacPrintersManager::DEFAULT_PRINTER_FILE));
+        Answers answers;
+        answers.bodies = {scripts("i", "r")};
+        FakeFactory factory(&answers);
+        QVERIFY(m_manager->installPrinters(QStringLiteral("h"), &factory));
+        QCOMPARE(m_manager->previousDefaultPrinter(), QStringLiteral("Lab_Laser"));
+    }
+
     void retriesUntilAnswered()
     {
         Answers answers;

@@ -48,6 +48,7 @@ private slots:
     void emptyAnswerAskedTwice();
     void descriptionDisabledMakesNoRequest();
     void pagesPrinted();
+    void seesANewSessionOfTheProduct();
     void asksForItsOwnTimeout();
     void tracesRequests();
     void defaultStoreIsTheUserSettings();
@@ -256,6 +257,28 @@ void tst_StalloSessionRegistry::pagesPrinted()
     QSettings reread(m_storePath, QSettings::IniFormat);
     QCOMPARE(reread.value(StalloSessionRegistry::PAGES_PRINTED_VAL).toInt(), 10);
     QCOMPARE(m_server.requestCount(), 0);
+}
+
+// The reservation product rewrites its settings when the next patron's session
+// starts; the registry must not go on with the previous patron.
+void tst_StalloSessionRegistry::seesANewSessionOfTheProduct()
+{
+    // Written as another process writes it: past any settings object here.
+    auto writeStore = [this](const QByteArray &user, int pages) {
+        QFile file(m_storePath);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[General]\nCurrent%20User=" + user + "\nPages%20Printed%20This%20Session="
+                   + QByteArray::number(pages) + "\n");
+    };
+    writeStore("alice", 10);
+    const auto registry = makeRegistry(closedPort());
+    QCOMPARE(registry->getUserId(), QStringLiteral("alice"));
+    writeStore("bob", 0);
+    registry->incrementPagesPrinted(2);
+    QCOMPARE(registry->getUserId(), QStringLiteral("bob"));
+    QFile file(m_storePath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("Pages%20Printed%20This%20Session=2"));
 }
 
 void tst_StalloSessionRegistry::asksForItsOwnTimeout()
