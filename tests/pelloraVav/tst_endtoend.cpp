@@ -208,6 +208,7 @@ private slots:
     void cleanup();
 
     void firstStartAsksForTheAddressAndSavesIt();
+    void quitWhileAskingForTheAddress();
     void registersFirstOnEveryConnection_data();
     void registersFirstOnEveryConnection();
     void answersEveryText_data();
@@ -459,6 +460,31 @@ void EndToEndTest::firstStartAsksForTheAddressAndSavesIt()
         config.entries.value(QStringLiteral("Print Service Address")), QStringLiteral("127.0.0.1"));
 }
 
+void EndToEndTest::quitWhileAskingForTheAddress()
+{
+    QVERIFY(QFile::remove(appPath(QStringLiteral("printClient.tsp"))));
+    Child *simulator = startSimulator();
+    QVERIFY2(simulator, reports().constData());
+    const QString tracePath = path(QStringLiteral("trace.txt"));
+    Child *client = startClient({QStringLiteral("-trace=") + tracePath});
+    QVERIFY2(client, reports().constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(readLines(tracePath).indexOf(QRegularExpression(QStringLiteral(
+                                  ".* Print Service address not configured, prompting user$")))
+            >= 0,
+        reports().constData(), StartTimeout);
+
+    QSignalSpy finished(&client->process, &QProcess::finished);
+    QCOMPARE(::kill(pid_t(client->process.processId()), SIGTERM), 0);
+    QTRY_VERIFY2_WITH_TIMEOUT(!finished.isEmpty(), reports().constData(), StartTimeout);
+    QCOMPARE(client->process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(client->process.exitCode(), 0);
+    // Without an address nothing was fetched, installed or changed.
+    QCOMPARE(simulator->count(QRegularExpression(QStringLiteral("^HTTP "))), 0);
+    QVERIFY(!QFile::exists(path(QStringLiteral("remove.log"))));
+    QVERIFY(!QFile::exists(path(QStringLiteral("install.log"))));
+    QVERIFY(!QFile::exists(path(QStringLiteral("lpoptions.log"))));
+}
+
 void EndToEndTest::registersFirstOnEveryConnection_data()
 {
     QTest::addColumn<QStringList>("variables");
@@ -637,6 +663,12 @@ void EndToEndTest::quitRequestRemovesPrintersAndRestoresDefault()
         QStringList {QStringLiteral("-d Lab_Laser")});
     QVERIFY(client->find(exactly(QStringLiteral("setting default printer to Lab_Laser"))) >= 0);
     QCOMPARE(readLines(path(QStringLiteral("install.log"))).size(), 1);
+    // The connection closes with the client, and nothing is sent on the way out.
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        simulator->find(QRegularExpression(QStringLiteral("^DISCONNECTED "))) >= 0,
+        reports().constData(), AnswerTimeout);
+    QCOMPARE(receivedTexts(simulator).size(), 1);
+    QVERIFY(simulator->find(QRegularExpression(QStringLiteral("^RECV-UNTERMINATED"))) < 0);
 }
 
 void EndToEndTest::secondInstanceEndsAtOnce()
