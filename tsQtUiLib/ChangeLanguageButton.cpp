@@ -7,6 +7,7 @@ ChangeLanguageButton::ChangeLanguageButton(
     QWidget *parent, const LanguageList &languages, unsigned long intervalMs)
     : QPushButton(parent)
     , m_languages(languages)
+    , m_intervalMs(int(qMin<unsigned long>(intervalMs, INT_MAX)))
 {
     setObjectName(QStringLiteral("ChangeLanguageButton"));
     // Wide enough for every text it will show, so it keeps its size while cycling.
@@ -21,7 +22,6 @@ ChangeLanguageButton::ChangeLanguageButton(
     setDefault(false);
     setAutoDefault(false);
     showCurrent();
-    m_timerId = startTimer(int(qMin<unsigned long>(intervalMs, INT_MAX)));
 }
 
 void ChangeLanguageButton::showCurrent()
@@ -44,6 +44,24 @@ void ChangeLanguageButton::setToggleMode(bool on)
 {
     m_toggleMode = on;
     cycle();
+}
+
+// Every long-lived dialog owns a button; hidden ones must not wake the
+// process up every few seconds while the client waits for the next job.
+void ChangeLanguageButton::showEvent(QShowEvent *event)
+{
+    QPushButton::showEvent(event);
+    if (m_timerId == 0)
+        m_timerId = startTimer(m_intervalMs);
+}
+
+void ChangeLanguageButton::hideEvent(QHideEvent *event)
+{
+    QPushButton::hideEvent(event);
+    if (m_timerId != 0) {
+        killTimer(m_timerId);
+        m_timerId = 0;
+    }
 }
 
 void ChangeLanguageButton::timerEvent(QTimerEvent *event)

@@ -19,10 +19,13 @@ public:
     void cycle();
     void setToggleMode(bool on);
     bool toggleMode() const { return m_toggleMode; }
+    // The cycling timer runs only while the button is shown; 0 otherwise.
     int timerId() const { return m_timerId; }
 
 protected:
     void timerEvent(QTimerEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void showCurrent();
@@ -30,5 +33,6 @@ private:
     LanguageList m_languages;
     int m_current = 0;
     bool m_toggleMode = false;
+    int m_intervalMs = 0;
     int m_timerId = 0;
 };

@@ -6,6 +6,10 @@
 #include <QCoreApplication>
 #include <QTimerEvent>
 
+namespace {
+constexpr int INTERVAL_MS = 10000;
+}
+
 CopyrightLabel::CopyrightLabel(QWidget *parent)
     : QLabel(parent)
 {
@@ -16,7 +20,6 @@ CopyrightLabel::CopyrightLabel(QWidget *parent)
     setFixedHeight(30);
     setWordWrap(true);
     changeText();
-    m_timerId = startTimer(10000);
     setAlignment(m_alignment);
 }
 
@@ -53,6 +56,23 @@ void CopyrightLabel::changeText()
         return;
     }
     QLabel::setAlignment(m_alignment);
+}
+
+// Hidden dialogs keep their labels; only a shown one needs the next text.
+void CopyrightLabel::showEvent(QShowEvent *event)
+{
+    QLabel::showEvent(event);
+    if (m_timerId == 0)
+        m_timerId = startTimer(INTERVAL_MS);
+}
+
+void CopyrightLabel::hideEvent(QHideEvent *event)
+{
+    QLabel::hideEvent(event);
+    if (m_timerId != 0) {
+        killTimer(m_timerId);
+        m_timerId = 0;
+    }
 }
 
 void CopyrightLabel::timerEvent(QTimerEvent *event)

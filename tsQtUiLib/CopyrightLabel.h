@@ -12,13 +12,16 @@ public:
 
     void setAlignment(::Qt::Alignment alignment);
     void changeText();
+    // The timer runs only while the label is shown; 0 otherwise.
     int timerId() const { return m_timerId; }
 
 protected:
     void timerEvent(QTimerEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
-    int m_timerId = -1;
+    int m_timerId = 0;
     int m_step = -1;
     ::Qt::Alignment m_alignment = ::Qt::AlignCenter;
 };

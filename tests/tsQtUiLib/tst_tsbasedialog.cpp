@@ -299,8 +299,33 @@ private slots:
     void languageButtonTimerCycles()
     {
         ChangeLanguageButton button(nullptr, twoLanguages, 20);
+        button.show();
         QTRY_COMPARE(button.text(), QStringLiteral("Español"));
         QTRY_COMPARE(button.text(), QStringLiteral("English"));
+    }
+
+    // The client keeps its dialogs between jobs: hidden, they must not wake it.
+    void rotatingTextsRunOnlyWhileShown()
+    {
+        QWidget dialog;
+        auto *button = new ChangeLanguageButton(&dialog, twoLanguages, 20);
+        auto *label = new CopyrightLabel(&dialog);
+        QCOMPARE(button->timerId(), 0);
+        QCOMPARE(label->timerId(), 0);
+        QTest::qWait(60);
+        QCOMPARE(button->text(), QStringLiteral("English"));
+
+        dialog.show();
+        QVERIFY(button->timerId() != 0);
+        QVERIFY(label->timerId() != 0);
+        QTRY_COMPARE(button->text(), QStringLiteral("Español"));
+
+        dialog.hide();
+        QCOMPARE(button->timerId(), 0);
+        QCOMPARE(label->timerId(), 0);
+        dialog.show();
+        QVERIFY(button->timerId() != 0);
+        QVERIFY(label->timerId() != 0);
     }
 
     void selectorOpensBesideAndCloses()

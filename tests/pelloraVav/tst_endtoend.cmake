@@ -1,0 +1,3 @@
+# The client's ports are fixed: no other test that starts it may run meanwhile.
+add_dependencies(${TEST_TARGET} printservicesim)
+set_tests_properties(${TEST_TARGET} PROPERTIES RUN_SERIAL TRUE TIMEOUT 900)

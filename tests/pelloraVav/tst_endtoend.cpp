@@ -1,0 +1,815 @@
+// The built client as a whole, against the Print Service simulator: each case
+// runs a copy of the program in a folder of its own, with a private home,
+// runtime folder and stand-ins for the CUPS tools.
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include <csignal>
+#include <memory>
+
+namespace {
+
+const QString AppDir = QStringLiteral(PELLORA_APP_DIR);
+const QString ClientName = QStringLiteral("pelloraVav");
+const QString DefaultUser = QStringLiteral("patron7");
+const QString AttemptFailedLine
+    = QStringLiteral("Attempt failed to communicate with Print Service");
+
+// Sanitizers slow every start down; nothing here waits that long when all is well.
+constexpr int StartTimeout = 60000;
+constexpr int AnswerTimeout = 30000;
+
+// A child process whose standard output is kept line by line.
+class Child
+{
+public:
+    explicit Child(const QString &name)
+        : m_name(name)
+    {
+        QObject::connect(&process, &QProcess::readyReadStandardOutput, &process, [this] {
+            m_partial += process.readAllStandardOutput();
+            qsizetype end;
+            while ((end = m_partial.indexOf('\n')) >= 0) {
+                lines.append(QString::fromUtf8(m_partial.left(end)));
+                m_partial.remove(0, end + 1);
+            }
+        });
+        QObject::connect(&process, &QProcess::readyReadStandardError, &process,
+            [this] { errors += process.readAllStandardError(); });
+    }
+
+    ~Child()
+    {
+        stop();
+        QObject::disconnect(&process, nullptr, nullptr, nullptr);
+    }
+
+    void stop()
+    {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.kill();
+        process.waitForFinished(10000);
+    }
+
+    bool isRunning() const { return process.state() == QProcess::Running; }
+
+    // Index of the first line at or after `from` that matches, or -1.
+    int find(const QRegularExpression &pattern, int from = 0) const
+    {
+        for (int i = from; i < lines.size(); ++i) {
+            if (pattern.match(lines.at(i)).hasMatch())
+                return i;
+        }
+        return -1;
+    }
+
+    int count(const QRegularExpression &pattern) const
+    {
+        int n = 0;
+        for (const QString &line : lines)
+            n += pattern.match(line).hasMatch() ? 1 : 0;
+        return n;
+    }
+
+    int waitFor(const QRegularExpression &pattern, int from = 0, int timeout = AnswerTimeout)
+    {
+        int index = -1;
+        if (!QTest::qWaitFor([&] { return (index = find(pattern, from)) >= 0; }, timeout))
+            return -1;
+        return index;
+    }
+
+    QByteArray report() const
+    {
+        return (QStringLiteral("--- %1 stdout:\n").arg(m_name) + lines.join(QLatin1Char('\n'))
+                   + QStringLiteral("\n--- %1 stderr:\n").arg(m_name))
+                   .toUtf8()
+            + errors;
+    }
+
+    QProcess process;
+    QStringList lines;
+    QByteArray errors;
+
+private:
+    QString m_name;
+    QByteArray m_partial;
+};
+
+QRegularExpression exactly(const QString &text)
+{
+    return QRegularExpression(
+        QRegularExpression::anchoredPattern(QRegularExpression::escape(text)));
+}
+
+// The simulator's RECV lines escape control bytes and the backslash.
+QString unescapeSimulatorText(const QString &text)
+{
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\\') || i + 1 == text.size()) {
+            out += c;
+            continue;
+        }
+        const QChar next = text.at(++i);
+        if (next == QLatin1Char('0'))
+            out += QChar(0);
+        else if (next == QLatin1Char('n'))
+            out += QLatin1Char('\n');
+        else if (next == QLatin1Char('r'))
+            out += QLatin1Char('\r');
+        else if (next == QLatin1Char('t'))
+            out += QLatin1Char('\t');
+        else if (next == QLatin1Char('x') && i + 2 < text.size()) {
+            out += QChar(text.mid(i + 1, 2).toUShort(nullptr, 16));
+            i += 2;
+        } else
+            out += next;
+    }
+    return out;
+}
+
+QStringList readLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+bool writeFile(const QString &path, const QByteArray &data, bool executable = false)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
+        return false;
+    file.close();
+    if (executable)
+        return file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    return true;
+}
+
+QByteArray shellQuoted(const QString &text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+    return "'" + quoted.toUtf8() + "'";
+}
+
+// The type and the entries of a preferences file.
+struct ConfigFile
+{
+    QString type;
+    QMap<QString, QString> entries;
+    bool valid = false;
+};
+
+ConfigFile readConfigFile(const QString &path)
+{
+    ConfigFile config;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return config;
+    QXmlStreamReader xml(&file);
+    if (!xml.readNextStartElement() || xml.name() != QLatin1String("Settings"))
+        return config;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("type"))
+            config.type = xml.readElementText();
+        else if (xml.name() == QLatin1String("entry")) {
+            const QString name = xml.attributes().value(QLatin1String("name")).toString();
+            config.entries.insert(name, xml.readElementText());
+        } else
+            xml.skipCurrentElement();
+    }
+    config.valid = !xml.hasError();
+    return config;
+}
+
+} // namespace
+
+class EndToEndTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void firstStartAsksForTheAddressAndSavesIt();
+    void quitWhileAskingForTheAddress();
+    void registersFirstOnEveryConnection_data();
+    void registersFirstOnEveryConnection();
+    void answersEveryText_data();
+    void answersEveryText();
+    void reconnectsAndRegistersAgain_data();
+    void reconnectsAndRegistersAgain();
+    void quitRequestRemovesPrintersAndRestoresDefault_data();
+    void quitRequestRemovesPrintersAndRestoresDefault();
+    void secondInstanceEndsAtOnce();
+    void traceFile_data();
+    void traceFile();
+    void keepsAskingForPrintersUntilToldToQuit_data();
+    void keepsAskingForPrintersUntilToldToQuit();
+
+private:
+    QString path(const QString &name) const { return m_root->filePath(name); }
+    QString appPath(const QString &name) const { return path(QStringLiteral("app/") + name); }
+    QProcessEnvironment clientEnvironment() const;
+    void writeConfig(const QString &address);
+
+    Child *startSimulator(const QStringList &extraArguments = {}, bool typedCommands = false);
+    Child *startClient(const QStringList &arguments = {},
+        const QProcessEnvironment &environment = QProcessEnvironment());
+    // Index of the next registration text the simulator received, or -1.
+    int waitForRegistration(Child *simulator, int from = 0);
+    QStringList receivedTexts(Child *simulator, int from = 0) const;
+    void type(Child *simulator, const QString &commands);
+    QString registrationText(const QString &user) const;
+    QByteArray reports() const;
+
+    QString m_simulatorPath;
+    std::unique_ptr<QTemporaryDir> m_root;
+    std::vector<std::unique_ptr<Child>> m_children;
+};
+
+void EndToEndTest::initTestCase()
+{
+    m_simulatorPath = AppDir + QStringLiteral("/printservicesim");
+    QVERIFY2(QFileInfo(AppDir + QLatin1Char('/') + ClientName).isExecutable(), qPrintable(AppDir));
+    QVERIFY2(QFileInfo(m_simulatorPath).isExecutable(), qPrintable(m_simulatorPath));
+}
+
+void EndToEndTest::init()
+{
+    m_root = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_root->isValid());
+    QDir root(m_root->path());
+    for (const char *folder : {"app", "home", "run", "bin"})
+        QVERIFY(root.mkdir(QLatin1String(folder)));
+    QVERIFY(QFile::setPermissions(path(QStringLiteral("run")),
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    QVERIFY(QFile::copy(AppDir + QLatin1Char('/') + ClientName, appPath(ClientName)));
+
+    // The CUPS tools as the client calls them, recording what they were asked.
+    QVERIFY(writeFile(path(QStringLiteral("bin/lpstat")),
+        "#!/bin/sh\necho 'system default destination: Lab_Laser'\n", true));
+    QVERIFY(writeFile(path(QStringLiteral("bin/lpoptions")),
+        "#!/bin/sh\nprintf '%s\\n' \"$*\" >> " + shellQuoted(path(QStringLiteral("lpoptions.log")))
+            + "\n",
+        true));
+    writeConfig(QStringLiteral("127.0.0.1"));
+}
+
+void EndToEndTest::cleanup()
+{
+    if (QTest::currentTestFailed())
+        qWarning().noquote() << QString::fromUtf8(reports());
+    // Clients first: a simulator that goes first would make them reconnect.
+    for (auto it = m_children.rbegin(); it != m_children.rend(); ++it)
+        (*it)->stop();
+    m_children.clear();
+    m_root.reset();
+}
+
+void EndToEndTest::writeConfig(const QString &address)
+{
+    const QByteArray text = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<Settings>\n"
+                            "<version>1.1</version>\n<type>Mac Printer Connector</type>\n"
+                            "<entry name='Print Service Address'>"
+        + address.toUtf8() + "</entry>\n</Settings>\n";
+    QVERIFY(writeFile(appPath(QStringLiteral("printClient.tsp")), text));
+}
+
+QProcessEnvironment EndToEndTest::clientEnvironment() const
+{
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(QStringLiteral("run")));
+    environment.insert(QStringLiteral("USER"), DefaultUser);
+    environment.insert(QStringLiteral("PATH"),
+        path(QStringLiteral("bin")) + QStringLiteral(":/usr/local/bin:/usr/bin:/bin"));
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const QProcessEnvironment own = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+        if (own.contains(QLatin1String(name)))
+            environment.insert(QLatin1String(name), own.value(QLatin1String(name)));
+    }
+    return environment;
+}
+
+Child *EndToEndTest::startSimulator(const QStringList &extraArguments, bool typedCommands)
+{
+    auto child = std::make_unique<Child>(QStringLiteral("printservicesim"));
+    QStringList arguments {QStringLiteral("--install-script"),
+        QStringLiteral("echo installed >> ")
+            + QString::fromUtf8(shellQuoted(path(QStringLiteral("install.log")))),
+        QStringLiteral("--remove-script"),
+        QStringLiteral("echo removed >> ")
+            + QString::fromUtf8(shellQuoted(path(QStringLiteral("remove.log"))))};
+    if (!typedCommands)
+        arguments << QStringLiteral("--no-stdin");
+    arguments << extraArguments;
+    child->process.start(m_simulatorPath, arguments);
+    Child *simulator = child.get();
+    m_children.push_back(std::move(child));
+    // Both ports are fixed: a simulator that cannot have them says so and ends.
+    const bool listening = QTest::qWaitFor(
+        [simulator] {
+            return simulator->find(QRegularExpression(QStringLiteral("^LISTEN http"))) >= 0
+                || simulator->process.state() == QProcess::NotRunning;
+        },
+        StartTimeout);
+    if (!listening || !simulator->isRunning())
+        return nullptr;
+    return simulator;
+}
+
+Child *EndToEndTest::startClient(
+    const QStringList &arguments, const QProcessEnvironment &environment)
+{
+    auto child = std::make_unique<Child>(QStringLiteral("client"));
+    child->process.setProcessEnvironment(environment.isEmpty() ? clientEnvironment() : environment);
+    child->process.setWorkingDirectory(path(QStringLiteral("home")));
+    child->process.start(appPath(ClientName), arguments);
+    Child *client = child.get();
+    m_children.push_back(std::move(child));
+    return client->process.waitForStarted(StartTimeout) ? client : nullptr;
+}
+
+int EndToEndTest::waitForRegistration(Child *simulator, int from)
+{
+    return simulator->waitFor(
+        QRegularExpression(QStringLiteral("^RECV register:")), from, StartTimeout);
+}
+
+QStringList EndToEndTest::receivedTexts(Child *simulator, int from) const
+{
+    QStringList texts;
+    for (int i = from; i < simulator->lines.size(); ++i) {
+        const QString &line = simulator->lines.at(i);
+        if (line.startsWith(QLatin1String("RECV ")))
+            texts.append(unescapeSimulatorText(line.mid(5)));
+    }
+    return texts;
+}
+
+void EndToEndTest::type(Child *simulator, const QString &commands)
+{
+    simulator->process.write(commands.toUtf8());
+}
+
+QString EndToEndTest::registrationText(const QString &user) const
+{
+    return QStringLiteral("register:%1:%2").arg(user, QSysInfo::machineHostName());
+}
+
+QByteArray EndToEndTest::reports() const
+{
+    QByteArray all;
+    for (const auto &child : m_children)
+        all += child->report() + '\n';
+    return all;
+}
+
+void EndToEndTest::firstStartAsksForTheAddressAndSavesIt()
+{
+    // Typing into the real dialog takes a display and a way to type.
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xvfb.isEmpty() || xdotool.isEmpty())
+        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    QVERIFY(QFile::remove(appPath(QStringLiteral("printClient.tsp"))));
+
+    Child *simulator = startSimulator();
+    QVERIFY2(simulator, reports().constData());
+
+    // -displayfd: the server picks a free display and names it once it accepts clients.
+    auto server = std::make_unique<Child>(QStringLiteral("Xvfb"));
+    server->process.start(xvfb,
+        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+            QStringLiteral("1024x768x24")});
+    Child *display = server.get();
+    m_children.insert(m_children.begin(), std::move(server));
+    QVERIFY2(display->process.waitForStarted(StartTimeout), reports().constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        !display->lines.isEmpty() || !display->isRunning(), reports().constData(), StartTimeout);
+    QVERIFY2(display->isRunning(), reports().constData());
+    const QString displayName = QLatin1Char(':') + display->lines.constFirst().trimmed();
+
+    QProcessEnvironment environment = clientEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("DISPLAY"), displayName);
+    Child *client = startClient({}, environment);
+    QVERIFY2(client, reports().constData());
+
+    QProcessEnvironment toolEnvironment = QProcessEnvironment::systemEnvironment();
+    toolEnvironment.insert(QStringLiteral("DISPLAY"), displayName);
+    const auto runTool = [&](const QStringList &arguments, QString *output) {
+        QProcess tool;
+        tool.setProcessEnvironment(toolEnvironment);
+        tool.start(xdotool, arguments);
+        if (!tool.waitForFinished(StartTimeout)) {
+            tool.kill();
+            tool.waitForFinished();
+            return false;
+        }
+        if (output)
+            *output = QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+        return tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+    };
+
+    QString windows;
+    QVERIFY2(runTool({QStringLiteral("search"), QStringLiteral("--sync"),
+                         QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                         QStringLiteral("^Locate Print Service$")},
+                 &windows),
+        reports().constData());
+    const QString window = windows.split(QLatin1Char('\n')).constFirst();
+    // Nothing is fetched or saved before the address is known.
+    QCOMPARE(simulator->count(QRegularExpression(QStringLiteral("^HTTP "))), 0);
+    QVERIFY(!QFile::exists(appPath(QStringLiteral("printClient.tsp"))));
+
+    QVERIFY(runTool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}, nullptr));
+    QVERIFY(runTool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"),
+                        QStringLiteral("127.0.0.1")},
+        nullptr));
+    QVERIFY(runTool({QStringLiteral("key"), QStringLiteral("Return")}, nullptr));
+
+    const int registered = waitForRegistration(simulator);
+    QVERIFY2(registered >= 0, reports().constData());
+    QCOMPARE(receivedTexts(simulator, registered).constFirst(), registrationText(DefaultUser));
+
+    const ConfigFile config = readConfigFile(appPath(QStringLiteral("printClient.tsp")));
+    QVERIFY(config.valid);
+    QCOMPARE(config.type, QStringLiteral("Mac Printer Connector"));
+    QCOMPARE(
+        config.entries.value(QStringLiteral("Print Service Address")), QStringLiteral("127.0.0.1"));
+}
+
+void EndToEndTest::quitWhileAskingForTheAddress()
+{
+    QVERIFY(QFile::remove(appPath(QStringLiteral("printClient.tsp"))));
+    Child *simulator = startSimulator();
+    QVERIFY2(simulator, reports().constData());
+    const QString tracePath = path(QStringLiteral("trace.txt"));
+    Child *client = startClient({QStringLiteral("-trace=") + tracePath});
+    QVERIFY2(client, reports().constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(readLines(tracePath).indexOf(QRegularExpression(QStringLiteral(
+                                  ".* Print Service address not configured, prompting user$")))
+            >= 0,
+        reports().constData(), StartTimeout);
+
+    QSignalSpy finished(&client->process, &QProcess::finished);
+    QCOMPARE(::kill(pid_t(client->process.processId()), SIGTERM), 0);
+    QTRY_VERIFY2_WITH_TIMEOUT(!finished.isEmpty(), reports().constData(), StartTimeout);
+    QCOMPARE(client->process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(client->process.exitCode(), 0);
+    // Without an address nothing was fetched, installed or changed.
+    QCOMPARE(simulator->count(QRegularExpression(QStringLiteral("^HTTP "))), 0);
+    QVERIFY(!QFile::exists(path(QStringLiteral("remove.log"))));
+    QVERIFY(!QFile::exists(path(QStringLiteral("install.log"))));
+    QVERIFY(!QFile::exists(path(QStringLiteral("lpoptions.log"))));
+}
+
+void EndToEndTest::registersFirstOnEveryConnection_data()
+{
+    QTest::addColumn<QStringList>("variables");
+    QTest::addColumn<QString>("user");
+
+    QTest::addRow("USER") << QStringList {QStringLiteral("USER=patron7")} << DefaultUser;
+    QTest::addRow("LOGNAME when USER is unset") << QStringList {QStringLiteral("-USER"),
+        QStringLiteral("LOGNAME=lab-guest")} << QStringLiteral("lab-guest");
+    QTest::addRow("neither") << QStringList {QStringLiteral("-USER")} << QStringLiteral("unknown");
+    // The separator and the escape character travel escaped.
+    QTest::addRow("escaped") << QStringList {QStringLiteral("USER=ad:min\\x")}
+                             << QStringLiteral("ad\\:min\\\\x");
+}
+
+void EndToEndTest::registersFirstOnEveryConnection()
+{
+    QFETCH(QStringList, variables);
+    QFETCH(QString, user);
+
+    QProcessEnvironment environment = clientEnvironment();
+    for (const QString &variable : std::as_const(variables)) {
+        if (variable.startsWith(QLatin1Char('-')))
+            environment.remove(variable.mid(1));
+        else
+            environment.insert(
+                variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+    }
+    Child *simulator = startSimulator();
+    QVERIFY2(simulator, reports().constData());
+    Child *client = startClient({}, environment);
+    QVERIFY2(client, reports().constData());
+
+    const int registered = waitForRegistration(simulator);
+    QVERIFY2(registered >= 0, reports().constData());
+    // Nothing precedes the registration on the connection.
+    const int connected = simulator->find(QRegularExpression(QStringLiteral("^CONNECTED ")));
+    QVERIFY(connected >= 0);
+    QCOMPARE(receivedTexts(simulator, connected).constFirst(), registrationText(user));
+    // The printers were set up before the connection: removal first, then installation.
+    QCOMPARE(readLines(path(QStringLiteral("remove.log"))).size(), 1);
+    QCOMPARE(readLines(path(QStringLiteral("install.log"))).size(), 1);
+    QVERIFY(client->isRunning());
+}
+
+void EndToEndTest::answersEveryText_data()
+{
+    QTest::addColumn<QString>("commands");
+    QTest::addColumn<QStringList>("answers");
+
+    QTest::addRow("unregistered id")
+        << QStringLiteral("send 99|20261208120000|A1\n")
+        << QStringList {QStringLiteral("Message Not Handled: 99|20261208120000|A1")};
+    QTest::addRow("no id") << QStringLiteral("hello\n")
+                           << QStringList {QStringLiteral("Message Not Handled: hello")};
+    QTest::addRow("No Response") << QStringLiteral("No Response\n")
+                                 << QStringList {QStringLiteral("No Response")};
+    QTest::addRow("No Response with a trailing blank")
+        << QStringLiteral("send-raw No Response \\0\n")
+        << QStringList {QStringLiteral("Message Not Handled: No Response ")};
+    QTest::addRow("non-ASCII text")
+        << QStringLiteral("send 99|Z\u00fcrich \u20ac\n")
+        << QStringList {QStringLiteral("Message Not Handled: 99|Z\u00fcrich \u20ac")};
+    QTest::addRow("two texts in one write")
+        << QStringLiteral("send-raw 99|1|one\\0No Response\\0\n")
+        << QStringList {
+               QStringLiteral("Message Not Handled: 99|1|one"), QStringLiteral("No Response")};
+    QTest::addRow("one text in two writes")
+        << QStringLiteral("send-raw 99|2|tw\nsend-raw o\\0\n")
+        << QStringList {QStringLiteral("Message Not Handled: 99|2|two")};
+    QTest::addRow("three texts one after another")
+        << QStringLiteral("send a\nsend b|\nsend c\n")
+        << QStringList {QStringLiteral("Message Not Handled: a"),
+               QStringLiteral("Message Not Handled: b|"), QStringLiteral("Message Not Handled: c")};
+}
+
+void EndToEndTest::answersEveryText()
+{
+    QFETCH(QString, commands);
+    QFETCH(QStringList, answers);
+
+    Child *simulator = startSimulator({}, true);
+    QVERIFY2(simulator, reports().constData());
+    QVERIFY2(startClient(), reports().constData());
+    const int registered = waitForRegistration(simulator);
+    QVERIFY2(registered >= 0, reports().constData());
+
+    type(simulator, commands);
+    QTRY_VERIFY2_WITH_TIMEOUT(receivedTexts(simulator, registered + 1).size() >= answers.size(),
+        reports().constData(), AnswerTimeout);
+    QCOMPARE(receivedTexts(simulator, registered + 1), answers);
+}
+
+void EndToEndTest::reconnectsAndRegistersAgain_data()
+{
+    QTest::addColumn<bool>("restart");
+
+    QTest::addRow("the Print Service closes the connection") << false;
+    QTest::addRow("the Print Service stops and starts again") << true;
+}
+
+void EndToEndTest::reconnectsAndRegistersAgain()
+{
+    QFETCH(bool, restart);
+
+    Child *simulator = startSimulator({}, true);
+    QVERIFY2(simulator, reports().constData());
+    Child *client = startClient();
+    QVERIFY2(client, reports().constData());
+    QVERIFY2(waitForRegistration(simulator) >= 0, reports().constData());
+
+    int from = 0;
+    if (restart) {
+        simulator->process.terminate();
+        QVERIFY(simulator->process.waitForFinished(AnswerTimeout));
+        // The client keeps trying while nobody listens.
+        simulator = startSimulator({}, true);
+        QVERIFY2(simulator, reports().constData());
+    } else {
+        from = simulator->lines.size();
+        type(simulator, QStringLiteral("close\n"));
+        QVERIFY2(
+            simulator->waitFor(QRegularExpression(QStringLiteral("^DISCONNECTED ")), from) >= 0,
+            reports().constData());
+    }
+    const int connected
+        = simulator->waitFor(QRegularExpression(QStringLiteral("^CONNECTED ")), from, StartTimeout);
+    QVERIFY2(connected >= 0, reports().constData());
+    const int registered = waitForRegistration(simulator, connected);
+    QVERIFY2(registered >= 0, reports().constData());
+    QCOMPARE(receivedTexts(simulator, connected).constFirst(), registrationText(DefaultUser));
+
+    // The new connection carries answers as the first did.
+    type(simulator, QStringLiteral("send 99|3|again\n"));
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
+    QCOMPARE(receivedTexts(simulator, registered + 1).constFirst(),
+        QStringLiteral("Message Not Handled: 99|3|again"));
+    // The printers were set up once, at start.
+    QCOMPARE(readLines(path(QStringLiteral("install.log"))).size(), 1);
+    QVERIFY(client->isRunning());
+}
+
+void EndToEndTest::quitRequestRemovesPrintersAndRestoresDefault_data()
+{
+    QTest::addColumn<int>("signalNumber");
+
+    QTest::addRow("SIGTERM") << int(SIGTERM);
+    QTest::addRow("SIGINT") << int(SIGINT);
+    QTest::addRow("SIGHUP") << int(SIGHUP);
+}
+
+void EndToEndTest::quitRequestRemovesPrintersAndRestoresDefault()
+{
+    QFETCH(int, signalNumber);
+
+    Child *simulator = startSimulator();
+    QVERIFY2(simulator, reports().constData());
+    Child *client = startClient();
+    QVERIFY2(client, reports().constData());
+    QVERIFY2(waitForRegistration(simulator) >= 0, reports().constData());
+    // At start: the leftovers removed once, the printers installed, the default recorded.
+    QCOMPARE(readLines(path(QStringLiteral("remove.log"))).size(), 1);
+    QCOMPARE(readLines(path(QStringLiteral("install.log"))).size(), 1);
+    QVERIFY(!QFile::exists(path(QStringLiteral("lpoptions.log"))));
+    QCOMPARE(readLines(appPath(QStringLiteral("defaultPrinter.txt"))),
+        QStringList {QStringLiteral("system default destination: Lab_Laser")});
+
+    QSignalSpy finished(&client->process, &QProcess::finished);
+    QCOMPARE(::kill(pid_t(client->process.processId()), signalNumber), 0);
+    QTRY_VERIFY2_WITH_TIMEOUT(!finished.isEmpty(), reports().constData(), StartTimeout);
+    QCOMPARE(client->process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(client->process.exitCode(), 0);
+
+    QCOMPARE(readLines(path(QStringLiteral("remove.log"))).size(), 2);
+    QCOMPARE(readLines(path(QStringLiteral("lpoptions.log"))),
+        QStringList {QStringLiteral("-d Lab_Laser")});
+    QVERIFY(client->find(exactly(QStringLiteral("setting default printer to Lab_Laser"))) >= 0);
+    QCOMPARE(readLines(path(QStringLiteral("install.log"))).size(), 1);
+    // The connection closes with the client, and nothing is sent on the way out.
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        simulator->find(QRegularExpression(QStringLiteral("^DISCONNECTED "))) >= 0,
+        reports().constData(), AnswerTimeout);
+    QCOMPARE(receivedTexts(simulator).size(), 1);
+    QVERIFY(simulator->find(QRegularExpression(QStringLiteral("^RECV-UNTERMINATED"))) < 0);
+}
+
+void EndToEndTest::secondInstanceEndsAtOnce()
+{
+    Child *simulator = startSimulator({}, true);
+    QVERIFY2(simulator, reports().constData());
+    Child *first = startClient();
+    QVERIFY2(first, reports().constData());
+    const int registered = waitForRegistration(simulator);
+    QVERIFY2(registered >= 0, reports().constData());
+
+    Child *second = startClient();
+    QVERIFY2(second, reports().constData());
+    QVERIFY2(second->process.waitForFinished(StartTimeout), reports().constData());
+    QCOMPARE(second->process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->process.exitCode(), 0);
+    // It ended before touching the printers.
+    QCOMPARE(readLines(path(QStringLiteral("remove.log"))).size(), 1);
+    QCOMPARE(readLines(path(QStringLiteral("install.log"))).size(), 1);
+
+    QVERIFY(first->isRunning());
+    type(simulator, QStringLiteral("send 99|4|still there\n"));
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
+    QCOMPARE(receivedTexts(simulator, registered + 1).constFirst(),
+        QStringLiteral("Message Not Handled: 99|4|still there"));
+    QCOMPARE(simulator->count(QRegularExpression(QStringLiteral("^CONNECTED "))), 1);
+}
+
+void EndToEndTest::traceFile_data()
+{
+    QTest::addColumn<QString>("traceFile");
+    QTest::addColumn<bool>("written");
+
+    QTest::addRow("-trace=FILE") << QStringLiteral("client-trace.txt") << true;
+    QTest::addRow("no -trace") << QString() << false;
+    QTest::addRow("unwritable trace file")
+        << QStringLiteral("no-such-folder/client-trace.txt") << false;
+}
+
+void EndToEndTest::traceFile()
+{
+    QFETCH(QString, traceFile);
+    QFETCH(bool, written);
+
+    const QString tracePath = traceFile.isEmpty() ? QString() : path(traceFile);
+    QStringList arguments;
+    if (!tracePath.isEmpty())
+        arguments << QStringLiteral("-trace=") + tracePath;
+
+    Child *simulator = startSimulator({}, true);
+    QVERIFY2(simulator, reports().constData());
+    Child *client = startClient(arguments);
+    QVERIFY2(client, reports().constData());
+    const int registered = waitForRegistration(simulator);
+    QVERIFY2(registered >= 0, reports().constData());
+    type(simulator, QStringLiteral("send 99|5|traced\n"));
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
+
+    if (written) {
+        const QRegularExpression dispatched(QStringLiteral(
+            "^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} Info KoaMessageDispatcher "
+            "dispatch: Message to dispatch=99\\|5\\|traced$"));
+        // Each line is flushed as it is written.
+        QTRY_VERIFY_WITH_TIMEOUT(readLines(tracePath).indexOf(dispatched) >= 0, AnswerTimeout);
+        const QStringList lines = readLines(tracePath);
+        QVERIFY(lines.indexOf(QRegularExpression(QStringLiteral(
+                    ".* Info KoaConnection messageReceived: Recevied: 99\\|5\\|traced$")))
+            >= 0);
+        QVERIFY(lines.indexOf(QRegularExpression(QStringLiteral(
+                    ".* Info PrintClientMessager reconnect: Attempting to reconnect to print "
+                    "service at 127\\.0\\.0\\.1 on port 21326$")))
+            >= 0);
+    } else {
+        // No trace anywhere: no new file beside the program, in its folder or
+        // the working folder, and no trace lines on its output.
+        if (!tracePath.isEmpty()) {
+            QVERIFY(!QFile::exists(tracePath));
+            QTRY_VERIFY_WITH_TIMEOUT(
+                client->errors.contains("Cannot write the trace to"), AnswerTimeout);
+        }
+        QStringList files = QDir(m_root->path()).entryList(QDir::Files);
+        files.sort();
+        QCOMPARE(files, QStringList({QStringLiteral("install.log"), QStringLiteral("remove.log")}));
+        QStringList appFiles = QDir(path(QStringLiteral("app"))).entryList(QDir::Files);
+        appFiles.sort();
+        QCOMPARE(appFiles,
+            QStringList({QStringLiteral("defaultPrinter.txt"), ClientName,
+                QStringLiteral("printClient.tsp")}));
+        QCOMPARE(QDir(path(QStringLiteral("home"))).entryList(QDir::Files | QDir::Hidden),
+            QStringList());
+        QVERIFY(client->find(QRegularExpression(QStringLiteral("Message to dispatch"))) < 0);
+        QVERIFY(!client->errors.contains("Message to dispatch"));
+    }
+    QVERIFY(client->isRunning());
+}
+
+void EndToEndTest::keepsAskingForPrintersUntilToldToQuit_data()
+{
+    QTest::addColumn<bool>("serviceRuns");
+
+    QTest::addRow("the Print Service refuses /printers/") << true;
+    QTest::addRow("nothing answers HTTP") << false;
+}
+
+void EndToEndTest::keepsAskingForPrintersUntilToldToQuit()
+{
+    QFETCH(bool, serviceRuns);
+
+    Child *simulator = nullptr;
+    if (serviceRuns) {
+        simulator = startSimulator({QStringLiteral("--fail-printers"), QStringLiteral("100000")});
+        QVERIFY2(simulator, reports().constData());
+    }
+    Child *client = startClient();
+    QVERIFY2(client, reports().constData());
+
+    const QRegularExpression attemptFailed = exactly(AttemptFailedLine);
+    QTRY_VERIFY2_WITH_TIMEOUT(client->count(attemptFailed) >= 2 || !client->isRunning(),
+        reports().constData(), StartTimeout);
+    QVERIFY2(client->isRunning(), reports().constData());
+    if (simulator) {
+        QTRY_VERIFY_WITH_TIMEOUT(
+            simulator->count(QRegularExpression(QStringLiteral("^HTTP GET /printers/ 503$"))) >= 2,
+            AnswerTimeout);
+        QCOMPARE(simulator->count(QRegularExpression(QStringLiteral("^CONNECTED "))), 0);
+    }
+
+    QSignalSpy finished(&client->process, &QProcess::finished);
+    QCOMPARE(::kill(pid_t(client->process.processId()), SIGTERM), 0);
+    // Ending with 0 rules out the printers error, which ends with 1 once dismissed.
+    QTRY_VERIFY2_WITH_TIMEOUT(!finished.isEmpty(), reports().constData(), StartTimeout);
+    QCOMPARE(client->process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(client->process.exitCode(), 0);
+    QVERIFY(client->find(QRegularExpression(QStringLiteral("^Timeout occurred"))) < 0);
+    // Nothing was installed, so nothing is removed or restored.
+    QVERIFY(!QFile::exists(path(QStringLiteral("remove.log"))));
+    QVERIFY(!QFile::exists(path(QStringLiteral("install.log"))));
+    QVERIFY(!QFile::exists(path(QStringLiteral("lpoptions.log"))));
+}
+
+QTEST_GUILESS_MAIN(EndToEndTest)
+#include "tst_endtoend.moc"
