@@ -1,3 +1,4 @@
+#include "TestEnvironment.h"
 #include "HexEncrypt.h"
 #include "MacPrintClientPreferences.h"
 #include "ObservableEvent.h"
@@ -31,29 +32,6 @@ public:
     }
 
     QList<UtilsLib::ObservableEvent> events;
-};
-
-// Makes every write beyond `bytes` fail, as a full disk would, while alive.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_previous {};
-    void (*m_previousHandler)(int) = nullptr;
 };
 
 QByteArray readAll(const QString &path)

@@ -1,3 +1,4 @@
+#include "TestEnvironment.h"
 #include "ConnectionListenerInterface.h"
 #include "MessageListenerInterface.h"
 #include "ObservableEvent.h"
@@ -111,13 +112,6 @@ public:
     qint64 writeData(const QByteArray &data) override { return data.size() - 1; }
 };
 
-quint16 unusedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
 } // namespace
 
 class tst_PrintClientMessager : public QObject
@@ -225,7 +219,7 @@ void tst_PrintClientMessager::registrationIsFirstOnEveryConnection()
 
 void tst_PrintClientMessager::refusedAttemptWaitsThenRetries()
 {
-    m_messager->setPrintServicePort(unusedPort());
+    m_messager->setPrintServicePort(closedLoopbackPort());
     m_messager->setReconnectDelay(60000);
     m_messager->reconnect();
     QTRY_COMPARE(m_registration->lost, 1);

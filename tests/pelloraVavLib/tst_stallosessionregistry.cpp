@@ -1,3 +1,4 @@
+#include "TestEnvironment.h"
 #include "HexEncrypt.h"
 #include "ObservableEvent.h"
 #include "Observer.h"
@@ -20,13 +21,6 @@ public:
     void notify(const UtilsLib::ObservableEvent &event) override { details << event.details(); }
     QStringList details;
 };
-
-quint16 closedPort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();
-}
 
 } // namespace
 
@@ -99,7 +93,7 @@ std::unique_ptr<StalloSessionRegistry> tst_StalloSessionRegistry::makeRegistry(q
 
 void tst_StalloSessionRegistry::serviceDownNothingStored()
 {
-    const auto registry = makeRegistry(closedPort());
+    const auto registry = makeRegistry(closedLoopbackPort());
     QCOMPARE(registry->getUserId(), QString());
     QCOMPARE(registry->getUserPin(), QString());
     QCOMPARE(registry->getInSession(), false);
@@ -119,7 +113,7 @@ void tst_StalloSessionRegistry::serviceDownUsesStoredValues()
         settings.setValue(StalloSessionRegistry::STALLO_PC_DESCRIPTION, QStringLiteral("Lab 3"));
         settings.setValue(StalloSessionRegistry::STALLO_LANGUAGE, QStringLiteral("es_MX"));
     }
-    const auto registry = makeRegistry(closedPort());
+    const auto registry = makeRegistry(closedLoopbackPort());
     QCOMPARE(registry->getUserId(), QStringLiteral("jdoe"));
     QCOMPARE(registry->getUserPin(), QStringLiteral("1234"));
     QCOMPARE(registry->getInSession(), true);
@@ -186,7 +180,7 @@ void tst_StalloSessionRegistry::storedPin()
         settings.setValue(StalloSessionRegistry::STALLO_ENCRYPT_PIN, encrypted);
         settings.setValue(StalloSessionRegistry::USER_PIN_VAL, stored);
     }
-    const auto registry = makeRegistry(closedPort());
+    const auto registry = makeRegistry(closedLoopbackPort());
     QCOMPARE(registry->getEncryptPin(), encrypted);
     QCOMPARE(registry->getUserPin(), expected);
 }
@@ -249,7 +243,7 @@ void tst_StalloSessionRegistry::pagesPrinted()
         settings.setValue(StalloSessionRegistry::PAGES_PRINTED_VAL, 4);
     }
     {
-        const auto registry = makeRegistry(closedPort());
+        const auto registry = makeRegistry(closedLoopbackPort());
         registry->incrementPagesPrinted(3);
         registry->incrementPagesPrinted(3);
         QCOMPARE(registry->getPagesPrinted(), 10);
@@ -271,7 +265,7 @@ void tst_StalloSessionRegistry::seesANewSessionOfTheProduct()
                    + QByteArray::number(pages) + "\n");
     };
     writeStore("alice", 10);
-    const auto registry = makeRegistry(closedPort());
+    const auto registry = makeRegistry(closedLoopbackPort());
     QCOMPARE(registry->getUserId(), QStringLiteral("alice"));
     writeStore("bob", 0);
     registry->incrementPagesPrinted(2);
@@ -326,7 +320,7 @@ void tst_StalloSessionRegistry::defaultStoreIsTheUserSettings()
         QVERIFY(settings.fileName().startsWith(m_dir.path()));
         settings.setValue(StalloSessionRegistry::USER_ID_VAL, QStringLiteral("native"));
     }
-    StalloSessionRegistry registry(nullptr, nullptr, closedPort(), nullptr);
+    StalloSessionRegistry registry(nullptr, nullptr, closedLoopbackPort(), nullptr);
     QVERIFY(registry.settings()->fileName().startsWith(m_dir.path()));
     QCOMPARE(registry.getUserId(), QStringLiteral("native"));
 }

@@ -1,3 +1,4 @@
+#include "TestEnvironment.h"
 #include "HttpFetcher.h"
 #include "OutputCapture.h"
 #include "TestHttpResponder.h"
@@ -29,13 +30,6 @@ Fetched fetchUrl(const QString &url)
     result.error = HttpFetcher::lastError();
     result.text = QString::fromUtf8(http_strerror());
     return result;
-}
-
-quint16 closedPort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();
 }
 
 } // namespace
@@ -330,7 +324,7 @@ void tst_HttpFetcher::timeouts()
 
 void tst_HttpFetcher::connectionFailures()
 {
-    const Fetched refused = fetchUrl(QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort()));
+    const Fetched refused = fetchUrl(QStringLiteral("http://127.0.0.1:%1/x").arg(closedLoopbackPort()));
     QCOMPARE(refused.length, -1);
     QCOMPARE(refused.error.source, int(HttpFetcher::SystemSource));
     QCOMPARE(refused.text, QString::fromLocal8Bit(strerror(ECONNREFUSED)));

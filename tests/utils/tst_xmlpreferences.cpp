@@ -1,3 +1,4 @@
+#include "TestEnvironment.h"
 #include "LegacyHexCodec.h"
 #include "NumericUnits.h"
 #include "PreferencesEntry.h"
@@ -36,28 +37,6 @@ bool writeAll(const QString &path, const QByteArray &data)
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
-// Makes every write beyond `bytes` fail, as a full disk would, while alive.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_previous {};
-    void (*m_previousHandler)(int) = nullptr;
-};
 } // namespace
 
 class TestXmlPreferences : public QObject

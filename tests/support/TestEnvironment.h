@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QTcpServer>
+
+#include <csignal>
+#include <sys/resource.h>
+
+// A loopback port on which nothing listens (it was free a moment ago).
+inline quint16 closedLoopbackPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+// Makes every write beyond `bytes` fail, as a full disk would, while alive.
+// Tests run as root, so permissions cannot make a save fail; this can.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_previous {};
+    void (*m_previousHandler)(int) = nullptr;
+};
