@@ -5,5 +5,4 @@ const QString VavApplication::ApplicationId = QStringLiteral("Pellora Laptop Pri
 VavApplication::VavApplication(int &argc, char **argv, KoaPreferences *preferences)
     : TsSingleApplication(ApplicationId, argc, argv)
     , m_preferences(preferences)
-{
-}
+{ }

@@ -47,16 +47,16 @@ const char *const PRODUCTNAME = "Tessaly\u00ae Pellora\u2122 Print Client";
 const char *const LOCALE_ARG = "locale";
 const char *const DIALECT_ARG = "dialect";
 const char *const TRACE_ARG = "trace";
-const char *const UnableToConnectToPrintersError =
-    QT_TRANSLATE_NOOP("main", "Unable to connect to any printers.  Please see a staff member for "
-                              "assistance.");
+const char *const UnableToConnectToPrintersError = QT_TRANSLATE_NOOP("main",
+    "Unable to connect to any printers.  Please see a staff member for "
+    "assistance.");
 constexpr int DEFAULT_DIALOG_TIMEOUT_MS = 45000;
 constexpr int STALLO_SERVICE_PORT = 4567;
 
 void showPrintersError(PrintClientDialog &dialog)
 {
     dialog.showError(QCoreApplication::translate("main", UnableToConnectToPrintersError),
-                     QString::fromUtf8(PRODUCTNAME));
+        QString::fromUtf8(PRODUCTNAME));
 }
 
 bool mayStopClient(const KoaPreferences &preferences, PasswordDialogInterface &passwordDialog)
@@ -91,45 +91,45 @@ bool gOverridesInitialized = false;
 
 int main(int argc, char **argv)
 {
-    // 1: preferences, platform services and the printer connector.
+    // Preferences, platform services and the printer connector.
     auto preferences = std::make_unique<MacPrintClientPreferences>();
     auto environment = std::make_unique<MacEnvironmentProvider>();
     auto processManager = std::make_unique<MacProcessManager>();
     auto connector = std::make_unique<MacPrinterConnector>();
 
-    // 3: the version keys.
+    // The version keys.
     auto ownVersionInfo = std::make_unique<MacVersionInfo>();
     versionInfo = ownVersionInfo.get();
 
-    // 5, 6: the preferences file, then the application object.
+    // The preferences file, then the application object.
     preferences->loadFromFile();
     auto application = std::make_unique<VavApplication>(argc, argv, preferences.get());
     // The client lives on while no window is open: between two print jobs.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // 7, 8: one instance per user session.
+    // One instance per user session.
     if (application->isRunning())
         return 0;
     application->initialize(true);
 
-    // 2: the system's quit request (logout, shutdown, a service manager) takes
+    // The system's quit request (logout, shutdown, a service manager) takes
     // the same about-to-quit path as any other quit.
     QuitSignalHandler quitHandler;
     quitHandler.install();
 
-    // 9, 10: dialog timeout and command line.
+    // Dialog timeout and command line.
     TsBaseDialog::setDefaultTimeout(DEFAULT_DIALOG_TIMEOUT_MS);
     auto arguments = std::make_unique<ArgumentParser>(argc, argv);
-    const std::unique_ptr<UtilsLib::TraceLineObserver> traceObserver =
-        createTraceObserver(*arguments);
+    const std::unique_ptr<UtilsLib::TraceLineObserver> traceObserver
+        = createTraceObserver(*arguments);
     UtilsLib::Observer *observer = traceObserver.get();
     preferences->addObserver(observer);
     connector->addObserver(observer);
 
-    // 11, 12: the Print Service address and the site's printers.
+    // The Print Service address and the site's printers.
     auto errorDialog = std::make_unique<PrintClientDialog>(nullptr);
     QObject::connect(&quitHandler, &QuitSignalHandler::quitRequestReceived, connector.get(),
-                     &MacPrinterConnector::abortInitialization);
+        &MacPrinterConnector::abortInitialization);
     if (quitHandler.quitRequested())
         connector->abortInitialization();
     if (!connector->initialize()) {
@@ -140,17 +140,17 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    // 13: the language, explicit when the command line names one.
+    // The language, explicit when the command line names one.
     QString language = KoaPreferences::DEFAULT_LANGUAGE_DIALECT;
     const bool explicitLanguage = arguments->isArgumentInMap(QString::fromLatin1(LOCALE_ARG))
-                                  || arguments->isArgumentInMap(QString::fromLatin1(DIALECT_ARG));
+        || arguments->isArgumentInMap(QString::fromLatin1(DIALECT_ARG));
     if (arguments->isArgumentInMap(QString::fromLatin1(LOCALE_ARG)))
         language = arguments->getArgument(QString::fromLatin1(LOCALE_ARG));
     else if (arguments->isArgumentInMap(QString::fromLatin1(DIALECT_ARG)))
         language = arguments->getArgument(QString::fromLatin1(DIALECT_ARG));
     Q_UNUSED(explicitLanguage)
 
-    // 15: the shared printers named on the command line.
+    // The shared printers named on the command line.
     auto mappings = std::make_unique<SharedPrinterMappings>(connector.get());
     mappings->addObserver(observer);
     QStringList printers = arguments->getFieldList();
@@ -161,40 +161,42 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    // 16, 17: per-user defaults and the time stamps of every message.
+    // Per-user defaults and the time stamps of every message.
     connector->resetPerUserDefaults();
     auto timeSource = std::make_unique<Tessaly::Core::DaxTimeSource>();
     Tessaly::Core::Message::setTimeSource(timeSource.get());
 
-    // 18: the local reservation service.
+    // The local reservation service.
     std::unique_ptr<TsHttpInterface> registryHttp = TsHttpFactory().createHttpInstance();
-    auto registry = std::make_unique<StalloSessionRegistry>(registryHttp.get(), observer,
-                                                            STALLO_SERVICE_PORT, nullptr);
+    auto registry = std::make_unique<StalloSessionRegistry>(
+        registryHttp.get(), observer, STALLO_SERVICE_PORT, nullptr);
 
-    // 19: the staff password dialog.
-    auto passwordInfo =
-        std::make_unique<PasswordDlgInfo>(QString(), QString(), QString(), QString(), QString());
-    passwordInfo->setCaptionText(QString::fromLatin1(PasswordDlgInfo::PASSWORD_REQUIRED_CAPTION_TEXT));
+    // The staff password dialog.
+    auto passwordInfo
+        = std::make_unique<PasswordDlgInfo>(QString(), QString(), QString(), QString(), QString());
+    passwordInfo->setCaptionText(
+        QString::fromLatin1(PasswordDlgInfo::PASSWORD_REQUIRED_CAPTION_TEXT));
     passwordInfo->setDialogText(QString::fromLatin1(PasswordDlgInfo::INSTRUCTION_TEXT));
     passwordInfo->setPasswordText(QString::fromLatin1(PasswordDlgInfo::STAFF_PASSWORD_PROMPT_TEXT));
     auto passwordDialog = std::make_unique<KoaPasswordDialog>(nullptr, *passwordInfo);
 
-    // 20: the dispatcher and the shared "Please Wait..." window.
+    // The dispatcher and the shared "Please Wait..." window.
     auto dispatcher = std::make_unique<KoaMessageDispatcher>(observer);
-    auto processingDialog = std::make_unique<ClientProcessingDialog>(
-        nullptr, -1, TsBaseDialog::titledWindowFlags());
+    auto processingDialog
+        = std::make_unique<ClientProcessingDialog>(nullptr, -1, TsBaseDialog::titledWindowFlags());
 
-    // 24: the connection, registering on every connect.
+    // The connection, registering on every connect.
     auto messager = std::make_unique<PrintClientMessager>(observer);
-    auto registration = std::make_unique<PrintClientRegistration>(messager.get(), environment.get());
+    auto registration
+        = std::make_unique<PrintClientRegistration>(messager.get(), environment.get());
     messager->addConnectionListener(registration.get());
     auto connection = std::make_unique<KoaConnection>(dispatcher.get(), messager.get(), observer);
     messager->setMessageListener(connection.get());
     messager->setPrinterConnector(connector.get());
 
-    // 25: quitting removes the site's printers first.
+    // Quitting removes the site's printers first.
     QObject::connect(application.get(), &QCoreApplication::aboutToQuit, connector.get(),
-                     &MacPrinterConnector::onTerminate);
+        &MacPrinterConnector::onTerminate);
 
     // Where the desktop has a tray, it is the way to quit by hand.
     std::unique_ptr<QMenu> trayMenu;
@@ -205,18 +207,18 @@ int main(int argc, char **argv)
         // A patron must not stop a dedicated machine's printing: the same
         // staff password as the main window's stop button.
         QObject::connect(quit, &QAction::triggered, application.get(),
-                         [prefs = preferences.get(), dialog = passwordDialog.get()] {
-                             if (mayStopClient(*prefs, *dialog))
-                                 QCoreApplication::exit(0);
-                         });
-        trayIcon = std::make_unique<QSystemTrayIcon>(
-            QIcon(PrintClientImages::pelloraClientImage()));
+            [prefs = preferences.get(), dialog = passwordDialog.get()] {
+                if (mayStopClient(*prefs, *dialog))
+                    QCoreApplication::exit(0);
+            });
+        trayIcon
+            = std::make_unique<QSystemTrayIcon>(QIcon(PrintClientImages::pelloraClientImage()));
         trayIcon->setToolTip(QString::fromUtf8(PRODUCTNAME));
         trayIcon->setContextMenu(trayMenu.get());
         trayIcon->show();
     }
 
-    // 27: connect and run. A quit request that came during start-up is
+    // Connect and run. A quit request that came during start-up is
     // carried out once the loop runs, so that the printers still go.
     messager->reconnect();
     if (quitHandler.quitRequested())

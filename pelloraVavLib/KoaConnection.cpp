@@ -8,7 +8,7 @@ const QString KoaConnection::ClassName = QStringLiteral("KoaConnection");
 const QString KoaConnection::Source = QStringLiteral("Print Service");
 
 KoaConnection::KoaConnection(KoaMessageDispatcherInterface *dispatcher,
-                             MessageClientInterface *client, UtilsLib::Observer *observer)
+    MessageClientInterface *client, UtilsLib::Observer *observer)
     : m_dispatcher(dispatcher)
     , m_client(client)
 {

@@ -15,7 +15,7 @@ class KoaConnection : public MessageListenerInterface, public UtilsLib::Observab
 {
 public:
     KoaConnection(KoaMessageDispatcherInterface *dispatcher, MessageClientInterface *client,
-                  UtilsLib::Observer *observer);
+        UtilsLib::Observer *observer);
     ~KoaConnection() override;
 
     void messageReceived(const QString &text) override;

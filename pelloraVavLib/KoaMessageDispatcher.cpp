@@ -29,24 +29,24 @@ QString KoaMessageDispatcher::dispatch(const QString &source, const QString &tex
 {
     Trace trace(this, ClassName, DispatchFunction);
     Trace::logf(this, ClassName, DispatchFunction, Trace::Info, Trace::InfoCode,
-                "Message to dispatch=%1", text);
+        "Message to dispatch=%1", text);
 
     if (text == KoaConstants::NO_RESPONSE) {
         Trace::log(this, ClassName, DispatchFunction, Trace::Warning, Trace::WarningCode,
-                   QStringLiteral("Message is NO_RESPONSE"));
+            QStringLiteral("Message is NO_RESPONSE"));
         return text;
     }
     Trace::log(this, ClassName, DispatchFunction, Trace::Verbose, Trace::VerboseCode,
-               QStringLiteral("After check for NO_RESPONSE"));
+        QStringLiteral("After check for NO_RESPONSE"));
 
     const qsizetype separator = text.indexOf(QLatin1Char('|'));
     if (separator < 0) {
         Trace::log(this, ClassName, DispatchFunction, Trace::Warning, Trace::WarningCode,
-                   QStringLiteral("Message is malformed"));
+            QStringLiteral("Message is malformed"));
         return notHandled(text);
     }
     Trace::log(this, ClassName, DispatchFunction, Trace::Verbose, Trace::VerboseCode,
-               QStringLiteral("After check for Message Not Handled"));
+        QStringLiteral("After check for Message Not Handled"));
 
     bool ok = false;
     long id = QStringView(text).left(separator).toLong(&ok, 10);
@@ -55,13 +55,13 @@ QString KoaMessageDispatcher::dispatch(const QString &source, const QString &tex
     Tessaly::Core::Message *message = registeredMessage(id);
     if (!message) {
         Trace::log(this, ClassName, DispatchFunction, Trace::Warning, Trace::WarningCode,
-                   QStringLiteral("Message does not have a message id"));
+            QStringLiteral("Message does not have a message id"));
         return notHandled(text);
     }
     Trace::log(this, ClassName, DispatchFunction, Trace::Verbose, Trace::VerboseCode,
-               QStringLiteral("After check for Message id"));
+        QStringLiteral("After check for Message id"));
     Trace::log(this, ClassName, DispatchFunction, Trace::Verbose, Trace::VerboseCode,
-               QStringLiteral("Attempting to handle message"));
+        QStringLiteral("Attempting to handle message"));
 
     QString answer;
     try {
@@ -70,10 +70,10 @@ QString KoaMessageDispatcher::dispatch(const QString &source, const QString &tex
         // Every text gets exactly one answer; a handler's failure becomes the
         // same empty answer as a rejected text.
         Trace::log(this, ClassName, DispatchFunction, Trace::Error, Trace::ErrorCode,
-                   QStringLiteral("Handling the message failed"));
+            QStringLiteral("Handling the message failed"));
         answer.clear();
     }
     Trace::logf(this, ClassName, DispatchFunction, Trace::Info, Trace::InfoCode,
-                "Message handled.  Returning: %1", answer);
+        "Message handled.  Returning: %1", answer);
     return answer;
 }

@@ -20,7 +20,10 @@ public:
     int registeredMessageCount() const { return int(m_messages.size()); }
 
 protected:
-    Tessaly::Core::Message *registeredMessage(long id) const { return m_messages.value(id, nullptr); }
+    Tessaly::Core::Message *registeredMessage(long id) const
+    {
+        return m_messages.value(id, nullptr);
+    }
 
 private:
     QMap<long, Tessaly::Core::Message *> m_messages;

@@ -12,14 +12,14 @@
 const QString MacPrinterConnector::CONFIG_FILE = QStringLiteral("printClient.tsp");
 const QString MacPrinterConnector::PRINT_SERVICE_ADDRESS = QStringLiteral("Print Service Address");
 const QString MacPrinterConnector::DEDICATED_MODE = QStringLiteral("Dedicated Mode");
-const char *const MacPrinterConnector::EnterPrintServiceAddressCaption =
-    QT_TRANSLATE_NOOP("MacPrinterConnector", "Locate Print Service");
-const char *const MacPrinterConnector::EnterPrintServiceAddressLabel =
-    QT_TRANSLATE_NOOP("MacPrinterConnector", "Please enter the IP address of the Print Service:");
+const char *const MacPrinterConnector::EnterPrintServiceAddressCaption
+    = QT_TRANSLATE_NOOP("MacPrinterConnector", "Locate Print Service");
+const char *const MacPrinterConnector::EnterPrintServiceAddressLabel
+    = QT_TRANSLATE_NOOP("MacPrinterConnector", "Please enter the IP address of the Print Service:");
 const QString MacPrinterConnector::ClassName = QStringLiteral("MacPrinterConnector");
 
-MacPrinterConnector::MacPrinterConnector(MacPrintersManager *printersManager,
-                                         TsHttpFactory *factory, QObject *parent)
+MacPrinterConnector::MacPrinterConnector(
+    MacPrintersManager *printersManager, TsHttpFactory *factory, QObject *parent)
     : QObject(parent)
     , m_config(QStringLiteral("Mac Printer Connector"))
     , m_printersManager(printersManager ? printersManager : new MacPrintersManager)
@@ -33,8 +33,8 @@ MacPrinterConnector::~MacPrinterConnector() = default;
 
 QString MacPrinterConnector::configFilePath() const
 {
-    const QString folder =
-        m_configDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_configDir;
+    const QString folder
+        = m_configDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_configDir;
     return QFileInfo(QStringLiteral("%1/%2").arg(folder, CONFIG_FILE)).absoluteFilePath();
 }
 
@@ -45,7 +45,7 @@ bool MacPrinterConnector::loadConfig()
     if (m_config.load(path, false))
         return true;
     Trace::logf(this, ClassName, "loadConfig", Trace::Warning, Trace::WarningCode,
-                "Failed to load config file at %1", path);
+        "Failed to load config file at %1", path);
     return false;
 }
 
@@ -58,14 +58,14 @@ QString MacPrinterConnector::getPrintServiceForPelloraPrinter()
         return address;
 
     Trace::log(this, ClassName, Function, Trace::Info, Trace::InfoCode,
-               QStringLiteral("Print Service address not configured, prompting user"));
+        QStringLiteral("Print Service address not configured, prompting user"));
     address = askForAddress();
     if (m_aborting)
         return address;
     m_config.set(PRINT_SERVICE_ADDRESS, address, QString(), false);
     if (!m_config.save(configFilePath()))
         Trace::log(this, ClassName, Function, Trace::Warning, Trace::WarningCode,
-                   QStringLiteral("Failed to save config file"));
+            QStringLiteral("Failed to save config file"));
     return address;
 }
 
@@ -94,8 +94,8 @@ void MacPrinterConnector::onTerminate()
 {
     Trace trace(this, ClassName, "onTerminate");
     Trace::log(this, ClassName, "onTerminate", Trace::Info, Trace::InfoCode,
-               QStringLiteral(
-                   "in onTerminate.  deleting printers and setting original default printer..."));
+        QStringLiteral(
+            "in onTerminate.  deleting printers and setting original default printer..."));
     m_printersManager->uninstallPrinters();
 }
 
@@ -115,15 +115,11 @@ bool MacPrinterConnector::removeConnection(const QString &)
     return false;
 }
 
-void MacPrinterConnector::setDefaultPrinter(const QString &)
-{
-}
+void MacPrinterConnector::setDefaultPrinter(const QString &) { }
 
 QString MacPrinterConnector::getDefaultPrinter()
 {
     return QString();
 }
 
-void MacPrinterConnector::resetPerUserDefaults()
-{
-}
+void MacPrinterConnector::resetPerUserDefaults() { }

@@ -23,7 +23,7 @@ public:
     // Takes ownership of the printers manager and the factory; without them it
     // makes its own.
     explicit MacPrinterConnector(MacPrintersManager *printersManager = nullptr,
-                                 TsHttpFactory *factory = nullptr, QObject *parent = nullptr);
+        TsHttpFactory *factory = nullptr, QObject *parent = nullptr);
     ~MacPrinterConnector() override;
 
     bool addConnection(const QString &name) override;

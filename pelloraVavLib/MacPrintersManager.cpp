@@ -9,9 +9,9 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QSaveFile>
-#include <QEventLoop>
 #include <QTimer>
 #include <QUrl>
 
@@ -22,8 +22,7 @@ const QString MacPrintersManager::DEFAULT_PRINTER_FILE = QStringLiteral("default
 MacPrintersManager::MacPrintersManager(OSInterface *os, QObject *parent)
     : QObject(parent)
     , m_os(os ? os : new OSInterface)
-{
-}
+{ }
 
 MacPrintersManager::~MacPrintersManager() = default;
 
@@ -142,8 +141,8 @@ bool MacPrintersManager::getCurrentDefaultPrinter()
         file.commit();
     }
 
-    const QStringList parts =
-        answer.section(QLatin1Char('\n'), 0, 0).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    const QStringList parts
+        = answer.section(QLatin1Char('\n'), 0, 0).split(QLatin1Char(':'), Qt::SkipEmptyParts);
     if (parts.size() != 2)
         return false;
     m_previousDefaultPrinter = parts.at(1).trimmed();

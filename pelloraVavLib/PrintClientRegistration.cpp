@@ -4,12 +4,11 @@
 #include "MessageBase.h"
 #include "MessageClientInterface.h"
 
-PrintClientRegistration::PrintClientRegistration(MessageClientInterface *client,
-                                                 EnvironmentProvider *environment)
+PrintClientRegistration::PrintClientRegistration(
+    MessageClientInterface *client, EnvironmentProvider *environment)
     : m_client(client)
     , m_environment(environment)
-{
-}
+{ }
 
 QString PrintClientRegistration::registrationText() const
 {

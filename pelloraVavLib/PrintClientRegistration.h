@@ -14,7 +14,7 @@ public:
     PrintClientRegistration(MessageClientInterface *client, EnvironmentProvider *environment);
 
     void connectionEstablished() override;
-    void connectionLost() override {}
+    void connectionLost() override { }
 
     QString registrationText() const;
 

@@ -8,8 +8,7 @@ const QString SharedPrinterMappings::ClassName = QStringLiteral("SharedPrinterMa
 SharedPrinterMappings::SharedPrinterMappings(PrinterConnectorInterface *connector)
     : m_connector(connector)
     , m_previousDefaultPrinter(connector->getDefaultPrinter())
-{
-}
+{ }
 
 bool SharedPrinterMappings::connectToSharedPrinters(const QStringList &names)
 {
@@ -17,25 +16,25 @@ bool SharedPrinterMappings::connectToSharedPrinters(const QStringList &names)
     Trace trace(this, ClassName, Function);
     if (names.isEmpty()) {
         Trace::log(this, ClassName, Function, Trace::Info, Trace::InfoCode,
-                   QStringLiteral("No printers to connect"));
+            QStringLiteral("No printers to connect"));
         return true;
     }
     for (const QString &name : names) {
         Trace::logf(this, ClassName, Function, Trace::Info, Trace::InfoCode,
-                    "Attempting to connect to %1", name);
+            "Attempting to connect to %1", name);
         if (m_connector->addConnection(name)) {
             Trace::logf(this, ClassName, Function, Trace::Verbose, Trace::VerboseCode,
-                        "Successfully connected to %1", name);
+                "Successfully connected to %1", name);
             m_connectedPrinters.append(name);
         } else {
             Trace::logf(this, ClassName, Function, Trace::Warning, Trace::WarningCode,
-                        "Failed to connect to %1", name);
+                "Failed to connect to %1", name);
         }
     }
     if (m_connectedPrinters.isEmpty())
         return false;
     Trace::logf(this, ClassName, Function, Trace::Verbose, Trace::VerboseCode,
-                "Attempting to set default printer to %1", m_connectedPrinters.constFirst());
+        "Attempting to set default printer to %1", m_connectedPrinters.constFirst());
     setDefaultPrinter(m_connectedPrinters.constFirst());
     return true;
 }
@@ -45,7 +44,7 @@ void SharedPrinterMappings::setDefaultPrinter(const QString &name)
     static const char *const Function = "setDefaultPrinter";
     Trace trace(this, ClassName, Function);
     Trace::logf(this, ClassName, Function, Trace::Verbose, Trace::VerboseCode,
-                "Attempting to set default printer to %1", name);
+        "Attempting to set default printer to %1", name);
     // A connection written as a server path (\\server\queue) is found by its queue name.
     const QString suffix = QLatin1Char('\\') + name;
     for (const QString &connected : std::as_const(m_connectedPrinters)) {
@@ -62,7 +61,7 @@ void SharedPrinterMappings::restoreDefaultPrinter()
     static const char *const Function = "restoreDefaultPrinter";
     Trace trace(this, ClassName, Function);
     Trace::logf(this, ClassName, Function, Trace::Verbose, Trace::VerboseCode,
-                "Attempting to restore default printer to %1", m_previousDefaultPrinter);
+        "Attempting to restore default printer to %1", m_previousDefaultPrinter);
     m_connector->setDefaultPrinter(m_previousDefaultPrinter);
 }
 
@@ -72,7 +71,7 @@ void SharedPrinterMappings::disconnectFromSharedPrinters()
     Trace trace(this, ClassName, Function);
     for (const QString &name : std::as_const(m_connectedPrinters)) {
         Trace::logf(this, ClassName, Function, Trace::Verbose, Trace::VerboseCode,
-                    "Attempting to remove connection to %1", name);
+            "Attempting to remove connection to %1", name);
         m_connector->removeConnection(name);
     }
 }

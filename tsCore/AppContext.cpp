@@ -6,13 +6,11 @@ namespace Tessaly::Core {
 
 AppContext::AppContext()
     : m_mutex(true)
-{
-}
+{ }
 
 AppContext::AppContext(const AppContext &)
     : m_mutex(true)
-{
-}
+{ }
 
 AppContext::~AppContext()
 {

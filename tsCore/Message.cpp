@@ -15,8 +15,7 @@ namespace {
 void announceError(const Message &message, const QString &details)
 {
     message.announceEvent(UtilsLib::ObservableEvent(QStringLiteral("Application"),
-                                                    QStringLiteral("Message"), details, 1,
-                                                    QStringLiteral("handle")));
+        QStringLiteral("Message"), details, 1, QStringLiteral("handle")));
 }
 
 // The id is read the same way here and by the dispatcher: the digits before the
@@ -45,8 +44,7 @@ Message::Message(MessageHandler *handler, UtilsLib::Observer *observer)
 Message::Message(const Message &other)
     : UtilsLib::Observable(other)
     , m_handler(other.m_handler ? other.m_handler->clone() : nullptr)
-{
-}
+{ }
 
 Message &Message::operator=(const Message &other)
 {
@@ -72,8 +70,9 @@ QString Message::handle(const QString &source, const QString &text)
     }
     if (fromText(text))
         return m_handler->handle(source, this);
-    announceError(*this, QStringLiteral("Received invalid message format from %1 (Invalid Message=%2)")
-                             .arg(source, text));
+    announceError(*this,
+        QStringLiteral("Received invalid message format from %1 (Invalid Message=%2)")
+            .arg(source, text));
     return QString();
 }
 

@@ -4,8 +4,7 @@
 #include <QStringList>
 
 class MessageFormatException
-{
-};
+{ };
 
 // Colon-separated value lists with backslash escaping, as in the registration text.
 class MessageBase

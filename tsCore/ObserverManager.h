@@ -15,8 +15,7 @@ class ObserverManager : public AppContextEntryInterface
 public:
     explicit ObserverManager(UtilsLib::Observer *observer)
         : m_observer(observer)
-    {
-    }
+    { }
 
     QString getName() const override { return name(); }
     UtilsLib::Observer *observer() const { return m_observer; }

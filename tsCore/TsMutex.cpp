@@ -4,13 +4,11 @@ namespace Tessaly::Core {
 
 TsMutex::TsMutex(bool recursive)
     : m_recursive(recursive)
-{
-}
+{ }
 
 TsMutex::TsMutex(const TsMutex &other)
     : m_recursive(other.m_recursive)
-{
-}
+{ }
 
 void TsMutex::lock()
 {

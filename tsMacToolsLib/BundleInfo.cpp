@@ -24,12 +24,12 @@ QString BundleInfo::value(const QString &key)
 
 void BundleInfo::setOverride(const QString &key, const QString &value)
 {
-    overrides().insert(key, Override{value, false});
+    overrides().insert(key, Override {value, false});
 }
 
 void BundleInfo::removeOverride(const QString &key)
 {
-    overrides().insert(key, Override{QString(), true});
+    overrides().insert(key, Override {QString(), true});
 }
 
 void BundleInfo::clearOverrides()

@@ -34,7 +34,7 @@ bool MacProcessManager::killProcess(const char *name, unsigned long waitMs)
 
 bool MacProcessManager::startProcess(const QString &command)
 {
-    return startProcess(QStringList{command});
+    return startProcess(QStringList {command});
 }
 
 bool MacProcessManager::startProcess(const QStringList &commandAndArguments)

@@ -13,12 +13,11 @@ int OSInterface::system(const char *command)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-int OSInterface::run(const QString &program, const QStringList &arguments,
-                     QString *standardOutput)
+int OSInterface::run(const QString &program, const QStringList &arguments, QString *standardOutput)
 {
     QProcess process;
-    process.setProcessChannelMode(standardOutput ? QProcess::SeparateChannels
-                                                 : QProcess::ForwardedErrorChannel);
+    process.setProcessChannelMode(
+        standardOutput ? QProcess::SeparateChannels : QProcess::ForwardedErrorChannel);
     if (!standardOutput)
         process.setStandardOutputFile(QProcess::nullDevice());
     process.start(program, arguments, QIODevice::ReadOnly);

@@ -15,6 +15,6 @@ public:
     // Runs a program with an argument list, no shell in between, and waits for
     // it. Returns its exit status, or -1 when it could not be started or
     // crashed. Standard output is captured when asked for.
-    virtual int run(const QString &program, const QStringList &arguments,
-                    QString *standardOutput = nullptr);
+    virtual int run(
+        const QString &program, const QStringList &arguments, QString *standardOutput = nullptr);
 };

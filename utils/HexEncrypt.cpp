@@ -117,8 +117,7 @@ QString HexEncrypt::decryptLegacy(const QString &text)
 
 namespace {
 // The buffer forms: the text form's result, cut to the buffer and terminated.
-bool intoBuffer(QString (*transform)(const QString &), const char *text, char *out,
-                size_t outSize)
+bool intoBuffer(QString (*transform)(const QString &), const char *text, char *out, size_t outSize)
 {
     if (!text || !out || outSize == 0)
         return false;

@@ -15,13 +15,11 @@ public:
 
 Observable::Observable()
     : d(std::make_unique<ObservablePrivate>())
-{
-}
+{ }
 
 Observable::Observable(const Observable &other)
     : d(std::make_unique<ObservablePrivate>(*other.d))
-{
-}
+{ }
 
 Observable &Observable::operator=(const Observable &other)
 {

@@ -6,12 +6,10 @@ namespace UtilsLib {
 
 ObservableEvent::ObservableEvent()
     : m_timestamp(QDateTime::currentDateTime())
-{
-}
+{ }
 
 ObservableEvent::ObservableEvent(const QString &category, const QString &senderId,
-                                 const QString &details, short severityCode,
-                                 const QString &function)
+    const QString &details, short severityCode, const QString &function)
     : m_timestamp(QDateTime::currentDateTime())
     , m_category(category)
     , m_senderId(senderId)

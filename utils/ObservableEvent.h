@@ -10,7 +10,7 @@ class ObservableEvent
 public:
     ObservableEvent();
     ObservableEvent(const QString &category, const QString &senderId, const QString &details,
-                    short severityCode, const QString &function);
+        short severityCode, const QString &function);
     virtual ~ObservableEvent() = default;
 
     QDateTime timestamp() const { return m_timestamp; }

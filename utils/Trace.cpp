@@ -8,8 +8,8 @@ const QString Trace::Info = QStringLiteral("Info");
 const QString Trace::Verbose = QStringLiteral("Verbose");
 const QString Trace::TraceCategory = QStringLiteral("Trace");
 
-Trace::Trace(const UtilsLib::Observable *observable, const QString &className,
-             const char *functionName)
+Trace::Trace(
+    const UtilsLib::Observable *observable, const QString &className, const char *functionName)
     : m_observable(observable)
     , m_className(className)
     , m_functionName(functionName)
@@ -32,12 +32,11 @@ QString Trace::getMode(const QString &mode) const
 }
 
 void Trace::log(const UtilsLib::Observable *observable, const QString &className,
-                const char *functionName, const QString &category, int severityCode,
-                const QString &details)
+    const char *functionName, const QString &category, int severityCode, const QString &details)
 {
     if (!isListening(observable))
         return;
-    const UtilsLib::ObservableEvent event(category, className, details, short(severityCode),
-                                          QString::fromUtf8(functionName));
+    const UtilsLib::ObservableEvent event(
+        category, className, details, short(severityCode), QString::fromUtf8(functionName));
     observable->announceEvent(event);
 }

@@ -9,8 +9,8 @@
 class Trace
 {
 public:
-    Trace(const UtilsLib::Observable *observable, const QString &className,
-          const char *functionName);
+    Trace(
+        const UtilsLib::Observable *observable, const QString &className, const char *functionName);
     ~Trace();
 
     Trace(const Trace &) = delete;
@@ -19,14 +19,14 @@ public:
     QString getMode(const QString &mode) const;
 
     static void log(const UtilsLib::Observable *observable, const QString &className,
-                    const char *functionName, const QString &category, int severityCode,
-                    const QString &details);
+        const char *functionName, const QString &category, int severityCode,
+        const QString &details);
 
     // Formats the pattern with the arguments only when somebody listens.
-    template <typename... Args>
+    template<typename... Args>
     static void logf(const UtilsLib::Observable *observable, const QString &className,
-                     const char *functionName, const QString &category, int severityCode,
-                     const char *pattern, const Args &...args)
+        const char *functionName, const QString &category, int severityCode, const char *pattern,
+        const Args &...args)
     {
         if (!isListening(observable))
             return;
@@ -45,7 +45,13 @@ public:
     static const QString Verbose;
     static const QString TraceCategory;
 
-    enum SeverityCode { ErrorCode = 1, WarningCode = 2, InfoCode = 6, VerboseCode = 9, TraceCode = 9 };
+    enum SeverityCode {
+        ErrorCode = 1,
+        WarningCode = 2,
+        InfoCode = 6,
+        VerboseCode = 9,
+        TraceCode = 9
+    };
 
 private:
     const UtilsLib::Observable *m_observable;

@@ -13,8 +13,7 @@ TraceLineObserver::TraceLineObserver(const QString &fileName)
 
 TraceLineObserver::TraceLineObserver(QIODevice *device)
     : m_device(device)
-{
-}
+{ }
 
 bool TraceLineObserver::isOpen() const
 {
@@ -32,8 +31,8 @@ QString TraceLineObserver::formatLine(const ObservableEvent &event)
     const QString function = event.function().isEmpty() ? QStringLiteral("-") : event.function();
     return QStringLiteral("%1 %2 %3 %4: %5\n")
         .arg(event.timestamp().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")),
-             event.category().isEmpty() ? QStringLiteral("-") : event.category(), sender, function,
-             details);
+            event.category().isEmpty() ? QStringLiteral("-") : event.category(), sender, function,
+            details);
 }
 
 void TraceLineObserver::notify(const ObservableEvent &event)

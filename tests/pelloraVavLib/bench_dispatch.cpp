@@ -22,8 +22,7 @@ class TrivialHandler : public MessageHandler
 public:
     TrivialHandler()
         : MessageHandler(nullptr)
-    {
-    }
+    { }
     QString handle(const QString &, Message *) override { return m_answer; }
     MessageHandler *clone() const override { return new TrivialHandler(*this); }
 
@@ -36,8 +35,7 @@ class TrivialMessage : public Message
 public:
     TrivialMessage()
         : Message(new TrivialHandler, nullptr)
-    {
-    }
+    { }
     Message *clone() const override { return new TrivialMessage(*this); }
     QString toText() override { return QString(); }
     bool fromText(const QString &text) override { return !text.isEmpty(); }

@@ -27,8 +27,7 @@ class EchoHandler : public MessageHandler
 public:
     EchoHandler()
         : MessageHandler(nullptr)
-    {
-    }
+    { }
     QString handle(const QString &source, Message *) override
     {
         if (throwing)
@@ -46,8 +45,7 @@ public:
     StampMessage(long id, MessageHandler *handler)
         : Message(handler, nullptr)
         , m_id(id)
-    {
-    }
+    { }
     Message *clone() const override { return new StampMessage(*this); }
     QString toText() override { return QString(); }
     bool fromText(const QString &text) override
@@ -102,17 +100,24 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("answer");
-        QTest::addRow("no response") << "No Response" << "No Response";
-        QTest::addRow("no response with blank")
-            << "No Response " << "Message Not Handled: No Response ";
-        QTest::addRow("no separator") << "hello" << "Message Not Handled: hello";
-        QTest::addRow("empty id") << "|x" << "Message Not Handled: |x";
-        QTest::addRow("letters as id") << "abc|x" << "Message Not Handled: abc|x";
-        QTest::addRow("unregistered")
-            << "99|20260304050607" << "Message Not Handled: 99|20260304050607";
-        QTest::addRow("registered") << "54|20260304050607" << "answer to Print Service";
-        QTest::addRow("rejected by its class") << "54|2026|extra" << "";
-        QTest::addRow("empty text") << "" << "Message Not Handled: ";
+        QTest::addRow("no response") << "No Response"
+                                     << "No Response";
+        QTest::addRow("no response with blank") << "No Response "
+                                                << "Message Not Handled: No Response ";
+        QTest::addRow("no separator") << "hello"
+                                      << "Message Not Handled: hello";
+        QTest::addRow("empty id") << "|x"
+                                  << "Message Not Handled: |x";
+        QTest::addRow("letters as id") << "abc|x"
+                                       << "Message Not Handled: abc|x";
+        QTest::addRow("unregistered") << "99|20260304050607"
+                                      << "Message Not Handled: 99|20260304050607";
+        QTest::addRow("registered") << "54|20260304050607"
+                                    << "answer to Print Service";
+        QTest::addRow("rejected by its class") << "54|2026|extra"
+                                               << "";
+        QTest::addRow("empty text") << ""
+                                    << "Message Not Handled: ";
     }
 
     void answers()
@@ -129,14 +134,14 @@ private slots:
         QVERIFY(m_dispatcher->isRegistered(54));
         QVERIFY(!m_dispatcher->isRegistered(4));
         QCOMPARE(m_dispatcher->dispatch(QStringLiteral("x"), QStringLiteral("54|20260304050607")),
-                 QStringLiteral("answer to x"));
+            QStringLiteral("answer to x"));
     }
 
     void throwingHandlerStillAnswers()
     {
         m_handler->throwing = true;
         QCOMPARE(m_dispatcher->dispatch(QStringLiteral("P"), QStringLiteral("54|20260304050607")),
-                 QString());
+            QString());
     }
 
     void traceSequence_data()
@@ -144,31 +149,29 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("lines");
         QTest::addRow("hello") << "hello"
-                               << QStringList{"Trace Enter: dispatch",
-                                              "Info Message to dispatch=hello",
-                                              "Verbose After check for NO_RESPONSE",
-                                              "Warning Message is malformed",
-                                              "Trace Exit: dispatch"};
-        QTest::addRow("no response") << "No Response"
-                                     << QStringList{"Trace Enter: dispatch",
-                                                    "Info Message to dispatch=No Response",
-                                                    "Warning Message is NO_RESPONSE",
-                                                    "Trace Exit: dispatch"};
+                               << QStringList {"Trace Enter: dispatch",
+                                      "Info Message to dispatch=hello",
+                                      "Verbose After check for NO_RESPONSE",
+                                      "Warning Message is malformed", "Trace Exit: dispatch"};
+        QTest::addRow("no response")
+            << "No Response"
+            << QStringList {"Trace Enter: dispatch", "Info Message to dispatch=No Response",
+                   "Warning Message is NO_RESPONSE", "Trace Exit: dispatch"};
         QTest::addRow("unregistered")
             << "7|x"
-            << QStringList{"Trace Enter: dispatch", "Info Message to dispatch=7|x",
-                           "Verbose After check for NO_RESPONSE",
-                           "Verbose After check for Message Not Handled",
-                           "Warning Message does not have a message id", "Trace Exit: dispatch"};
-        QTest::addRow("handled")
-            << "54|20260304050607"
-            << QStringList{"Trace Enter: dispatch", "Info Message to dispatch=54|20260304050607",
-                           "Verbose After check for NO_RESPONSE",
-                           "Verbose After check for Message Not Handled",
-                           "Verbose After check for Message id",
-                           "Verbose Attempting to handle message",
-                           "Info Message handled.  Returning: answer to Print Service",
-                           "Trace Exit: dispatch"};
+            << QStringList {"Trace Enter: dispatch", "Info Message to dispatch=7|x",
+                   "Verbose After check for NO_RESPONSE",
+                   "Verbose After check for Message Not Handled",
+                   "Warning Message does not have a message id", "Trace Exit: dispatch"};
+        QTest::addRow("handled") << "54|20260304050607"
+                                 << QStringList {"Trace Enter: dispatch",
+                                        "Info Message to dispatch=54|20260304050607",
+                                        "Verbose After check for NO_RESPONSE",
+                                        "Verbose After check for Message Not Handled",
+                                        "Verbose After check for Message id",
+                                        "Verbose Attempting to handle message",
+                                        "Info Message handled.  Returning: answer to Print Service",
+                                        "Trace Exit: dispatch"};
     }
 
     void traceSequence()
@@ -191,10 +194,14 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("answer");
-        QTest::addRow("handled") << "54|20260304050607" << "answer to Print Service";
-        QTest::addRow("rejected, empty answer") << "54|bad" << "";
-        QTest::addRow("not handled") << "hello" << "Message Not Handled: hello";
-        QTest::addRow("no response") << "No Response" << "No Response";
+        QTest::addRow("handled") << "54|20260304050607"
+                                 << "answer to Print Service";
+        QTest::addRow("rejected, empty answer") << "54|bad"
+                                                << "";
+        QTest::addRow("not handled") << "hello"
+                                     << "Message Not Handled: hello";
+        QTest::addRow("no response") << "No Response"
+                                     << "No Response";
     }
 
     void connectionSendsEveryAnswer()
@@ -206,13 +213,13 @@ private slots:
         Recorder recorder;
         KoaConnection connection(m_dispatcher.get(), &client, &recorder);
         connection.messageReceived(text);
-        QCOMPARE(client.sent, QStringList{answer});
+        QCOMPARE(client.sent, QStringList {answer});
         QStringList infos;
         for (const UtilsLib::ObservableEvent &event : std::as_const(recorder.events)) {
             if (event.category() == QLatin1String("Info"))
                 infos.append(event.details());
         }
-        QCOMPARE(infos, (QStringList{"Recevied: " + text, "Sent: " + answer}));
+        QCOMPARE(infos, (QStringList {"Recevied: " + text, "Sent: " + answer}));
     }
 
     void registration_data()
@@ -220,10 +227,18 @@ private slots:
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("machine");
         QTest::addColumn<QString>("text");
-        QTest::addRow("plain") << "jo" << "lab-mac-07" << "register:jo:lab-mac-07";
-        QTest::addRow("colon in user") << "jo:e" << "m" << "register:jo\\:e:m";
-        QTest::addRow("backslash in host") << "jo" << "C:\\net" << "register:jo:C\\:\\\\net";
-        QTest::addRow("empty user") << "" << "m" << "register::m";
+        QTest::addRow("plain") << "jo"
+                               << "lab-mac-07"
+                               << "register:jo:lab-mac-07";
+        QTest::addRow("colon in user") << "jo:e"
+                                       << "m"
+                                       << "register:jo\\:e:m";
+        QTest::addRow("backslash in host") << "jo"
+                                           << "C:\\net"
+                                           << "register:jo:C\\:\\\\net";
+        QTest::addRow("empty user") << ""
+                                    << "m"
+                                    << "register::m";
     }
 
     void registration()
@@ -239,7 +254,7 @@ private slots:
         registration.connectionLost();
         registration.connectionEstablished();
         QFETCH(QString, text);
-        QCOMPARE(client.sent, (QStringList{text, text}));
+        QCOMPARE(client.sent, (QStringList {text, text}));
     }
 
     // Any text at all gets exactly one answer and nothing escapes.
@@ -248,9 +263,9 @@ private slots:
         FakeClient client;
         KoaConnection connection(m_dispatcher.get(), &client, nullptr);
         QRandomGenerator random(58);
-        const QStringList seeds = {QStringLiteral("54|20260304050607"), QStringLiteral("No Response"),
-                                   QStringLiteral("99|x|y"), QStringLiteral("|||"),
-                                   QStringLiteral("54|")};
+        const QStringList seeds
+            = {QStringLiteral("54|20260304050607"), QStringLiteral("No Response"),
+                QStringLiteral("99|x|y"), QStringLiteral("|||"), QStringLiteral("54|")};
         const QString alphabet = QStringLiteral("0123456789|:\\ aZ\t\n\x01é\xFFFD");
         int count = 0;
         for (int round = 0; round < 20000; ++round) {
@@ -277,8 +292,8 @@ private slots:
                 const int length = random.bounded(40);
                 for (int i = 0; i < length; ++i) {
                     text += random.bounded(4) == 0
-                                ? QChar(char16_t(random.bounded(1, 0xD7FF)))
-                                : alphabet.at(random.bounded(int(alphabet.size())));
+                        ? QChar(char16_t(random.bounded(1, 0xD7FF)))
+                        : alphabet.at(random.bounded(int(alphabet.size())));
                 }
             }
             connection.messageReceived(text);

@@ -1,8 +1,8 @@
-#include "TestEnvironment.h"
 #include "HexEncrypt.h"
 #include "MacPrintClientPreferences.h"
 #include "ObservableEvent.h"
 #include "Observer.h"
+#include "TestEnvironment.h"
 #include "XmlPreferences.h"
 
 #include <QCoreApplication>

@@ -72,7 +72,7 @@ private slots:
         QTemporaryDir dir;
         UtilsLib::XmlPreferences config(QStringLiteral("Mac Printer Connector"));
         config.set(MacPrinterConnector::PRINT_SERVICE_ADDRESS, QStringLiteral("10.0.0.5"),
-                   QString(), false);
+            QString(), false);
         const QString path = dir.filePath(MacPrinterConnector::CONFIG_FILE);
         QVERIFY(config.save(path));
         const QByteArray before = readAll(path);
@@ -81,7 +81,7 @@ private slots:
         PromptedConnector connector(manager, dir.path());
         QVERIFY(connector.initialize());
         QCOMPARE(connector.prompts, 0);
-        QCOMPARE(manager->calls, QStringList{"install 10.0.0.5"});
+        QCOMPARE(manager->calls, QStringList {"install 10.0.0.5"});
         QCOMPARE(readAll(path), before);
     }
 
@@ -98,13 +98,13 @@ private slots:
         QCOMPARE(connector.prompts, 1);
         QVERIFY(recorder.lines.contains(
             "Warning Failed to load config file at " + connector.configFilePath()));
-        QVERIFY(recorder.lines.contains(
-            "Info Print Service address not configured, prompting user"));
+        QVERIFY(
+            recorder.lines.contains("Info Print Service address not configured, prompting user"));
 
         UtilsLib::XmlPreferences saved(QStringLiteral("x"));
         QVERIFY(saved.load(connector.configFilePath(), false));
         QCOMPARE(saved.get(MacPrinterConnector::PRINT_SERVICE_ADDRESS, QString()),
-                 QStringLiteral("127.0.0.1"));
+            QStringLiteral("127.0.0.1"));
         QVERIFY(readAll(connector.configFilePath()).contains("Mac Printer Connector"));
 
         // A later start reads it back without asking.
@@ -163,7 +163,7 @@ private slots:
         connector.setDefaultPrinter(QStringLiteral("q"));
         QCOMPARE(connector.getDefaultPrinter(), QString());
         connector.onTerminate();
-        QCOMPARE(manager->calls, (QStringList{"install h", "uninstall"}));
+        QCOMPARE(manager->calls, (QStringList {"install h", "uninstall"}));
     }
 };
 

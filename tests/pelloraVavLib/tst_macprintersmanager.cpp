@@ -17,8 +17,7 @@ public:
     explicit FakeShell(QStringList *log, QString *lpstatAnswer)
         : m_log(log)
         , m_lpstatAnswer(lpstatAnswer)
-    {
-    }
+    { }
     int system(const char *command) override
     {
         m_log->append(QStringLiteral("sh: ") + QString::fromUtf8(command));
@@ -26,7 +25,7 @@ public:
     }
     int run(const QString &program, const QStringList &arguments, QString *out) override
     {
-        m_log->append(QStringLiteral("run: ") + (QStringList{program} + arguments).join(' '));
+        m_log->append(QStringLiteral("run: ") + (QStringList {program} + arguments).join(' '));
         if (out)
             *out = program == QLatin1String("lpstat") ? *m_lpstatAnswer : QString();
         return 0;
@@ -50,13 +49,12 @@ class FakeHttp : public TsHttpInterface
 public:
     explicit FakeHttp(Answers *answers)
         : m_answers(answers)
-    {
-    }
+    { }
     bool get(const QString &url, QIODevice *device) override
     {
         m_answers->urls.append(url);
-        const QByteArray body = m_answers->bodies.isEmpty() ? QByteArray()
-                                                            : m_answers->bodies.takeFirst();
+        const QByteArray body
+            = m_answers->bodies.isEmpty() ? QByteArray() : m_answers->bodies.takeFirst();
         if (body.isNull())
             return false;
         device->write(body);
@@ -85,8 +83,7 @@ class FakeFactory : public TsHttpFactory
 public:
     explicit FakeFactory(Answers *answers)
         : m_answers(answers)
-    {
-    }
+    { }
     std::unique_ptr<TsHttpInterface> createHttpInstance() override
     {
         return std::make_unique<FakeHttp>(m_answers);
@@ -98,8 +95,8 @@ private:
 
 QByteArray scripts(const QString &install, const QString &remove, const QByteArray &eol = "\n")
 {
-    return HexEncrypt::encryptData(install).toUtf8() + eol + HexEncrypt::encryptData(remove).toUtf8()
-           + eol;
+    return HexEncrypt::encryptData(install).toUtf8() + eol
+        + HexEncrypt::encryptData(remove).toUtf8() + eol;
 }
 } // namespace
 
@@ -135,31 +132,36 @@ private slots:
         answers.bodies = {answer};
         FakeFactory factory(&answers);
         QVERIFY(m_manager->installPrinters(QStringLiteral("10.1.2.3"), &factory));
-        QCOMPARE(answers.urls, QStringList{"http://10.1.2.3:30044/printers/"});
+        QCOMPARE(answers.urls, QStringList {"http://10.1.2.3:30044/printers/"});
         QCOMPARE(answers.timeout, 5000);
         const QString cd = MacPrintersManager::changeToFolderCommand(m_dir->path());
         // Removal before installation, the old default noted in between.
-        QCOMPARE(m_log, (QStringList{"sh: remove-it", "run: lpstat -d", "sh: " + cd + "install-it"}));
+        QCOMPARE(
+            m_log, (QStringList {"sh: remove-it", "run: lpstat -d", "sh: " + cd + "install-it"}));
         QCOMPARE(m_manager->previousDefaultPrinter(), QStringLiteral("Lab_Laser"));
         QCOMPARE(m_manager->parseDefaultPrinterFromFile(
                      m_dir->filePath(MacPrintersManager::DEFAULT_PRINTER_FILE)),
-                 QStringLiteral("system default destination: Lab_Laser"));
+            QStringLiteral("system default destination: Lab_Laser"));
 
         m_log.clear();
         m_manager->uninstallPrinters();
-        QCOMPARE(m_log, (QStringList{"sh: remove-it", "run: lpoptions -d Lab_Laser"}));
+        QCOMPARE(m_log, (QStringList {"sh: remove-it", "run: lpoptions -d Lab_Laser"}));
     }
 
     void defaultPrinterReadings_data()
     {
         QTest::addColumn<QString>("lpstat");
         QTest::addColumn<QString>("previous");
-        QTest::addRow("named") << "system default destination: HP_4\n" << "HP_4";
-        QTest::addRow("none") << "no system default destination\n" << "";
-        QTest::addRow("nothing at all") << "" << "";
-        QTest::addRow("colon in name") << "system default destination: a:b\n" << "";
-        QTest::addRow("shell characters stay data")
-            << "system default destination: x;touch y\n" << "x;touch y";
+        QTest::addRow("named") << "system default destination: HP_4\n"
+                               << "HP_4";
+        QTest::addRow("none") << "no system default destination\n"
+                              << "";
+        QTest::addRow("nothing at all") << ""
+                                        << "";
+        QTest::addRow("colon in name") << "system default destination: a:b\n"
+                                       << "";
+        QTest::addRow("shell characters stay data") << "system default destination: x;touch y\n"
+                                                    << "x;touch y";
     }
 
     void defaultPrinterReadings()
@@ -175,7 +177,7 @@ private slots:
         m_log.clear();
         m_manager->uninstallPrinters();
         QFETCH(QString, previous);
-        QStringList expected{"sh: r"};
+        QStringList expected {"sh: r"};
         if (!previous.isEmpty())
             expected << "run: lpoptions -d " + previous;
         QCOMPARE(m_log, expected);
@@ -196,7 +198,8 @@ private slots:
     {
         Answers answers;
         // Down, then an answer with one script only, then the real thing.
-        answers.bodies = {QByteArray(), HexEncrypt::encryptData("i").toUtf8() + "\n", scripts("i", "r")};
+        answers.bodies
+            = {QByteArray(), HexEncrypt::encryptData("i").toUtf8() + "\n", scripts("i", "r")};
         FakeFactory factory(&answers);
         QVERIFY(m_manager->installPrinters(QStringLiteral("h"), &factory));
         QCOMPARE(answers.urls.size(), 3);
@@ -217,7 +220,7 @@ private slots:
     void uninstallWithoutInstall()
     {
         m_manager->uninstallPrinters();
-        QCOMPARE(m_log, QStringList{"sh: "});
+        QCOMPARE(m_log, QStringList {"sh: "});
     }
 
     // The real shell and the CUPS tools replaced by recording stand-ins on the PATH.
@@ -235,9 +238,9 @@ private slots:
         };
         // A default printer whose name would run a command if it ever met a shell.
         writeTool(QStringLiteral("lpstat"),
-                  "echo 'system default destination: Lab;touch " + marker.toUtf8() + "'\n");
+            "echo 'system default destination: Lab;touch " + marker.toUtf8() + "'\n");
         writeTool(QStringLiteral("lpoptions"),
-                  "for a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + log.toUtf8() + "'; done\n");
+            "for a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + log.toUtf8() + "'; done\n");
         const QByteArray oldPath = qgetenv("PATH");
         qputenv("PATH", bin.path().toUtf8() + ':' + oldPath);
 
@@ -246,7 +249,7 @@ private slots:
         manager.setRetryWaitTimeMillis(1);
         Answers answers;
         answers.bodies = {scripts(QStringLiteral("pwd > installed.txt"),
-                                  "echo x >> '" + m_dir->filePath("removed.txt") + "'")};
+            "echo x >> '" + m_dir->filePath("removed.txt") + "'")};
         FakeFactory factory(&answers);
         const bool installed = manager.installPrinters(QStringLiteral("h"), &factory);
         manager.uninstallPrinters();
@@ -257,14 +260,14 @@ private slots:
         QFile where(m_dir->filePath(QStringLiteral("installed.txt")));
         QVERIFY(where.open(QIODevice::ReadOnly));
         QCOMPARE(QDir(QString::fromUtf8(where.readAll()).trimmed()).canonicalPath(),
-                 QDir(m_dir->path()).canonicalPath());
+            QDir(m_dir->path()).canonicalPath());
         QFile removed(m_dir->filePath(QStringLiteral("removed.txt")));
         QVERIFY(removed.open(QIODevice::ReadOnly));
         QCOMPARE(removed.readAll(), QByteArray("x\nx\n")); // before installing and at exit
         QFile options(log);
         QVERIFY(options.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(options.readAll()),
-                 QStringLiteral("-d\nLab;touch %1\n").arg(marker));
+        QCOMPARE(
+            QString::fromUtf8(options.readAll()), QStringLiteral("-d\nLab;touch %1\n").arg(marker));
         QVERIFY(!QFile::exists(marker));
     }
 

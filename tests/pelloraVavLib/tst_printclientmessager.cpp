@@ -1,10 +1,10 @@
-#include "TestEnvironment.h"
 #include "ConnectionListenerInterface.h"
 #include "MessageListenerInterface.h"
 #include "ObservableEvent.h"
 #include "Observer.h"
 #include "PrintClientMessager.h"
 #include "PrinterConnectorInterface.h"
+#include "TestEnvironment.h"
 
 #include <QEventLoop>
 #include <QPointer>

@@ -22,7 +22,7 @@ public:
     void setDefaultPrinter(const QString &name) override { calls << "default " + name; }
     QString getDefaultPrinter() override { return QStringLiteral("old"); }
     QString getPrintServiceForPelloraPrinter() override { return QString(); }
-    void onTerminate() override {}
+    void onTerminate() override { }
     bool initialize() override { return true; }
 
     QStringList accepted;
@@ -55,12 +55,13 @@ private slots:
         QTest::addColumn<bool>("result");
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<int>("warnings");
-        QTest::addRow("empty list") << QStringList{} << QStringList{} << true << QStringList{} << 0;
+        QTest::addRow("empty list")
+            << QStringList {} << QStringList {} << true << QStringList {} << 0;
         QTest::addRow("server path and a refused one")
-            << QStringList{ServerPath, "other"} << QStringList{ServerPath} << true
-            << QStringList{"add " + ServerPath, "add other", "default " + ServerPath} << 1;
+            << QStringList {ServerPath, "other"} << QStringList {ServerPath} << true
+            << QStringList {"add " + ServerPath, "add other", "default " + ServerPath} << 1;
         QTest::addRow("all refused, as on this platform")
-            << QStringList{"a", "b"} << QStringList{} << false << QStringList{"add a", "add b"}
+            << QStringList {"a", "b"} << QStringList {} << false << QStringList {"add a", "add b"}
             << 2;
     }
 
@@ -77,7 +78,7 @@ private slots:
         QTEST(connector.calls, "calls");
         QTEST(int(recorder.lines.filter(QRegularExpression("^Warning ")).size()), "warnings");
         if (names.isEmpty())
-            QCOMPARE(recorder.lines, QStringList{"Info No printers to connect"});
+            QCOMPARE(recorder.lines, QStringList {"Info No printers to connect"});
     }
 
     void defaultPrinterByQueueName_data()
@@ -85,8 +86,10 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("passed");
         QTest::addRow("queue of a server path") << "queue1" << ServerPath;
-        QTest::addRow("no match") << "queue2" << "queue2";
-        QTest::addRow("suffix without backslash") << "ueue1" << "ueue1";
+        QTest::addRow("no match") << "queue2"
+                                  << "queue2";
+        QTest::addRow("suffix without backslash") << "ueue1"
+                                                  << "ueue1";
     }
 
     void defaultPrinterByQueueName()
@@ -99,7 +102,7 @@ private slots:
         QFETCH(QString, name);
         mappings.setDefaultPrinter(name);
         QFETCH(QString, passed);
-        QCOMPARE(connector.calls, QStringList{"default " + passed});
+        QCOMPARE(connector.calls, QStringList {"default " + passed});
     }
 
     void restoreAndDisconnect()
@@ -112,8 +115,8 @@ private slots:
         mappings.restoreDefaultPrinter();
         mappings.disconnectFromSharedPrinters();
         mappings.disconnectFromSharedPrinters();
-        QCOMPARE(connector.calls, (QStringList{"default old", "remove a", "remove b", "remove a",
-                                               "remove b"}));
+        QCOMPARE(connector.calls,
+            (QStringList {"default old", "remove a", "remove b", "remove a", "remove b"}));
     }
 };
 

@@ -1,8 +1,8 @@
-#include "TestEnvironment.h"
 #include "HexEncrypt.h"
 #include "ObservableEvent.h"
 #include "Observer.h"
 #include "StalloSessionRegistry.h"
+#include "TestEnvironment.h"
 #include "TestHttpResponder.h"
 #include "TsHttpMac.h"
 
@@ -261,8 +261,8 @@ void tst_StalloSessionRegistry::seesANewSessionOfTheProduct()
     auto writeStore = [this](const QByteArray &user, int pages) {
         QFile file(m_storePath);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("[General]\nCurrent%20User=" + user + "\nPages%20Printed%20This%20Session="
-                   + QByteArray::number(pages) + "\n");
+        file.write("[General]\nCurrent%20User=" + user
+            + "\nPages%20Printed%20This%20Session=" + QByteArray::number(pages) + "\n");
     };
     writeStore("alice", 10);
     const auto registry = makeRegistry(closedLoopbackPort());

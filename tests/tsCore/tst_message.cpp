@@ -19,10 +19,7 @@ namespace {
 class FixedTimeSource : public DaxTimeSource
 {
 public:
-    QDateTime currentTime() const override
-    {
-        return QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7));
-    }
+    QDateTime currentTime() const override { return QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)); }
 };
 
 class Recorder : public UtilsLib::Observer
@@ -58,8 +55,7 @@ class TestMessage : public Message
 public:
     TestMessage(MessageHandler *handler = nullptr, UtilsLib::Observer *observer = nullptr)
         : Message(handler, observer)
-    {
-    }
+    { }
     Message *clone() const override { return new TestMessage(*this); }
     QString toText() override { return body; }
     bool fromText(const QString &text) override { return text.endsWith(QLatin1String("|ok")); }
@@ -126,10 +122,14 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
-        QTest::addRow("inner runs folded") << "A  two   words " << "two words";
-        QTest::addRow("code alone") << "A" << "";
-        QTest::addRow("empty") << "" << "";
-        QTest::addRow("tabs and newlines") << "B\tx\n\ny" << "x y";
+        QTest::addRow("inner runs folded") << "A  two   words "
+                                           << "two words";
+        QTest::addRow("code alone") << "A"
+                                    << "";
+        QTest::addRow("empty") << ""
+                               << "";
+        QTest::addRow("tabs and newlines") << "B\tx\n\ny"
+                                           << "x y";
     }
 
     void fields()
@@ -169,7 +169,7 @@ private slots:
             delete original;
             QCOMPARE(liveHandlers, 1);
             QCOMPARE(copy.handle(QStringLiteral("Print Service"), QStringLiteral("58|t|ok")),
-                     QStringLiteral("handled by Print Service"));
+                QStringLiteral("handled by Print Service"));
 
             TestMessage bare;
             TestMessage bareCopy(bare);
@@ -205,7 +205,8 @@ private slots:
         QTest::addColumn<bool>("withHandler");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("details");
-        QTest::addRow("no handler") << false << "58|t|ok" << "No handler configured";
+        QTest::addRow("no handler") << false << "58|t|ok"
+                                    << "No handler configured";
         QTest::addRow("rejected")
             << true << "58|t|bad"
             << "Received invalid message format from Print Service (Invalid Message=58|t|bad)";
@@ -245,12 +246,12 @@ private slots:
     {
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<QString>("joined");
-        QTest::addRow("registration") << QStringList{"register", "jo:e", "C:\\net"}
-                                      << "register:jo\\:e:C\\:\\\\net";
-        QTest::addRow("empty list") << QStringList{} << "";
-        QTest::addRow("one empty value") << QStringList{""} << "";
-        QTest::addRow("empty middle") << QStringList{"a", "", "b"} << "a::b";
-        QTest::addRow("backslash before colon") << QStringList{"\\:"} << "\\\\\\:";
+        QTest::addRow("registration")
+            << QStringList {"register", "jo:e", "C:\\net"} << "register:jo\\:e:C\\:\\\\net";
+        QTest::addRow("empty list") << QStringList {} << "";
+        QTest::addRow("one empty value") << QStringList {""} << "";
+        QTest::addRow("empty middle") << QStringList {"a", "", "b"} << "a::b";
+        QTest::addRow("backslash before colon") << QStringList {"\\:"} << "\\\\\\:";
     }
 
     void join()
@@ -267,13 +268,13 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<bool>("throws");
-        QTest::addRow("empty") << "" << QStringList{""} << false;
-        QTest::addRow("trailing colon") << "a:" << QStringList{"a", ""} << false;
-        QTest::addRow("escaped colon") << "a\\:b" << QStringList{"a:b"} << false;
-        QTest::addRow("escaped backslash") << "a\\\\" << QStringList{"a\\"} << false;
-        QTest::addRow("lone trailing backslash") << "a\\" << QStringList{} << true;
-        QTest::addRow("backslash before letter") << "a\\b" << QStringList{} << true;
-        QTest::addRow("only colons") << "::" << QStringList{"", "", ""} << false;
+        QTest::addRow("empty") << "" << QStringList {""} << false;
+        QTest::addRow("trailing colon") << "a:" << QStringList {"a", ""} << false;
+        QTest::addRow("escaped colon") << "a\\:b" << QStringList {"a:b"} << false;
+        QTest::addRow("escaped backslash") << "a\\\\" << QStringList {"a\\"} << false;
+        QTest::addRow("lone trailing backslash") << "a\\" << QStringList {} << true;
+        QTest::addRow("backslash before letter") << "a\\b" << QStringList {} << true;
+        QTest::addRow("only colons") << "::" << QStringList {"", "", ""} << false;
     }
 
     void tokenize()
@@ -307,7 +308,7 @@ private slots:
                     value += alphabet.at(random.bounded(int(alphabet.size())));
                 values.append(value);
             }
-            if (values == QStringList{QString()})
+            if (values == QStringList {QString()})
                 continue; // joins to the empty text, which reads back as one empty value
             QCOMPARE(MessageBase::tokenize(MessageBase::join(values)), values);
         }

@@ -48,15 +48,24 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("result");
-        QTest::addRow("minor as number") << "4.9.2" << "4.10" << -1;
-        QTest::addRow("major wins") << "5" << "4.99.99" << 1;
-        QTest::addRow("both empty") << "" << "" << 0;
-        QTest::addRow("empty before patch") << "" << "0.0.1" << -1;
-        QTest::addRow("missing component is 0") << "4.9" << "4.9.0" << 0;
-        QTest::addRow("later minor") << "4.10.1" << "4.9.7" << 1;
-        QTest::addRow("revision ignored") << "4.9.1.123" << "4.9.1.456" << 0;
-        QTest::addRow("empty components dropped") << "4..9" << "4.9" << 0;
-        QTest::addRow("non-number is 0") << "4.x.1" << "4.0.1" << 0;
+        QTest::addRow("minor as number") << "4.9.2"
+                                         << "4.10" << -1;
+        QTest::addRow("major wins") << "5"
+                                    << "4.99.99" << 1;
+        QTest::addRow("both empty") << ""
+                                    << "" << 0;
+        QTest::addRow("empty before patch") << ""
+                                            << "0.0.1" << -1;
+        QTest::addRow("missing component is 0") << "4.9"
+                                                << "4.9.0" << 0;
+        QTest::addRow("later minor") << "4.10.1"
+                                     << "4.9.7" << 1;
+        QTest::addRow("revision ignored") << "4.9.1.123"
+                                          << "4.9.1.456" << 0;
+        QTest::addRow("empty components dropped") << "4..9"
+                                                  << "4.9" << 0;
+        QTest::addRow("non-number is 0") << "4.x.1"
+                                         << "4.0.1" << 0;
     }
 
     void versionCmp()
@@ -96,11 +105,10 @@ private slots:
         QTest::addColumn<QByteArray>("status");
         QTest::addColumn<bool>("result");
         QTest::addColumn<QStringList>("calls");
-        QTest::addRow("stops on TERM") << QByteArray("0") << true
-                                       << QStringList{"-TERM", "pellora", "--"};
-        QTest::addRow("needs KILL, fails") << QByteArray("1") << false
-                                           << QStringList{"-TERM", "pellora", "--", "-KILL",
-                                                          "pellora", "--"};
+        QTest::addRow("stops on TERM")
+            << QByteArray("0") << true << QStringList {"-TERM", "pellora", "--"};
+        QTest::addRow("needs KILL, fails") << QByteArray(
+            "1") << false << QStringList {"-TERM", "pellora", "--", "-KILL", "pellora", "--"};
     }
 
     void killProcess()
@@ -147,9 +155,9 @@ private slots:
         QTemporaryDir dir;
         const QString marker = dir.filePath(QStringLiteral("started"));
         MacProcessManager manager;
-        QVERIFY(manager.startProcess(QStringList{QStringLiteral("touch"), marker}));
+        QVERIFY(manager.startProcess(QStringList {QStringLiteral("touch"), marker}));
         QTRY_VERIFY(QFile::exists(marker));
-        QVERIFY(!manager.startProcess(QStringList{}));
+        QVERIFY(!manager.startProcess(QStringList {}));
         QVERIFY(!manager.startProcess(QStringLiteral("/nonexistent/program")));
         QVERIFY(!manager.restartProcessOnCurrentDesktop("x", 0));
     }
@@ -159,9 +167,9 @@ private slots:
         OSInterface os;
         QCOMPARE(os.system("exit 3"), 3);
         QString out;
-        QCOMPARE(os.run(QStringLiteral("printf"), {QStringLiteral("%s"), QStringLiteral("a b;c")},
-                        &out),
-                 0);
+        QCOMPARE(
+            os.run(QStringLiteral("printf"), {QStringLiteral("%s"), QStringLiteral("a b;c")}, &out),
+            0);
         QCOMPARE(out, QStringLiteral("a b;c"));
         QCOMPARE(os.run(QStringLiteral("/nonexistent/program"), {}), -1);
     }

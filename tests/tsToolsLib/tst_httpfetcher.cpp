@@ -1,6 +1,6 @@
-#include "TestEnvironment.h"
 #include "HttpFetcher.h"
 #include "OutputCapture.h"
+#include "TestEnvironment.h"
 #include "TestHttpResponder.h"
 
 #include <QTcpServer>
@@ -324,7 +324,8 @@ void tst_HttpFetcher::timeouts()
 
 void tst_HttpFetcher::connectionFailures()
 {
-    const Fetched refused = fetchUrl(QStringLiteral("http://127.0.0.1:%1/x").arg(closedLoopbackPort()));
+    const Fetched refused
+        = fetchUrl(QStringLiteral("http://127.0.0.1:%1/x").arg(closedLoopbackPort()));
     QCOMPARE(refused.length, -1);
     QCOMPARE(refused.error.source, int(HttpFetcher::SystemSource));
     QCOMPARE(refused.text, QString::fromLocal8Bit(strerror(ECONNREFUSED)));

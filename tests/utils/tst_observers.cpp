@@ -25,8 +25,7 @@ class SelfRemover : public UtilsLib::Observer
 public:
     explicit SelfRemover(UtilsLib::Observable *observable)
         : m_observable(observable)
-    {
-    }
+    { }
     void notify(const ObservableEvent &) override { m_observable->removeObserver(this); }
 
 private:
@@ -37,7 +36,7 @@ void tracedMethod(const UtilsLib::Observable *observable)
 {
     Trace trace(observable, QStringLiteral("PrintClientMessager"), "connectToServer");
     Trace::log(observable, QStringLiteral("PrintClientMessager"), "connectToServer", Trace::Info,
-               Trace::InfoCode, QStringLiteral("step"));
+        Trace::InfoCode, QStringLiteral("step"));
 }
 } // namespace
 
@@ -57,7 +56,7 @@ private slots:
         QCOMPARE(observable.observersCount(), 2);
 
         observable.announceEvent(ObservableEvent(QStringLiteral("Info"), QStringLiteral("s"),
-                                                 QStringLiteral("d"), 6, QStringLiteral("f")));
+            QStringLiteral("d"), 6, QStringLiteral("f")));
         QCOMPARE(a.events.size(), 1);
         QCOMPARE(b.events.size(), 1);
 
@@ -93,20 +92,32 @@ private slots:
         QTest::addColumn<QString>("method");
         QTest::addColumn<QString>("joined");
         QTest::addRow("class and method") << "PrintClientMessager::reconnect"
-                                          << "PrintClientMessager" << "reconnect"
+                                          << "PrintClientMessager"
+                                          << "reconnect"
                                           << "PrintClientMessager::reconnect";
-        QTest::addRow("bare method") << "reconnect" << "" << "reconnect" << "reconnect";
-        QTest::addRow("leading separator") << "::reconnect" << "" << "::reconnect"
+        QTest::addRow("bare method") << "reconnect"
+                                     << ""
+                                     << "reconnect"
+                                     << "reconnect";
+        QTest::addRow("leading separator") << "::reconnect"
+                                           << ""
+                                           << "::reconnect"
                                            << "::reconnect";
-        QTest::addRow("nested, split at last") << "A::B::run" << "A::B" << "run" << "A::B::run";
-        QTest::addRow("empty") << "" << "" << "" << "";
+        QTest::addRow("nested, split at last") << "A::B::run"
+                                               << "A::B"
+                                               << "run"
+                                               << "A::B::run";
+        QTest::addRow("empty") << ""
+                               << ""
+                               << ""
+                               << "";
     }
 
     void functionSplit()
     {
         QFETCH(QString, function);
-        const ObservableEvent event(QStringLiteral("Info"), QStringLiteral("x"), QString(), 6,
-                                    function);
+        const ObservableEvent event(
+            QStringLiteral("Info"), QStringLiteral("x"), QString(), 6, function);
         QTEST(event.sourceObject(), "object");
         QTEST(event.sourceMethod(), "method");
         QTEST(event.function(), "joined");
@@ -128,18 +139,21 @@ private slots:
     void severityWords()
     {
         QFETCH(short, code);
-        QTEST(ObservableEvent(QString(), QString(), QString(), code, QString()).severity(),
-              "word");
+        QTEST(ObservableEvent(QString(), QString(), QString(), code, QString()).severity(), "word");
     }
 
     void stringHelpers_data()
     {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("escaped");
-        QTest::addRow("specials") << "a<b & \"c\"" << "a&lt;b &amp; &quot;c&quot;";
-        QTest::addRow("entity escaped again") << "&amp;" << "&amp;amp;";
-        QTest::addRow("apostrophe and gt") << "it's > 1" << "it&apos;s &gt; 1";
-        QTest::addRow("plain") << "plain" << "plain";
+        QTest::addRow("specials") << "a<b & \"c\""
+                                  << "a&lt;b &amp; &quot;c&quot;";
+        QTest::addRow("entity escaped again") << "&amp;"
+                                              << "&amp;amp;";
+        QTest::addRow("apostrophe and gt") << "it's > 1"
+                                           << "it&apos;s &gt; 1";
+        QTest::addRow("plain") << "plain"
+                               << "plain";
     }
 
     void stringHelpers()
@@ -147,9 +161,9 @@ private slots:
         QFETCH(QString, input);
         QTEST(UtilsLib::StringHelpers::escape(input), "escaped");
         QCOMPARE(UtilsLib::StringHelpers::stripChars(QStringLiteral("a-b_c"), QStringLiteral("-_")),
-                 QStringLiteral("abc"));
+            QStringLiteral("abc"));
         QCOMPARE(UtilsLib::StringHelpers::stripChars(QStringLiteral("abc"), QString()),
-                 QStringLiteral("abc"));
+            QStringLiteral("abc"));
     }
 
     void traceEvents()
@@ -162,8 +176,9 @@ private slots:
 
         QCOMPARE(recorder.events.size(), 3);
         const QStringList details = {recorder.events[0].details(), recorder.events[1].details(),
-                                     recorder.events[2].details()};
-        QCOMPARE(details, (QStringList{"Enter: connectToServer", "step", "Exit: connectToServer"}));
+            recorder.events[2].details()};
+        QCOMPARE(
+            details, (QStringList {"Enter: connectToServer", "step", "Exit: connectToServer"}));
         QCOMPARE(recorder.events[0].category(), QStringLiteral("Trace"));
         QCOMPARE(recorder.events[0].severityCode(), short(9));
         QCOMPARE(recorder.events[1].category(), QStringLiteral("Info"));
@@ -179,10 +194,9 @@ private slots:
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         UtilsLib::TraceLineObserver observer(&buffer);
-        observer.notify(ObservableEvent(QStringLiteral("Warning"),
-                                        QStringLiteral("KoaMessageDispatcher"),
-                                        QStringLiteral("two\nlines\\"), 2,
-                                        QStringLiteral("dispatch")));
+        observer.notify(
+            ObservableEvent(QStringLiteral("Warning"), QStringLiteral("KoaMessageDispatcher"),
+                QStringLiteral("two\nlines\\"), 2, QStringLiteral("dispatch")));
         const QString line = QString::fromUtf8(buffer.data());
         QCOMPARE(line.count(QLatin1Char('\n')), 1);
         QVERIFY(line.endsWith(

@@ -1,7 +1,7 @@
-#include "TestEnvironment.h"
 #include "LegacyHexCodec.h"
 #include "NumericUnits.h"
 #include "PreferencesEntry.h"
+#include "TestEnvironment.h"
 #include "XmlPreferences.h"
 
 #include <QFile>
