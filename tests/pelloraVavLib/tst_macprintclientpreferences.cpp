@@ -34,19 +34,7 @@ public:
     QList<UtilsLib::ObservableEvent> events;
 };
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
 
-bool writeAll(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
 
 // The stored form of one string: byte count, big-endian, then UTF-16BE.
 QByteArray streamed(const QString &text)

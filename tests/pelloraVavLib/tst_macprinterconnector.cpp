@@ -1,3 +1,4 @@
+#include "TestEnvironment.h"
 #include "MacPrinterConnector.h"
 #include "MacPrintersManager.h"
 #include "ObservableEvent.h"
@@ -55,11 +56,6 @@ public:
     QStringList lines;
 };
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 class TestMacPrinterConnector : public QObject

@@ -1,10 +1,27 @@
 #pragma once
 
+#include <QByteArray>
+#include <QFile>
 #include <QHostAddress>
 #include <QTcpServer>
 
 #include <csignal>
 #include <sys/resource.h>
+
+// A whole file, or nothing when it cannot be read.
+inline QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+inline bool writeAll(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
 
 // A loopback port on which nothing listens (it was free a moment ago).
 inline quint16 closedLoopbackPort()

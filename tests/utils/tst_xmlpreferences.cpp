@@ -23,19 +23,7 @@ const QByteArray Header = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n"
                           "<Settings>\r\n"
                           "<version>1.1</version>\r\n";
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
 
-bool writeAll(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
 
 } // namespace
 
