@@ -34,8 +34,6 @@ public:
     QList<UtilsLib::ObservableEvent> events;
 };
 
-
-
 // The stored form of one string: byte count, big-endian, then UTF-16BE.
 QByteArray streamed(const QString &text)
 {

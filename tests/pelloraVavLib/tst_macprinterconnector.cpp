@@ -1,8 +1,8 @@
-#include "TestEnvironment.h"
 #include "MacPrinterConnector.h"
 #include "MacPrintersManager.h"
 #include "ObservableEvent.h"
 #include "Observer.h"
+#include "TestEnvironment.h"
 #include "TsHttpFactory.h"
 #include "XmlPreferences.h"
 

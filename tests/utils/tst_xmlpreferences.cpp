@@ -23,8 +23,6 @@ const QByteArray Header = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n"
                           "<Settings>\r\n"
                           "<version>1.1</version>\r\n";
 
-
-
 } // namespace
 
 class TestXmlPreferences : public QObject
