@@ -82,7 +82,7 @@ std::unique_ptr<UtilsLib::TraceLineObserver> createTraceObserver(const ArgumentP
         return nullptr;
     }
     Tessaly::Core::AppContext::getContext().setObject(
-        new Tessaly::Core::ObserverManager(observer.get()));
+        std::make_unique<Tessaly::Core::ObserverManager>(observer.get()));
     return observer;
 }
 } // namespace

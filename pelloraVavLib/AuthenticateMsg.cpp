@@ -3,13 +3,13 @@
 #include "MessageFields_p.h"
 
 AuthenticateMsg::AuthenticateMsg(
-    Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+    std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
 { }
 
-AuthenticateMsg *AuthenticateMsg::clone() const
+std::unique_ptr<Tessaly::Core::Message> AuthenticateMsg::clone() const
 {
-    return new AuthenticateMsg(*this);
+    return std::make_unique<AuthenticateMsg>(*this);
 }
 
 QString AuthenticateMsg::toText()

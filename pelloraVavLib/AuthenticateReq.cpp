@@ -3,13 +3,13 @@
 #include "MessageFields_p.h"
 
 AuthenticateReq::AuthenticateReq(
-    Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+    std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
 { }
 
-AuthenticateReq *AuthenticateReq::clone() const
+std::unique_ptr<Tessaly::Core::Message> AuthenticateReq::clone() const
 {
-    return new AuthenticateReq(*this);
+    return std::make_unique<AuthenticateReq>(*this);
 }
 
 QString AuthenticateReq::toText()

@@ -3,13 +3,13 @@
 #include "MessageFields_p.h"
 
 AuthenticateResultMsg::AuthenticateResultMsg(
-    Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+    std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
 { }
 
-AuthenticateResultMsg *AuthenticateResultMsg::clone() const
+std::unique_ptr<Tessaly::Core::Message> AuthenticateResultMsg::clone() const
 {
-    return new AuthenticateResultMsg(*this);
+    return std::make_unique<AuthenticateResultMsg>(*this);
 }
 
 QString AuthenticateResultMsg::toText()

@@ -11,10 +11,10 @@ public:
     static constexpr int BALANCES_SUBSET = 3;
 
     explicit AuthenticateResultMsg(
-        Tessaly::Core::MessageHandler *handler = nullptr, UtilsLib::Observer *observer = nullptr);
+        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
     AuthenticateResultMsg(const AuthenticateResultMsg &other) = default;
 
-    [[nodiscard]] AuthenticateResultMsg *clone() const override;
+    [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;
     QString toText() override;
     bool fromText(const QString &text) override;
     long messageId() const override { return MESSAGE_ID; }

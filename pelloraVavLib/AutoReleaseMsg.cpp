@@ -5,13 +5,13 @@
 
 #include <QCoreApplication>
 
-AutoReleaseMsg::AutoReleaseMsg(Tessaly::Core::MessageHandler *handler)
-    : Message(handler, nullptr)
+AutoReleaseMsg::AutoReleaseMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler)
+    : Message(std::move(handler), nullptr)
 { }
 
-AutoReleaseMsg *AutoReleaseMsg::clone() const
+std::unique_ptr<Tessaly::Core::Message> AutoReleaseMsg::clone() const
 {
-    return new AutoReleaseMsg(*this);
+    return std::make_unique<AutoReleaseMsg>(*this);
 }
 
 QString AutoReleaseMsg::toText()

@@ -9,10 +9,10 @@ class AutoReleaseMsg : public Tessaly::Core::Message
 public:
     static constexpr long MESSAGE_ID = 62;
 
-    explicit AutoReleaseMsg(Tessaly::Core::MessageHandler *handler = nullptr);
+    explicit AutoReleaseMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr);
     AutoReleaseMsg(const AutoReleaseMsg &other) = default;
 
-    [[nodiscard]] AutoReleaseMsg *clone() const override;
+    [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;
     QString toText() override;
     bool fromText(const QString &text) override;
     long messageId() const override { return MESSAGE_ID; }

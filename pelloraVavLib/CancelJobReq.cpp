@@ -2,13 +2,13 @@
 
 #include "MessageFields_p.h"
 
-CancelJobReq::CancelJobReq(Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+CancelJobReq::CancelJobReq(std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
 { }
 
-CancelJobReq *CancelJobReq::clone() const
+std::unique_ptr<Tessaly::Core::Message> CancelJobReq::clone() const
 {
-    return new CancelJobReq(*this);
+    return std::make_unique<CancelJobReq>(*this);
 }
 
 QString CancelJobReq::toText()

@@ -3,13 +3,13 @@
 #include "MessageFields_p.h"
 
 EndOfSessionMsg::EndOfSessionMsg(
-    Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+    std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
 { }
 
-EndOfSessionMsg *EndOfSessionMsg::clone() const
+std::unique_ptr<Tessaly::Core::Message> EndOfSessionMsg::clone() const
 {
-    return new EndOfSessionMsg(*this);
+    return std::make_unique<EndOfSessionMsg>(*this);
 }
 
 QString EndOfSessionMsg::toText()

@@ -2,13 +2,13 @@
 
 #include "MessageFields_p.h"
 
-GuestJobMsg::GuestJobMsg(Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+GuestJobMsg::GuestJobMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
 { }
 
-GuestJobMsg *GuestJobMsg::clone() const
+std::unique_ptr<Tessaly::Core::Message> GuestJobMsg::clone() const
 {
-    return new GuestJobMsg(*this);
+    return std::make_unique<GuestJobMsg>(*this);
 }
 
 QString GuestJobMsg::toText()

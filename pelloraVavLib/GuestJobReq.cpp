@@ -1,12 +1,12 @@
 #include "GuestJobReq.h"
 
-GuestJobReq::GuestJobReq(Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+GuestJobReq::GuestJobReq(std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
 { }
 
-GuestJobReq *GuestJobReq::clone() const
+std::unique_ptr<Tessaly::Core::Message> GuestJobReq::clone() const
 {
-    return new GuestJobReq(*this);
+    return std::make_unique<GuestJobReq>(*this);
 }
 
 QString GuestJobReq::toText()

@@ -1,12 +1,12 @@
 #include "JobDeletedMsg.h"
 
-JobDeletedMsg::JobDeletedMsg(Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+JobDeletedMsg::JobDeletedMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
 { }
 
-JobDeletedMsg *JobDeletedMsg::clone() const
+std::unique_ptr<Tessaly::Core::Message> JobDeletedMsg::clone() const
 {
-    return new JobDeletedMsg(*this);
+    return std::make_unique<JobDeletedMsg>(*this);
 }
 
 QString JobDeletedMsg::toText()

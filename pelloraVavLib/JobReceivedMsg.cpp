@@ -2,13 +2,13 @@
 
 #include "MessageFields_p.h"
 
-JobReceivedMsg::JobReceivedMsg(Tessaly::Core::MessageHandler *handler)
-    : Message(handler, nullptr)
+JobReceivedMsg::JobReceivedMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler)
+    : Message(std::move(handler), nullptr)
 { }
 
-JobReceivedMsg *JobReceivedMsg::clone() const
+std::unique_ptr<Tessaly::Core::Message> JobReceivedMsg::clone() const
 {
-    return new JobReceivedMsg(*this);
+    return std::make_unique<JobReceivedMsg>(*this);
 }
 
 QString JobReceivedMsg::toText()

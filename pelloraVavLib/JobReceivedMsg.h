@@ -10,10 +10,10 @@ class JobReceivedMsg : public Tessaly::Core::Message, public PageCountDialogMode
 public:
     static constexpr long MESSAGE_ID = 4;
 
-    explicit JobReceivedMsg(Tessaly::Core::MessageHandler *handler = nullptr);
+    explicit JobReceivedMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr);
     JobReceivedMsg(const JobReceivedMsg &other) = default;
 
-    [[nodiscard]] JobReceivedMsg *clone() const override;
+    [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;
     QString toText() override;
     bool fromText(const QString &text) override;
     long messageId() const override { return MESSAGE_ID; }

@@ -2,13 +2,13 @@
 
 #include "MessageFields_p.h"
 
-KoaAckMsg::KoaAckMsg(Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+KoaAckMsg::KoaAckMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
 { }
 
-KoaAckMsg *KoaAckMsg::clone() const
+std::unique_ptr<Tessaly::Core::Message> KoaAckMsg::clone() const
 {
-    return new KoaAckMsg(*this);
+    return std::make_unique<KoaAckMsg>(*this);
 }
 
 QString KoaAckMsg::toText()

@@ -3,13 +3,13 @@
 #include "MessageFields_p.h"
 
 PrintClientUpdateMsg::PrintClientUpdateMsg(
-    Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+    std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
 { }
 
-PrintClientUpdateMsg *PrintClientUpdateMsg::clone() const
+std::unique_ptr<Tessaly::Core::Message> PrintClientUpdateMsg::clone() const
 {
-    return new PrintClientUpdateMsg(*this);
+    return std::make_unique<PrintClientUpdateMsg>(*this);
 }
 
 QString PrintClientUpdateMsg::toText()

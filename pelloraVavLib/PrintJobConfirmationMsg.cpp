@@ -5,13 +5,13 @@
 const QString PrintJobConfirmationMsg::PICKUP_INFO_SEPARATOR = QStringLiteral("#^#");
 
 PrintJobConfirmationMsg::PrintJobConfirmationMsg(
-    Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+    std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
 { }
 
-PrintJobConfirmationMsg *PrintJobConfirmationMsg::clone() const
+std::unique_ptr<Tessaly::Core::Message> PrintJobConfirmationMsg::clone() const
 {
-    return new PrintJobConfirmationMsg(*this);
+    return std::make_unique<PrintJobConfirmationMsg>(*this);
 }
 
 QString PrintJobConfirmationMsg::toText()

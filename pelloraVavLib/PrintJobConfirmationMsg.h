@@ -15,10 +15,10 @@ public:
     using PickupLocation = QPair<QString, QString>;
 
     explicit PrintJobConfirmationMsg(
-        Tessaly::Core::MessageHandler *handler = nullptr, UtilsLib::Observer *observer = nullptr);
+        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
     PrintJobConfirmationMsg(const PrintJobConfirmationMsg &other) = default;
 
-    [[nodiscard]] PrintJobConfirmationMsg *clone() const override;
+    [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;
     QString toText() override;
     bool fromText(const QString &text) override;
     long messageId() const override { return MESSAGE_ID; }

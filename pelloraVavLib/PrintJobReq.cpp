@@ -3,14 +3,14 @@
 #include "MessageFields_p.h"
 
 PrintJobReq::PrintJobReq(
-    const QString &locale, Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+    const QString &locale, std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
     , m_locale(locale)
 { }
 
-PrintJobReq *PrintJobReq::clone() const
+std::unique_ptr<Tessaly::Core::Message> PrintJobReq::clone() const
 {
-    return new PrintJobReq(*this);
+    return std::make_unique<PrintJobReq>(*this);
 }
 
 void PrintJobReq::setPcDescription(const QString &description, const QString &fallback)

@@ -9,10 +9,10 @@ public:
     static constexpr long MESSAGE_ID = 5;
 
     explicit PrintJobReq(const QString &locale = QString(),
-        Tessaly::Core::MessageHandler *handler = nullptr, UtilsLib::Observer *observer = nullptr);
+        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
     PrintJobReq(const PrintJobReq &other) = default;
 
-    [[nodiscard]] PrintJobReq *clone() const override;
+    [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;
     QString toText() override;
     bool fromText(const QString &text) override;
     long messageId() const override { return MESSAGE_ID; }

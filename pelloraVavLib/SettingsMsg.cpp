@@ -19,13 +19,13 @@ int toPageLimit(const QString &value)
 
 } // namespace
 
-SettingsMsg::SettingsMsg(Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+SettingsMsg::SettingsMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
 { }
 
-SettingsMsg *SettingsMsg::clone() const
+std::unique_ptr<Tessaly::Core::Message> SettingsMsg::clone() const
 {
-    return new SettingsMsg(*this);
+    return std::make_unique<SettingsMsg>(*this);
 }
 
 QString SettingsMsg::toText()

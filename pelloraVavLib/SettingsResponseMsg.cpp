@@ -3,14 +3,14 @@
 #include "MessageFields_p.h"
 
 SettingsResponseMsg::SettingsResponseMsg(
-    const QString &locale, Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+    const QString &locale, std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
     , m_locale(locale)
 { }
 
-SettingsResponseMsg *SettingsResponseMsg::clone() const
+std::unique_ptr<Tessaly::Core::Message> SettingsResponseMsg::clone() const
 {
-    return new SettingsResponseMsg(*this);
+    return std::make_unique<SettingsResponseMsg>(*this);
 }
 
 QString SettingsResponseMsg::toText()

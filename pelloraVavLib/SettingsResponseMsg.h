@@ -9,10 +9,10 @@ public:
     static constexpr long MESSAGE_ID = 59;
 
     explicit SettingsResponseMsg(const QString &locale = QString(),
-        Tessaly::Core::MessageHandler *handler = nullptr, UtilsLib::Observer *observer = nullptr);
+        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
     SettingsResponseMsg(const SettingsResponseMsg &other) = default;
 
-    [[nodiscard]] SettingsResponseMsg *clone() const override;
+    [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;
     QString toText() override;
     // Only ever sent: every text is rejected.
     bool fromText(const QString &text) override;

@@ -3,13 +3,13 @@
 #include "MessageFields_p.h"
 
 ShowSpoolingDialogMsg::ShowSpoolingDialogMsg(
-    Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer)
-    : Message(handler, observer)
+    std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+    : Message(std::move(handler), observer)
 { }
 
-ShowSpoolingDialogMsg *ShowSpoolingDialogMsg::clone() const
+std::unique_ptr<Tessaly::Core::Message> ShowSpoolingDialogMsg::clone() const
 {
-    return new ShowSpoolingDialogMsg(*this);
+    return std::make_unique<ShowSpoolingDialogMsg>(*this);
 }
 
 QString ShowSpoolingDialogMsg::toText()

@@ -23,25 +23,28 @@ AppContext &AppContext::getContext()
     return context;
 }
 
-void AppContext::setObject(const QString &name, AppContextEntryInterface *entry)
+void AppContext::setObject(const QString &name, std::unique_ptr<AppContextEntryInterface> entry)
 {
     // The replaced entry is destroyed outside the lock: its destructor may
     // itself use the context.
-    delete removeFromContext(name);
+    std::unique_ptr<AppContextEntryInterface> replaced = removeFromContext(name);
     TsMutexLocker locker(&m_mutex);
-    m_entries.insert(name, entry);
+    m_entries[name] = std::move(entry);
 }
 
-void AppContext::setObject(AppContextEntryInterface *entry)
+void AppContext::setObject(std::unique_ptr<AppContextEntryInterface> entry)
 {
-    if (entry)
-        setObject(entry->getName(), entry);
+    if (entry) {
+        const QString name = entry->getName();
+        setObject(name, std::move(entry));
+    }
 }
 
 AppContextEntryInterface *AppContext::getObject(const QString &name)
 {
     TsMutexLocker locker(&m_mutex);
-    return m_entries.value(name, nullptr);
+    const auto found = m_entries.find(name);
+    return found == m_entries.end() ? nullptr : found->second.get();
 }
 
 bool AppContext::hasObject(const QString &name)
@@ -49,18 +52,25 @@ bool AppContext::hasObject(const QString &name)
     return getObject(name) != nullptr;
 }
 
-AppContextEntryInterface *AppContext::removeFromContext(const QString &name)
+std::unique_ptr<AppContextEntryInterface> AppContext::removeFromContext(const QString &name)
 {
     TsMutexLocker locker(&m_mutex);
-    return m_entries.take(name);
+    const auto found = m_entries.find(name);
+    if (found == m_entries.end())
+        return nullptr;
+    std::unique_ptr<AppContextEntryInterface> entry = std::move(found->second);
+    m_entries.erase(found);
+    return entry;
 }
 
 void AppContext::clear()
 {
-    TsMutexLocker locker(&m_mutex);
-    const QMap<QString, AppContextEntryInterface *> entries = std::exchange(m_entries, {});
-    for (AppContextEntryInterface *entry : entries)
-        delete entry;
+    // Destroyed outside the lock, as in setObject.
+    std::map<QString, std::unique_ptr<AppContextEntryInterface>> entries;
+    {
+        TsMutexLocker locker(&m_mutex);
+        entries.swap(m_entries);
+    }
 }
 
 } // namespace Tessaly::Core

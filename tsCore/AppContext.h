@@ -2,8 +2,10 @@
 
 #include "TsMutex.h"
 
-#include <QMap>
 #include <QString>
+
+#include <map>
+#include <memory>
 
 namespace Tessaly::Core {
 
@@ -20,15 +22,15 @@ public:
 
     static AppContext &getContext();
 
-    void setObject(const QString &name, AppContextEntryInterface *entry);
-    void setObject(AppContextEntryInterface *entry);
+    void setObject(const QString &name, std::unique_ptr<AppContextEntryInterface> entry);
+    void setObject(std::unique_ptr<AppContextEntryInterface> entry);
     AppContextEntryInterface *getObject(const QString &name);
     bool hasObject(const QString &name);
-    [[nodiscard]] AppContextEntryInterface *removeFromContext(const QString &name);
+    [[nodiscard]] std::unique_ptr<AppContextEntryInterface> removeFromContext(const QString &name);
     void clear();
 
 private:
-    QMap<QString, AppContextEntryInterface *> m_entries;
+    std::map<QString, std::unique_ptr<AppContextEntryInterface>> m_entries;
     TsMutex m_mutex;
 };
 

@@ -34,8 +34,8 @@ long idBeforeSeparator(const QString &text)
 
 Message::Message() = default;
 
-Message::Message(MessageHandler *handler, UtilsLib::Observer *observer)
-    : m_handler(handler)
+Message::Message(std::unique_ptr<MessageHandler> handler, UtilsLib::Observer *observer)
+    : m_handler(std::move(handler))
     , m_messageObserver(observer)
 {
     addObserver(observer);
@@ -51,16 +51,11 @@ Message &Message::operator=(const Message &other)
     if (this == &other)
         return *this;
     UtilsLib::Observable::operator=(other);
-    MessageHandler *handler = other.m_handler ? other.m_handler->clone() : nullptr;
-    delete m_handler;
-    m_handler = handler;
+    m_handler = other.m_handler ? other.m_handler->clone() : nullptr;
     return *this;
 }
 
-Message::~Message()
-{
-    delete m_handler;
-}
+Message::~Message() = default;
 
 QString Message::handle(const QString &source, const QString &text)
 {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "MessageHandler.h"
 #include "Observable.h"
 
 #include <QString>
+
+#include <memory>
 
 namespace UtilsLib {
 class Observer;
@@ -11,7 +14,6 @@ class Observer;
 namespace Tessaly::Core {
 
 class DaxTimeSource;
-class MessageHandler;
 class SystemNetInfoInterface;
 
 // Base of every Print Service message. On the wire a message is
@@ -20,18 +22,18 @@ class Message : public UtilsLib::Observable
 {
 public:
     Message();
-    Message(MessageHandler *handler, UtilsLib::Observer *observer);
+    Message(std::unique_ptr<MessageHandler> handler, UtilsLib::Observer *observer);
     Message(const Message &other);
     Message &operator=(const Message &other);
     ~Message() override;
 
-    [[nodiscard]] virtual Message *clone() const = 0;
+    [[nodiscard]] virtual std::unique_ptr<Message> clone() const = 0;
     virtual QString toText() = 0;
     virtual bool fromText(const QString &text) = 0;
     virtual long messageId() const = 0;
     virtual QString handle(const QString &source, const QString &text);
 
-    MessageHandler *handler() const { return m_handler; }
+    MessageHandler *handler() const { return m_handler.get(); }
     UtilsLib::Observer *getMessageObserver() const { return m_messageObserver; }
 
     QString getTextForSending();
@@ -53,7 +55,7 @@ public:
     static void setSystemNetInfo(SystemNetInfoInterface *info);
 
 private:
-    MessageHandler *m_handler = nullptr; // owned
+    std::unique_ptr<MessageHandler> m_handler;
     QString m_computerName;
     QString m_ipAddress;
     UtilsLib::Observer *m_messageObserver = nullptr;

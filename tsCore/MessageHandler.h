@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace UtilsLib {
 class Observer;
 }
@@ -23,7 +25,7 @@ public:
     ~MessageHandler() override = default;
 
     virtual QString handle(const QString &source, Message *message) = 0;
-    [[nodiscard]] virtual MessageHandler *clone() const = 0;
+    [[nodiscard]] virtual std::unique_ptr<MessageHandler> clone() const = 0;
 };
 
 } // namespace Tessaly::Core

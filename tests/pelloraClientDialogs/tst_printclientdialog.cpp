@@ -1,4 +1,4 @@
-#include "../tsQtUiLib/ModalHelper.h"
+#include "ModalHelper.h"
 #include "ImageButton.h"
 #include "KoaPasswordDialog.h"
 #include "PrintClientDialog.h"

@@ -24,7 +24,10 @@ public:
         : MessageHandler(nullptr)
     { }
     QString handle(const QString &, Message *) override { return m_answer; }
-    MessageHandler *clone() const override { return new TrivialHandler(*this); }
+    std::unique_ptr<MessageHandler> clone() const override
+    {
+        return std::make_unique<TrivialHandler>(*this);
+    }
 
 private:
     QString m_answer = QStringLiteral("80|20260304050607");
@@ -34,9 +37,9 @@ class TrivialMessage : public Message
 {
 public:
     TrivialMessage()
-        : Message(new TrivialHandler, nullptr)
+        : Message(std::make_unique<TrivialHandler>(), nullptr)
     { }
-    Message *clone() const override { return new TrivialMessage(*this); }
+    std::unique_ptr<Message> clone() const override { return std::make_unique<TrivialMessage>(*this); }
     QString toText() override { return QString(); }
     bool fromText(const QString &text) override { return !text.isEmpty(); }
     long messageId() const override { return 54; }

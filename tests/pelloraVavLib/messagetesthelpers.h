@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
+
 // Shared by the message tests: a fixed clock, an event recorder and a handler
 // that records what it was given.
 
+#include "EventRecorder.h"
 #include "DaxTimeSource.h"
 #include "Message.h"
 #include "MessageHandler.h"
@@ -23,20 +26,6 @@ public:
     }
 };
 
-class EventRecorder : public UtilsLib::Observer
-{
-public:
-    void notify(const UtilsLib::ObservableEvent &event) override { events.append(event); }
-    int errorCount() const
-    {
-        int count = 0;
-        for (const UtilsLib::ObservableEvent &event : events)
-            count += event.severityCode() == 1 ? 1 : 0;
-        return count;
-    }
-    QList<UtilsLib::ObservableEvent> events;
-};
-
 class RecordingHandler : public Tessaly::Core::MessageHandler
 {
 public:
@@ -49,11 +38,20 @@ public:
         lastSource = source;
         return QStringLiteral("handled %1").arg(message->messageId());
     }
-    [[nodiscard]] RecordingHandler *clone() const override { return new RecordingHandler(*this); }
+    [[nodiscard]] std::unique_ptr<Tessaly::Core::MessageHandler> clone() const override
+    {
+        return std::make_unique<RecordingHandler>(*this);
+    }
 
     int calls = 0;
     QString lastSource;
 };
+
+// A copy of a message as its own class.
+template<typename T> std::unique_ptr<T> cloneAs(const T &message)
+{
+    return std::unique_ptr<T>(static_cast<T *>(message.clone().release()));
+}
 
 // The text of a received message with the fixed stamp, e.g. received(54, "|3").
 inline QString received(long id, const QString &body)

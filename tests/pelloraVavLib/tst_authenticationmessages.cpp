@@ -329,8 +329,9 @@ void tst_AuthenticationMessages::handleReportsRejectedText()
 
     EventRecorder events;
     EventRecorder handlerEvents;
-    auto *handler = new RecordingHandler(&handlerEvents);
-    AuthenticateReq req(handler, &events);
+    auto ownedHandler = std::make_unique<RecordingHandler>(&handlerEvents);
+    RecordingHandler *handler = ownedHandler.get();
+    AuthenticateReq req(std::move(ownedHandler), &events);
     QCOMPARE(req.handle("Print Service", text), answer);
     QCOMPARE(handler->calls, answer.isEmpty() ? 0 : 1);
     if (answer.isEmpty()) {
@@ -349,9 +350,9 @@ void tst_AuthenticationMessages::handleReportsRejectedText()
 void tst_AuthenticationMessages::cloneCopiesFieldsAndHandler()
 {
     EventRecorder events;
-    AuthenticateResultMsg original(new RecordingHandler(&events), &events);
+    AuthenticateResultMsg original(std::make_unique<RecordingHandler>(&events), &events);
     QVERIFY(original.fromText(received(56, "|3|F1|G2|I3|K1")));
-    std::unique_ptr<AuthenticateResultMsg> copy(original.clone());
+    const std::unique_ptr<AuthenticateResultMsg> copy = cloneAs(original);
     QCOMPARE(fieldsOf(*copy), fieldsOf(original));
     QVERIFY(copy->handler());
     QVERIFY(copy->handler() != original.handler());
@@ -360,16 +361,16 @@ void tst_AuthenticationMessages::cloneCopiesFieldsAndHandler()
     answer.setUserId("u");
     answer.setUserPin("p");
     answer.setIsGuest(true);
-    std::unique_ptr<AuthenticateMsg> answerCopy(answer.clone());
+    const std::unique_ptr<AuthenticateMsg> answerCopy = cloneAs(answer);
     QCOMPARE(answerCopy->getTextForSending(), answer.getTextForSending());
     QVERIFY(!answerCopy->handler());
 
     AuthenticateReq req;
     req.setShowFlags(5);
-    QCOMPARE(std::unique_ptr<AuthenticateReq>(req.clone())->showFlags(), 5);
+    QCOMPARE(cloneAs(req)->showFlags(), 5);
     GuestJobMsg guest;
     guest.setIsGuestJob(true);
-    QVERIFY(std::unique_ptr<GuestJobMsg>(guest.clone())->isGuestJob());
+    QVERIFY(cloneAs(guest)->isGuestJob());
 }
 
 QTEST_GUILESS_MAIN(tst_AuthenticationMessages)

@@ -396,19 +396,19 @@ void tst_JobMessages::answerTexts()
 void tst_JobMessages::clonesCopyEveryField()
 {
     EventRecorder events;
-    JobReceivedMsg job(new RecordingHandler(&events));
+    JobReceivedMsg job(std::make_unique<RecordingHandler>(&events));
     QVERIFY(job.fromText(received(4, "|A12|B1|C2|D1|E5|Fhi|G1|H6|I1")));
-    std::unique_ptr<JobReceivedMsg> jobCopy(job.clone());
+    const std::unique_ptr<JobReceivedMsg> jobCopy = cloneAs(job);
     QCOMPARE(fieldsOf(*jobCopy), fieldsOf(job));
     QVERIFY(jobCopy->handler() && jobCopy->handler() != job.handler());
 
     AutoReleaseMsg release;
     QVERIFY(release.fromText(received(62, "|A1|B2|CC|DD|EE|FF|GG|HH|II|Y500|ZR-1")));
-    QCOMPARE(fieldsOf(*std::unique_ptr<AutoReleaseMsg>(release.clone())), fieldsOf(release));
+    QCOMPARE(fieldsOf(*cloneAs(release)), fieldsOf(release));
 
     PrintJobConfirmationMsg confirmation;
     QVERIFY(confirmation.fromText(received(6, "|1|J9|Tsoon|Pa#^#b")));
-    std::unique_ptr<PrintJobConfirmationMsg> confirmationCopy(confirmation.clone());
+    const std::unique_ptr<PrintJobConfirmationMsg> confirmationCopy = cloneAs(confirmation);
     QCOMPARE(confirmationCopy->jobNumber(), 9L);
     QCOMPARE(confirmationCopy->showDialog(), true);
     QCOMPARE(confirmationCopy->expireTime(), QString("soon"));
@@ -418,7 +418,7 @@ void tst_JobMessages::clonesCopyEveryField()
     PrintJobReq req("de_de");
     req.setPcDescription("PC", QString());
     QCOMPARE(
-        std::unique_ptr<PrintJobReq>(req.clone())->getTextForSending(), req.getTextForSending());
+        cloneAs(req)->getTextForSending(), req.getTextForSending());
 
     QCOMPARE(PrintJobConfirmationMsg::nullProtect(QString()), QString(""));
     QVERIFY(!PrintJobConfirmationMsg::nullProtect(QString()).isNull());

@@ -1,3 +1,4 @@
+#include "EventRecorder.h"
 #include "EnvironmentProvider.h"
 #include "KoaConnection.h"
 #include "KoaMessageDispatcher.h"
@@ -15,13 +16,6 @@ using Tessaly::Core::Message;
 using Tessaly::Core::MessageHandler;
 
 namespace {
-class Recorder : public UtilsLib::Observer
-{
-public:
-    void notify(const UtilsLib::ObservableEvent &event) override { events.append(event); }
-    QList<UtilsLib::ObservableEvent> events;
-};
-
 class EchoHandler : public MessageHandler
 {
 public:
@@ -34,7 +28,10 @@ public:
             throw std::runtime_error("handler failed");
         return QStringLiteral("answer to %1").arg(source);
     }
-    MessageHandler *clone() const override { return new EchoHandler(*this); }
+    std::unique_ptr<MessageHandler> clone() const override
+    {
+        return std::make_unique<EchoHandler>(*this);
+    }
     bool throwing = false;
 };
 
@@ -42,11 +39,11 @@ public:
 class StampMessage : public Message
 {
 public:
-    StampMessage(long id, MessageHandler *handler)
-        : Message(handler, nullptr)
+    StampMessage(long id, std::unique_ptr<MessageHandler> handler)
+        : Message(std::move(handler), nullptr)
         , m_id(id)
     { }
-    Message *clone() const override { return new StampMessage(*this); }
+    std::unique_ptr<Message> clone() const override { return std::make_unique<StampMessage>(*this); }
     QString toText() override { return QString(); }
     bool fromText(const QString &text) override
     {
@@ -90,8 +87,9 @@ class TestKoaMessageDispatcher : public QObject
 private slots:
     void init()
     {
-        m_handler = new EchoHandler;
-        m_message = std::make_unique<StampMessage>(54, m_handler);
+        auto handler = std::make_unique<EchoHandler>();
+        m_handler = handler.get();
+        m_message = std::make_unique<StampMessage>(54, std::move(handler));
         m_dispatcher = std::make_unique<KoaMessageDispatcher>(nullptr);
         m_dispatcher->registerMessage(54, m_message.get());
     }
@@ -128,7 +126,7 @@ private slots:
 
     void firstRegistrationStays()
     {
-        StampMessage other(54, new EchoHandler);
+        StampMessage other(54, std::make_unique<EchoHandler>());
         m_dispatcher->registerMessage(54, &other);
         QCOMPARE(m_dispatcher->registeredMessageCount(), 1);
         QVERIFY(m_dispatcher->isRegistered(54));
@@ -177,7 +175,7 @@ private slots:
     void traceSequence()
     {
         QFETCH(QString, text);
-        Recorder recorder;
+        EventRecorder recorder;
         m_dispatcher->addObserver(&recorder);
         m_dispatcher->dispatch(QStringLiteral("Print Service"), text);
         QStringList lines;
@@ -210,7 +208,7 @@ private slots:
         QFETCH(QString, answer);
         FakeClient client;
         client.accept = false; // a failed send is the socket's business
-        Recorder recorder;
+        EventRecorder recorder;
         KoaConnection connection(m_dispatcher.get(), &client, &recorder);
         connection.messageReceived(text);
         QCOMPARE(client.sent, QStringList {answer});

@@ -1,3 +1,4 @@
+#include "EventRecorder.h"
 #include "HexEncrypt.h"
 #include "MacPrintClientPreferences.h"
 #include "ObservableEvent.h"
@@ -16,24 +17,6 @@
 #include <sys/resource.h>
 
 namespace {
-class EventRecorder : public UtilsLib::Observer
-{
-public:
-    void notify(const UtilsLib::ObservableEvent &event) override { events.append(event); }
-
-    QStringList lines(const QString &category) const
-    {
-        QStringList found;
-        for (const UtilsLib::ObservableEvent &event : events) {
-            if (event.category() == category)
-                found.append(event.details());
-        }
-        return found;
-    }
-
-    QList<UtilsLib::ObservableEvent> events;
-};
-
 // The stored form of one string: byte count, big-endian, then UTF-16BE.
 QByteArray streamed(const QString &text)
 {
@@ -239,8 +222,8 @@ void TestMacPrintClientPreferences::dedicatedMode()
     const QStringList expectedWarnings = warned
         ? QStringList(2, QStringLiteral("Failed to load config file at %1").arg(configPath))
         : QStringList();
-    QCOMPARE(recorder.lines(QStringLiteral("Warning")), expectedWarnings);
-    QCOMPARE(recorder.lines(QStringLiteral("Info")),
+    QCOMPARE(recorder.details(QStringLiteral("Warning")), expectedWarnings);
+    QCOMPARE(recorder.details(QStringLiteral("Info")),
         QStringList(2, QStringLiteral("dedicated mode = %1").arg(dedicated ? 1 : 0)));
     for (const UtilsLib::ObservableEvent &event : recorder.events)
         QCOMPARE(event.senderId(), QStringLiteral("MacPrintClientPreferences"));

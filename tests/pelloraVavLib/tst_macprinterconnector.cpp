@@ -1,3 +1,4 @@
+#include "EventRecorder.h"
 #include "MacPrinterConnector.h"
 #include "MacPrintersManager.h"
 #include "ObservableEvent.h"
@@ -45,17 +46,6 @@ protected:
     }
 };
 
-class Recorder : public UtilsLib::Observer
-{
-public:
-    void notify(const UtilsLib::ObservableEvent &event) override
-    {
-        if (event.category() != QLatin1String("Trace"))
-            lines << event.category() + ' ' + event.details();
-    }
-    QStringList lines;
-};
-
 } // namespace
 
 class TestMacPrinterConnector : public QObject
@@ -86,16 +76,16 @@ private slots:
         QTemporaryDir dir;
         auto *manager = new FakeManager;
         PromptedConnector connector(manager, dir.path());
-        Recorder recorder;
+        EventRecorder recorder;
         connector.addObserver(&recorder);
         connector.answers = {QStringLiteral("127.0.0.1")};
         QVERIFY(connector.initialize());
         QCOMPARE(connector.getPrintServiceForPelloraPrinter(), QStringLiteral("127.0.0.1"));
         QCOMPARE(connector.prompts, 1);
-        QVERIFY(recorder.lines.contains(
+        QVERIFY(recorder.lines().contains(
             "Warning Failed to load config file at " + connector.configFilePath()));
         QVERIFY(
-            recorder.lines.contains("Info Print Service address not configured, prompting user"));
+            recorder.lines().contains("Info Print Service address not configured, prompting user"));
 
         UtilsLib::XmlPreferences saved(QStringLiteral("x"));
         QVERIFY(saved.load(connector.configFilePath(), false));
@@ -126,13 +116,13 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         PromptedConnector connector(new FakeManager, blocker.fileName() + "/sub");
-        Recorder recorder;
+        EventRecorder recorder;
         connector.addObserver(&recorder);
         connector.answers = {QStringLiteral("h")};
         QCOMPARE(connector.getPrintServiceForPelloraPrinter(), QStringLiteral("h"));
         QCOMPARE(connector.getPrintServiceForPelloraPrinter(), QStringLiteral("h"));
         QCOMPARE(connector.prompts, 1);
-        QVERIFY(recorder.lines.contains("Warning Failed to save config file"));
+        QVERIFY(recorder.lines().contains("Warning Failed to save config file"));
     }
 
     void quitDuringPromptKeepsNothing()

@@ -27,13 +27,13 @@
 
 namespace {
 
-using Factory = std::function<Tessaly::Core::Message *(
-    Tessaly::Core::MessageHandler *, UtilsLib::Observer *)>;
+using Factory = std::function<std::unique_ptr<Tessaly::Core::Message>(
+    std::unique_ptr<Tessaly::Core::MessageHandler>, UtilsLib::Observer *)>;
 
 template<typename T> Factory factory()
 {
-    return [](Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer) {
-        return new T(handler, observer);
+    return [](std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer) {
+        return std::make_unique<T>(std::move(handler), observer);
     };
 }
 
@@ -45,24 +45,24 @@ std::vector<Factory> allMessages()
         factory<AuthenticateResultMsg>(),
         factory<GuestJobReq>(),
         factory<GuestJobMsg>(),
-        [](Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *) {
-            return new JobReceivedMsg(handler);
+        [](std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *) {
+            return std::make_unique<JobReceivedMsg>(std::move(handler));
         },
-        [](Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer) {
-            return new PrintJobReq(QStringLiteral("en_us"), handler, observer);
+        [](std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer) {
+            return std::make_unique<PrintJobReq>(QStringLiteral("en_us"), std::move(handler), observer);
         },
         factory<PrintJobConfirmationMsg>(),
         factory<CancelJobReq>(),
         factory<JobDeletedMsg>(),
         factory<ShowSpoolingDialogMsg>(),
-        [](Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *) {
-            return new AutoReleaseMsg(handler);
+        [](std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *) {
+            return std::make_unique<AutoReleaseMsg>(std::move(handler));
         },
         factory<KoaAckMsg>(),
         factory<EndOfSessionMsg>(),
         factory<SettingsMsg>(),
-        [](Tessaly::Core::MessageHandler *handler, UtilsLib::Observer *observer) {
-            return new SettingsResponseMsg(QStringLiteral("en_us"), handler, observer);
+        [](std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer) {
+            return std::make_unique<SettingsResponseMsg>(QStringLiteral("en_us"), std::move(handler), observer);
         },
         factory<PrintClientUpdateMsg>(),
     };
@@ -199,8 +199,9 @@ void tst_MessageFuzz::anyTextIsHandledOrReported()
 
     for (const Factory &make : allMessages()) {
         EventRecorder events;
-        auto *handler = new RecordingHandler(&events);
-        std::unique_ptr<Tessaly::Core::Message> message(make(handler, &events));
+        auto ownedHandler = std::make_unique<RecordingHandler>(&events);
+        RecordingHandler *handler = ownedHandler.get();
+        const std::unique_ptr<Tessaly::Core::Message> message = make(std::move(ownedHandler), &events);
         message->addObserver(&events); // for the classes built with their handler alone
         const long id = message->messageId();
 
@@ -215,10 +216,10 @@ void tst_MessageFuzz::anyTextIsHandledOrReported()
             QCOMPARE(events.errorCount(), 1);
         }
 
-        std::unique_ptr<Tessaly::Core::Message> copy(message->clone());
+        const std::unique_ptr<Tessaly::Core::Message> copy = message->clone();
         QVERIFY(copy->handler() != nullptr);
         QCOMPARE(copy->fromText(text), accepted);
-        std::unique_ptr<Tessaly::Core::Message> fresh(make(nullptr, nullptr));
+        const std::unique_ptr<Tessaly::Core::Message> fresh = make(nullptr, nullptr);
         QCOMPARE(fresh->fromText(text), accepted);
         QVERIFY(message->getTextForSending().startsWith(QString::number(id) + QLatin1Char('|')));
     }

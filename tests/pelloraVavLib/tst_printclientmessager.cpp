@@ -1,3 +1,4 @@
+#include "EventRecorder.h"
 #include "ConnectionListenerInterface.h"
 #include "MessageListenerInterface.h"
 #include "ObservableEvent.h"
@@ -72,24 +73,6 @@ public:
     std::function<void(const QString &)> onMessage;
     int depth = 0;
     int maxDepth = 0;
-};
-
-class RecordingObserver : public UtilsLib::Observer
-{
-public:
-    void notify(const UtilsLib::ObservableEvent &event) override
-    {
-        if (event.category() != QLatin1String("Trace"))
-            lines.append(event.category() + QLatin1Char(' ') + event.details());
-    }
-    int count(const QString &prefix) const
-    {
-        int n = 0;
-        for (const QString &line : lines)
-            n += line.startsWith(prefix);
-        return n;
-    }
-    QStringList lines;
 };
 
 QByteArray readUntilNuls(QTcpSocket *socket, int nulCount)
@@ -394,7 +377,7 @@ void tst_PrintClientMessager::textArrivingInsideHandlerWaitsForIt()
 
 void tst_PrintClientMessager::traceLines()
 {
-    RecordingObserver observer;
+    EventRecorder observer;
     m_messager->addObserver(&observer);
     const QString port = QString::number(m_server->serverPort());
 
@@ -415,7 +398,7 @@ void tst_PrintClientMessager::traceLines()
         "Verbose 4 bytes successfully written to socket",
     };
     m_messager->removeObserver(&observer);
-    QCOMPARE(observer.lines, expected);
+    QCOMPARE(observer.lines(), expected);
 }
 
 QTEST_MAIN(tst_PrintClientMessager)

@@ -234,22 +234,22 @@ void tst_SettingsMessages::updateParse()
 void tst_SettingsMessages::clonesCopyEveryField()
 {
     EventRecorder events;
-    SettingsMsg msg(new RecordingHandler(&events), &events);
+    SettingsMsg msg(std::make_unique<RecordingHandler>(&events), &events);
     QVERIFY(
         msg.fromText(received(58, "|A" + encrypted("x") + "|B1|C3|GP|JS|L1|N2|Pa|Q|R1|Sb|T1|Uc")));
-    std::unique_ptr<SettingsMsg> copy(msg.clone());
+    const std::unique_ptr<SettingsMsg> copy = cloneAs(msg);
     QCOMPARE(fieldsOf(*copy), fieldsOf(msg));
     QVERIFY(copy->handler() && copy->handler() != msg.handler());
 
     PrintClientUpdateMsg update;
     update.setVersion("v");
     update.setLauncherUrl("u");
-    std::unique_ptr<PrintClientUpdateMsg> updateCopy(update.clone());
+    const std::unique_ptr<PrintClientUpdateMsg> updateCopy = cloneAs(update);
     QCOMPARE(updateCopy->getVersion(), QString("v"));
     QCOMPARE(updateCopy->getLauncherUrl(), QString("u"));
 
     SettingsResponseMsg answer("de_de");
-    QCOMPARE(std::unique_ptr<SettingsResponseMsg>(answer.clone())->getTextForSending(),
+    QCOMPARE(cloneAs(answer)->getTextForSending(),
         answer.getTextForSending());
 }
 

@@ -1,3 +1,4 @@
+#include "EventRecorder.h"
 #include "ObservableEvent.h"
 #include "Observer.h"
 #include "PrinterConnectorInterface.h"
@@ -27,17 +28,6 @@ public:
 
     QStringList accepted;
     QStringList calls;
-};
-
-class Recorder : public UtilsLib::Observer
-{
-public:
-    void notify(const UtilsLib::ObservableEvent &event) override
-    {
-        if (event.category() != QLatin1String("Trace"))
-            lines << event.category() + ' ' + event.details();
-    }
-    QStringList lines;
 };
 
 const QString ServerPath = QStringLiteral("\\\\srv\\queue1");
@@ -71,14 +61,14 @@ private slots:
         FakeConnector connector;
         QFETCH(QStringList, accepted);
         connector.accepted = accepted;
-        Recorder recorder;
+        EventRecorder recorder;
         SharedPrinterMappings mappings(&connector);
         mappings.addObserver(&recorder);
         QTEST(mappings.connectToSharedPrinters(names), "result");
         QTEST(connector.calls, "calls");
-        QTEST(int(recorder.lines.filter(QRegularExpression("^Warning ")).size()), "warnings");
+        QTEST(int(recorder.lines().filter(QRegularExpression("^Warning ")).size()), "warnings");
         if (names.isEmpty())
-            QCOMPARE(recorder.lines, QStringList {"Info No printers to connect"});
+            QCOMPARE(recorder.lines(), QStringList {"Info No printers to connect"});
     }
 
     void defaultPrinterByQueueName_data()

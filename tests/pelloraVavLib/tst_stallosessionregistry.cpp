@@ -1,3 +1,4 @@
+#include "EventRecorder.h"
 #include "HexEncrypt.h"
 #include "ObservableEvent.h"
 #include "Observer.h"
@@ -14,13 +15,6 @@
 #include <memory>
 
 namespace {
-
-class EventRecorder : public UtilsLib::Observer
-{
-public:
-    void notify(const UtilsLib::ObservableEvent &event) override { details << event.details(); }
-    QStringList details;
-};
 
 } // namespace
 
@@ -299,14 +293,14 @@ void tst_StalloSessionRegistry::tracesRequests()
     registry.setHost(QStringLiteral("127.0.0.1"));
     QCOMPARE(registry.getLanguage(), QStringLiteral("en_us"));
     const QString url = m_server.url(QStringLiteral("/current_language_code"));
-    QCOMPARE(recorder.details,
+    QCOMPARE(recorder.details(),
         QStringList({QStringLiteral("Enter: getLanguage"), QStringLiteral("request string: ") + url,
             QStringLiteral("response string: en_GB"), QStringLiteral("Exit: getLanguage")}));
 
-    recorder.details.clear();
+    recorder.events.clear();
     QCOMPARE(registry.getUserId(), QString());
     const QString idUrl = m_server.url(QStringLiteral("/patron_id"));
-    QCOMPARE(recorder.details,
+    QCOMPARE(recorder.details(),
         QStringList({QStringLiteral("request string: ") + idUrl,
             QStringLiteral("request failed: response string: "),
             QStringLiteral("request string: ") + idUrl}));

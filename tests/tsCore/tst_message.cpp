@@ -1,3 +1,4 @@
+#include "EventRecorder.h"
 #include "AppContext.h"
 #include "AppContextEntryInterface.h"
 #include "DaxTimeSource.h"
@@ -22,13 +23,6 @@ public:
     QDateTime currentTime() const override { return QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)); }
 };
 
-class Recorder : public UtilsLib::Observer
-{
-public:
-    void notify(const UtilsLib::ObservableEvent &event) override { events.append(event); }
-    QList<UtilsLib::ObservableEvent> events;
-};
-
 int liveHandlers = 0;
 
 class CountingHandler : public MessageHandler
@@ -46,17 +40,21 @@ public:
     }
     ~CountingHandler() override { --liveHandlers; }
     QString handle(const QString &source, Message *) override { return "handled by " + source; }
-    MessageHandler *clone() const override { return new CountingHandler(*this); }
+    std::unique_ptr<MessageHandler> clone() const override
+    {
+        return std::make_unique<CountingHandler>(*this);
+    }
 };
 
 // Accepts texts whose body is "|ok".
 class TestMessage : public Message
 {
 public:
-    TestMessage(MessageHandler *handler = nullptr, UtilsLib::Observer *observer = nullptr)
-        : Message(handler, observer)
+    explicit TestMessage(
+        std::unique_ptr<MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr)
+        : Message(std::move(handler), observer)
     { }
-    Message *clone() const override { return new TestMessage(*this); }
+    std::unique_ptr<Message> clone() const override { return std::make_unique<TestMessage>(*this); }
     QString toText() override { return body; }
     bool fromText(const QString &text) override { return text.endsWith(QLatin1String("|ok")); }
     long messageId() const override { return id; }
@@ -161,12 +159,12 @@ private slots:
     {
         liveHandlers = 0;
         {
-            auto *original = new TestMessage(new CountingHandler);
+            auto original = std::make_unique<TestMessage>(std::make_unique<CountingHandler>());
             TestMessage copy(*original);
             QVERIFY(copy.handler());
             QVERIFY(copy.handler() != original->handler());
             QCOMPARE(liveHandlers, 2);
-            delete original;
+            original.reset();
             QCOMPARE(liveHandlers, 1);
             QCOMPARE(copy.handle(QStringLiteral("Print Service"), QStringLiteral("58|t|ok")),
                 QStringLiteral("handled by Print Service"));
@@ -184,7 +182,7 @@ private slots:
             bareCopy = bareCopy;
             QCOMPARE(liveHandlers, 1);
 
-            std::unique_ptr<Message> cloned(bareCopy.clone());
+            const std::unique_ptr<Message> cloned = bareCopy.clone();
             QCOMPARE(liveHandlers, 2);
         }
         QCOMPARE(liveHandlers, 0);
@@ -192,7 +190,7 @@ private slots:
 
     void copyKeepsObserversButNotMessageObserver()
     {
-        Recorder recorder;
+        EventRecorder recorder;
         TestMessage message(nullptr, &recorder);
         QCOMPARE(message.getMessageObserver(), &recorder);
         TestMessage copy(message);
@@ -216,8 +214,9 @@ private slots:
     {
         QFETCH(bool, withHandler);
         QFETCH(QString, text);
-        Recorder recorder;
-        TestMessage message(withHandler ? new CountingHandler : nullptr, &recorder);
+        EventRecorder recorder;
+        TestMessage message(
+            withHandler ? std::make_unique<CountingHandler>() : nullptr, &recorder);
         QCOMPARE(message.handle(QStringLiteral("Print Service"), text), QString());
         QCOMPARE(recorder.events.size(), 1);
         const UtilsLib::ObservableEvent &event = recorder.events.constFirst();
@@ -318,22 +317,22 @@ private slots:
     {
         AppContext context;
         liveEntries = 0;
-        context.setObject(new Entry(QStringLiteral("one")));
-        context.setObject(QStringLiteral("one"), new Entry(QStringLiteral("one")));
+        context.setObject(std::make_unique<Entry>(QStringLiteral("one")));
+        context.setObject(QStringLiteral("one"), std::make_unique<Entry>(QStringLiteral("one")));
         QCOMPARE(liveEntries, 1); // the replaced entry was destroyed
         QVERIFY(context.hasObject(QStringLiteral("one")));
         QVERIFY(!context.hasObject(QStringLiteral("two")));
 
-        std::unique_ptr<AppContextEntryInterface> taken(
-            context.removeFromContext(QStringLiteral("one")));
+        std::unique_ptr<AppContextEntryInterface> taken
+            = context.removeFromContext(QStringLiteral("one"));
         QVERIFY(taken);
         QCOMPARE(liveEntries, 1); // removal does not destroy
         QVERIFY(!context.getObject(QStringLiteral("one")));
         QVERIFY(!context.removeFromContext(QStringLiteral("one")));
         taken.reset();
 
-        context.setObject(new Entry(QStringLiteral("a")));
-        context.setObject(new Entry(QStringLiteral("b")));
+        context.setObject(std::make_unique<Entry>(QStringLiteral("a")));
+        context.setObject(std::make_unique<Entry>(QStringLiteral("b")));
         AppContext copy(context);
         QVERIFY(!copy.hasObject(QStringLiteral("a")));
         context.clear();
@@ -342,15 +341,15 @@ private slots:
 
     void handlerFindsObserverManager()
     {
-        Recorder recorder;
+        EventRecorder recorder;
         {
             CountingHandler lonely;
             QCOMPARE(lonely.observersCount(), 0);
         }
-        AppContext::getContext().setObject(new ObserverManager(&recorder));
+        AppContext::getContext().setObject(std::make_unique<ObserverManager>(&recorder));
         CountingHandler handler;
         QCOMPARE(handler.observersCount(), 1);
-        std::unique_ptr<MessageHandler> copy(handler.clone());
+        const std::unique_ptr<MessageHandler> copy = handler.clone();
         QCOMPARE(copy->observersCount(), 1);
         AppContext::getContext().clear();
     }

@@ -1,3 +1,4 @@
+#include "EventRecorder.h"
 #include "Observable.h"
 #include "ObservableEvent.h"
 #include "Observer.h"
@@ -12,13 +13,6 @@
 using UtilsLib::ObservableEvent;
 
 namespace {
-class Recorder : public UtilsLib::Observer
-{
-public:
-    void notify(const ObservableEvent &event) override { events.append(event); }
-    QList<ObservableEvent> events;
-};
-
 // Detaches itself while being notified: the others must still be told.
 class SelfRemover : public UtilsLib::Observer
 {
@@ -48,7 +42,7 @@ private slots:
     void observerList()
     {
         UtilsLib::Observable observable;
-        Recorder a, b;
+        EventRecorder a, b;
         observable.addObserver(&a);
         observable.addObserver(&a);
         observable.addObserver(nullptr);
@@ -77,7 +71,7 @@ private slots:
     {
         UtilsLib::Observable observable;
         SelfRemover remover(&observable);
-        Recorder after;
+        EventRecorder after;
         observable.addObserver(&remover);
         observable.addObserver(&after);
         observable.announceEvent(ObservableEvent());
@@ -170,7 +164,7 @@ private slots:
     {
         UtilsLib::Observable observable;
         tracedMethod(&observable); // nobody listens: nothing to see, nothing breaks
-        Recorder recorder;
+        EventRecorder recorder;
         observable.addObserver(&recorder);
         tracedMethod(&observable);
 
