@@ -1,5 +1,9 @@
 #include "HttpFetcher.h"
 
+#include "ConsoleLine.h"
+
+#include <QString>
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -621,11 +625,9 @@ const char *http_strerror()
 
 void http_perror(const char *prefix)
 {
-    const std::string text = errorText(g_error);
-    if (prefix)
-        std::fprintf(stderr, "%s: %s\n", prefix, text.c_str());
-    else
-        std::fprintf(stderr, "%s\n", text.c_str());
+    const QString text = QString::fromStdString(errorText(g_error));
+    UtilsLib::writeErrorLine(
+        prefix ? QString::fromLocal8Bit(prefix) + QStringLiteral(": ") + text : text);
 }
 
 int http_parseFilename(const char *url, char **name)

@@ -1,6 +1,6 @@
 #include "TsHttp.h"
 
-#include "DiagnosticLine_p.h"
+#include "ConsoleLine.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -92,8 +92,8 @@ bool TsHttp::get(const QString &url, QIODevice *device)
     m_lastError = NoError;
     if (device && !device->isOpen() && !device->open(QIODevice::WriteOnly)) {
         m_lastError = UnknownError;
-        writeDiagnosticLine(
-            SourceName, QStringLiteral("http get status: %1").arg(errorText(m_lastError)));
+        UtilsLib::writeConsoleLine(SourceName + QStringLiteral(": ")
+            + QStringLiteral("http get status: %1").arg(errorText(m_lastError)));
         return false;
     }
 
@@ -140,8 +140,8 @@ bool TsHttp::get(const QString &url, QIODevice *device)
     if (!m_success) {
         if (m_lastError == NoError)
             m_lastError = UnknownError;
-        writeDiagnosticLine(
-            SourceName, QStringLiteral("http get status: %1").arg(errorText(m_lastError)));
+        UtilsLib::writeConsoleLine(SourceName + QStringLiteral(": ")
+            + QStringLiteral("http get status: %1").arg(errorText(m_lastError)));
     }
     return m_success;
 }

@@ -1,6 +1,6 @@
 #include "TsHttpMac.h"
 
-#include "DiagnosticLine_p.h"
+#include "ConsoleLine.h"
 
 #include <QBuffer>
 #include <QIODevice>
@@ -32,7 +32,7 @@ bool TsHttpMac::get(const QString &url, QIODevice *device)
     const int length
         = HttpFetcher::fetch(url.toLatin1().constData(), &body, settings, &m_lastError);
     if (length < 0) {
-        writeDiagnosticLine(SourceName, lastErrorText());
+        UtilsLib::writeConsoleLine(SourceName + QStringLiteral(": ") + lastErrorText());
         if (device)
             device->close();
         return false;

@@ -1,5 +1,7 @@
 #include "MacPrintersManager.h"
 
+#include "ConsoleLine.h"
+
 #include "HexEncrypt.h"
 #include "OSInterface.h"
 #include "TsHttpFactory.h"
@@ -44,11 +46,7 @@ QString MacPrintersManager::changeToFolderCommand(const QString &folder)
 
 void MacPrintersManager::printConsoleLine(const QString &line)
 {
-    // Written directly: handing the text to the shell inside echo '...' would
-    // run whatever follows a quote in it.
-    const QByteArray bytes = line.toLocal8Bit() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    UtilsLib::writeConsoleLine(line);
 }
 
 void MacPrintersManager::setInstallPrintersTimeoutSecs(int seconds)

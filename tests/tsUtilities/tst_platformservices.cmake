@@ -1,6 +1,6 @@
 if(NOT TARGET pellora_platform_helper)
     add_executable(pellora_platform_helper ${CMAKE_CURRENT_LIST_DIR}/platformhelper.cpp)
-    target_link_libraries(pellora_platform_helper PRIVATE pelloraVavLib)
+    target_link_libraries(pellora_platform_helper PRIVATE tsUtilities)
     set_target_properties(pellora_platform_helper PROPERTIES
         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 endif()

@@ -1,5 +1,7 @@
 #include "TsSingleInstanceGuard.h"
 
+#include "ConsoleLine.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
@@ -89,7 +91,9 @@ bool TsSingleInstanceGuard::isRunning()
     if (m_lockFd >= 0 && errno == EWOULDBLOCK)
         return true;
     // A folder we cannot write must not keep the patron from printing.
-    qWarning("Single instance lock %s unavailable; running without it", qPrintable(lockFilePath()));
+    UtilsLib::writeErrorLine(
+        QStringLiteral("Single instance lock %1 unavailable; running without it")
+            .arg(lockFilePath()));
     m_holdsKey = true;
     return false;
 }
@@ -106,8 +110,8 @@ bool TsSingleInstanceGuard::initialize()
     // Holding the lock makes any socket file left by a crash ours to remove.
     QLocalServer::removeServer(serverPath());
     if (!m_server->listen(serverPath())) {
-        qWarning("Single instance server %s: %s", qPrintable(serverPath()),
-            qPrintable(m_server->errorString()));
+        UtilsLib::writeErrorLine(QStringLiteral("Single instance server %1: %2")
+                                     .arg(serverPath(), m_server->errorString()));
         return true;
     }
     connect(

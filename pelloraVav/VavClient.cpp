@@ -1,0 +1,224 @@
+#include "VavClient.h"
+
+#include "AppContext.h"
+#include "ArgumentParser.h"
+#include "ClientProcessingDialog.h"
+#include "ConsoleLine.h"
+#include "DaxTimeSource.h"
+#include "KoaConnection.h"
+#include "KoaMessageDispatcher.h"
+#include "KoaPasswordDialog.h"
+#include "KoaPreferences.h"
+#include "KoaSessionInfo.h"
+#include "MacEnvironmentProvider.h"
+#include "MacPrintClientPreferences.h"
+#include "MacPrinterConnector.h"
+#include "MacProcessManager.h"
+#include "MacVersionInfo.h"
+#include "Message.h"
+#include "ObserverManager.h"
+#include "PasswordDlgInfo.h"
+#include "PrintClientDialog.h"
+#include "PrintClientImages.h"
+#include "PrintClientMessager.h"
+#include "PrintClientRegistration.h"
+#include "QuitSignalHandler.h"
+#include "SharedPrinterMappings.h"
+#include "StalloSessionRegistry.h"
+#include "TraceLineObserver.h"
+#include "TsBaseDialog.h"
+#include "TsHttpFactory.h"
+#include "TsHttpInterface.h"
+#include "VavApplication.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+namespace {
+const char *const PRODUCTNAME = "Tessaly\u00ae Pellora\u2122 Print Client";
+const char *const TRACE_ARG = "trace";
+const char *const UnableToConnectToPrintersError = QT_TRANSLATE_NOOP("main",
+    "Unable to connect to any printers.  Please see a staff member for "
+    "assistance.");
+constexpr int DEFAULT_DIALOG_TIMEOUT_MS = 45000;
+constexpr int STALLO_SERVICE_PORT = 4567;
+
+bool mayStopClient(const KoaPreferences &preferences, PasswordDialogInterface &passwordDialog)
+{
+    if (!preferences.getDedicatedMode())
+        return true;
+    const QString staffPassword = preferences.getStaffPassword();
+    if (staffPassword.isEmpty())
+        return true;
+    return passwordDialog.getUserInput() && passwordDialog.password() == staffPassword;
+}
+
+// The trace-line sink of -trace=FILE: it reaches every traced object, and the
+// message handlers through the application context.
+std::unique_ptr<UtilsLib::TraceLineObserver> createTraceObserver(const ArgumentParser &arguments)
+{
+    if (!arguments.isArgumentInMap(QString::fromLatin1(TRACE_ARG)))
+        return nullptr;
+    const QString file = arguments.getArgument(QString::fromLatin1(TRACE_ARG));
+    auto observer = std::make_unique<UtilsLib::TraceLineObserver>(file);
+    if (!observer->isOpen()) {
+        UtilsLib::writeErrorLine(QStringLiteral("Cannot write the trace to %1").arg(file));
+        return nullptr;
+    }
+    Tessaly::Core::AppContext::getContext().setObject(
+        std::make_unique<Tessaly::Core::ObserverManager>(observer.get()));
+    return observer;
+}
+} // namespace
+
+VavClient::VavClient(int &argc, char **argv)
+    : m_argc(argc)
+    , m_argv(argv)
+    , m_preferences(std::make_unique<MacPrintClientPreferences>())
+    , m_environment(std::make_unique<MacEnvironmentProvider>())
+    , m_processManager(std::make_unique<MacProcessManager>())
+    , m_connector(std::make_unique<MacPrinterConnector>())
+    , m_versionInfo(std::make_unique<MacVersionInfo>())
+{
+    versionInfo = m_versionInfo.get();
+    m_preferences->loadFromFile();
+    m_application = std::make_unique<VavApplication>(argc, argv, m_preferences.get());
+    // The client lives on while no window is open: between two print jobs.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+VavClient::~VavClient()
+{
+    Tessaly::Core::Message::setTimeSource(nullptr);
+    Tessaly::Core::AppContext::getContext().clear();
+    versionInfo = &macVersionInfo;
+}
+
+bool VavClient::setUpPrinters()
+{
+    m_application->initialize(true);
+
+    // The system's quit request (logout, shutdown, a service manager) takes
+    // the same about-to-quit path as any other quit.
+    m_quitHandler = std::make_unique<QuitSignalHandler>();
+    m_quitHandler->install();
+
+    TsBaseDialog::setDefaultTimeout(DEFAULT_DIALOG_TIMEOUT_MS);
+    m_arguments = std::make_unique<ArgumentParser>(m_argc, m_argv);
+    m_traceObserver = createTraceObserver(*m_arguments);
+    m_preferences->addObserver(m_traceObserver.get());
+    m_connector->addObserver(m_traceObserver.get());
+
+    m_errorDialog = std::make_unique<PrintClientDialog>(nullptr);
+    QObject::connect(m_quitHandler.get(), &QuitSignalHandler::quitRequestReceived,
+        m_connector.get(), &MacPrinterConnector::abortInitialization);
+    if (m_quitHandler->quitRequested())
+        m_connector->abortInitialization();
+    return m_connector->initialize();
+}
+
+bool VavClient::connectSharedPrinters()
+{
+    m_mappings = std::make_unique<SharedPrinterMappings>(m_connector.get());
+    m_mappings->addObserver(m_traceObserver.get());
+    QStringList printers = m_arguments->getFieldList();
+    if (!printers.isEmpty())
+        printers.removeFirst();
+    return m_mappings->connectToSharedPrinters(printers);
+}
+
+bool VavClient::quitRequested() const
+{
+    return m_quitHandler && m_quitHandler->quitRequested();
+}
+
+void VavClient::showPrintersError()
+{
+    m_errorDialog->showError(QCoreApplication::translate("main", UnableToConnectToPrintersError),
+        QString::fromUtf8(PRODUCTNAME));
+}
+
+void VavClient::wire()
+{
+    UtilsLib::Observer *observer = m_traceObserver.get();
+
+    // Per-user defaults and the time stamps of every message.
+    m_connector->resetPerUserDefaults();
+    m_timeSource = std::make_unique<Tessaly::Core::DaxTimeSource>();
+    Tessaly::Core::Message::setTimeSource(m_timeSource.get());
+
+    // The local reservation service.
+    m_registryHttp = TsHttpFactory().createHttpInstance();
+    m_registry = std::make_unique<StalloSessionRegistry>(
+        m_registryHttp.get(), observer, STALLO_SERVICE_PORT, nullptr);
+
+    // The staff password dialog.
+    m_passwordInfo
+        = std::make_unique<PasswordDlgInfo>(QString(), QString(), QString(), QString(), QString());
+    m_passwordInfo->setCaptionText(
+        QString::fromLatin1(PasswordDlgInfo::PASSWORD_REQUIRED_CAPTION_TEXT));
+    m_passwordInfo->setDialogText(QString::fromLatin1(PasswordDlgInfo::INSTRUCTION_TEXT));
+    m_passwordInfo->setPasswordText(
+        QString::fromLatin1(PasswordDlgInfo::STAFF_PASSWORD_PROMPT_TEXT));
+    m_passwordDialog = std::make_unique<KoaPasswordDialog>(nullptr, *m_passwordInfo);
+
+    // The dispatcher, the shared "Please Wait..." window and the session.
+    m_dispatcher = std::make_unique<KoaMessageDispatcher>(observer);
+    m_processingDialog
+        = std::make_unique<ClientProcessingDialog>(nullptr, -1, TsBaseDialog::titledWindowFlags());
+    m_sessionInfo = std::make_unique<KoaSessionInfo>();
+
+    // The connection, registering on every connect.
+    m_messager = std::make_unique<PrintClientMessager>(observer);
+    m_registration
+        = std::make_unique<PrintClientRegistration>(m_messager.get(), m_environment.get());
+    m_messager->addConnectionListener(m_registration.get());
+    m_connection = std::make_unique<KoaConnection>(m_dispatcher.get(), m_messager.get(), observer);
+    m_messager->setMessageListener(m_connection.get());
+    m_messager->setPrinterConnector(m_connector.get());
+
+    // Quitting removes the site's printers first.
+    QObject::connect(m_application.get(), &QCoreApplication::aboutToQuit, m_connector.get(),
+        &MacPrinterConnector::onTerminate);
+    createTrayIcon();
+}
+
+void VavClient::createTrayIcon()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    m_trayMenu = std::make_unique<QMenu>();
+    QAction *quit = m_trayMenu->addAction(QCoreApplication::translate("main", "Quit"));
+    // A patron must not stop a dedicated machine's printing: the same staff
+    // password as the main window's stop button.
+    QObject::connect(quit, &QAction::triggered, m_application.get(),
+        [preferences = m_preferences.get(), dialog = m_passwordDialog.get()] {
+            if (mayStopClient(*preferences, *dialog))
+                QCoreApplication::exit(0);
+        });
+    m_trayIcon = std::make_unique<QSystemTrayIcon>(QIcon(PrintClientImages::pelloraClientImage()));
+    m_trayIcon->setToolTip(QString::fromUtf8(PRODUCTNAME));
+    m_trayIcon->setContextMenu(m_trayMenu.get());
+    m_trayIcon->show();
+}
+
+int VavClient::exec()
+{
+    // A quit request that came during start-up is carried out once the loop
+    // runs, so that the printers still go.
+    m_messager->reconnect();
+    if (quitRequested())
+        QTimer::singleShot(0, m_application.get(), [] { QCoreApplication::exit(0); });
+    return m_application->exec();
+}
+
+void VavClient::shutDown()
+{
+    m_messager->setMessageListener(nullptr);
+    m_mappings->restoreDefaultPrinter();
+    m_mappings->disconnectFromSharedPrinters();
+}
