@@ -10,7 +10,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 build="$root/build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-find "$build" -path '*_autogen/timestamp' -delete
 cmake --build "$build" -j "$(nproc)" --target pelloraVav printservicesim pellora_images
 
 app="$build/app"

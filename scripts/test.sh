@@ -10,10 +10,8 @@ jobs=$(nproc)
 
 run() {
     local dir=$1; shift
-    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    # moc is not always rerun for headers that a folder glob picked up since
-    # the last build; forgetting its time stamps makes it look again.
-    find "$dir" -path '*_autogen/timestamp' -delete
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@"
     cmake --build "$dir" -j "$jobs"
     ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }
@@ -22,6 +20,7 @@ echo "== build and test"
 run "$root/build"
 
 echo "== sanitizer build and test"
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run "$root/build-sanitize" -DPELLORA_SANITIZE=ON -DPELLORA_BUILD_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Debug
