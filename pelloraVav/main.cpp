@@ -6,7 +6,9 @@
 #include "DaxTimeSource.h"
 #include "KoaConnection.h"
 #include "KoaMessageDispatcher.h"
+#include "KoaPageCountValidator.h"
 #include "KoaPasswordDialog.h"
+#include "KoaPasswordValidator.h"
 #include "KoaPreferences.h"
 #include "MacEnvironmentProvider.h"
 #include "MacPrintClientPreferences.h"
@@ -14,7 +16,6 @@
 #include "MacProcessManager.h"
 #include "MacVersionInfo.h"
 #include "Message.h"
-#include "PasswordDialogInterface.h"
 #include "PasswordDlgInfo.h"
 #include "PrintClientDialog.h"
 #include "PrintClientImages.h"
@@ -59,14 +60,10 @@ void showPrintersError(PrintClientDialog &dialog)
         QString::fromUtf8(PRODUCTNAME));
 }
 
-bool mayStopClient(const KoaPreferences &preferences, PasswordDialogInterface &passwordDialog)
+bool mayStopClient(const KoaPreferences &preferences, PasswordValidator &passwordValidator)
 {
-    if (!preferences.getDedicatedMode())
-        return true;
-    const QString staffPassword = preferences.getStaffPassword();
-    if (staffPassword.isEmpty())
-        return true;
-    return passwordDialog.getUserInput() && passwordDialog.password() == staffPassword;
+    return !preferences.getDedicatedMode()
+        || passwordValidator.validate(preferences.getStaffPassword());
 }
 
 // The trace-line sink of -trace=FILE: it reaches every traced object, and the
@@ -180,6 +177,14 @@ int main(int argc, char **argv)
     passwordInfo->setPasswordText(QString::fromLatin1(PasswordDlgInfo::STAFF_PASSWORD_PROMPT_TEXT));
     auto passwordDialog = std::make_unique<KoaPasswordDialog>(nullptr, *passwordInfo);
 
+    // --- The staff password check and the page limit of a reservation session.
+    // One password validator, shared by the page limit's staff override and
+    // every other staff check; the page limit brings its own message box.
+    auto passwordValidator = std::make_unique<KoaPasswordValidator>(passwordDialog.get());
+    auto pageCountValidator = std::make_unique<KoaPageCountValidator>(
+        preferences.get(), registry.get(), passwordValidator.get(), nullptr);
+    // --- end of the validators.
+
     // The dispatcher and the shared "Please Wait..." window.
     auto dispatcher = std::make_unique<KoaMessageDispatcher>(observer);
     auto processingDialog
@@ -207,8 +212,8 @@ int main(int argc, char **argv)
         // A patron must not stop a dedicated machine's printing: the same
         // staff password as the main window's stop button.
         QObject::connect(quit, &QAction::triggered, application.get(),
-            [prefs = preferences.get(), dialog = passwordDialog.get()] {
-                if (mayStopClient(*prefs, *dialog))
+            [prefs = preferences.get(), validator = passwordValidator.get()] {
+                if (mayStopClient(*prefs, *validator))
                     QCoreApplication::exit(0);
             });
         trayIcon
@@ -233,6 +238,8 @@ int main(int argc, char **argv)
 
     trayIcon.reset();
     trayMenu.reset();
+    pageCountValidator.reset();
+    passwordValidator.reset();
     registryHttp.reset();
     connection.reset();
     dispatcher.reset();
