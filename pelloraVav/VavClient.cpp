@@ -7,7 +7,9 @@
 #include "DaxTimeSource.h"
 #include "KoaConnection.h"
 #include "KoaMessageDispatcher.h"
+#include "KoaPageCountValidator.h"
 #include "KoaPasswordDialog.h"
+#include "KoaPasswordValidator.h"
 #include "KoaPreferences.h"
 #include "KoaSessionInfo.h"
 #include "MacEnvironmentProvider.h"
@@ -47,14 +49,10 @@ const char *const UnableToConnectToPrintersError = QT_TRANSLATE_NOOP("main",
 constexpr int DEFAULT_DIALOG_TIMEOUT_MS = 45000;
 constexpr int STALLO_SERVICE_PORT = 4567;
 
-bool mayStopClient(const KoaPreferences &preferences, PasswordDialogInterface &passwordDialog)
+bool mayStopClient(const KoaPreferences &preferences, PasswordValidator &passwordValidator)
 {
-    if (!preferences.getDedicatedMode())
-        return true;
-    const QString staffPassword = preferences.getStaffPassword();
-    if (staffPassword.isEmpty())
-        return true;
-    return passwordDialog.getUserInput() && passwordDialog.password() == staffPassword;
+    return !preferences.getDedicatedMode()
+        || passwordValidator.validate(preferences.getStaffPassword());
 }
 
 // The trace-line sink of -trace=FILE: it reaches every traced object, and the
@@ -165,6 +163,11 @@ void VavClient::wire()
     m_passwordInfo->setPasswordText(
         QString::fromLatin1(PasswordDlgInfo::STAFF_PASSWORD_PROMPT_TEXT));
     m_passwordDialog = std::make_unique<KoaPasswordDialog>(nullptr, *m_passwordInfo);
+    // One password validator for the page limit's staff override and every
+    // other staff check.
+    m_passwordValidator = std::make_unique<KoaPasswordValidator>(m_passwordDialog.get());
+    m_pageCountValidator = std::make_unique<KoaPageCountValidator>(
+        m_preferences.get(), m_registry.get(), m_passwordValidator.get(), nullptr);
 
     // The dispatcher, the shared "Please Wait..." window and the session.
     m_dispatcher = std::make_unique<KoaMessageDispatcher>(observer);
@@ -196,8 +199,8 @@ void VavClient::createTrayIcon()
     // A patron must not stop a dedicated machine's printing: the same staff
     // password as the main window's stop button.
     QObject::connect(quit, &QAction::triggered, m_application.get(),
-        [preferences = m_preferences.get(), dialog = m_passwordDialog.get()] {
-            if (mayStopClient(*preferences, *dialog))
+        [preferences = m_preferences.get(), validator = m_passwordValidator.get()] {
+            if (mayStopClient(*preferences, *validator))
                 QCoreApplication::exit(0);
         });
     m_trayIcon = std::make_unique<QSystemTrayIcon>(QIcon(PrintClientImages::pelloraClientImage()));

@@ -8,7 +8,9 @@ class ArgumentParser;
 class ClientProcessingDialog;
 class KoaConnection;
 class KoaMessageDispatcher;
+class KoaPageCountValidator;
 class KoaPasswordDialog;
+class KoaPasswordValidator;
 class KoaSessionInfo;
 class MacEnvironmentProvider;
 class MacPrintClientPreferences;
@@ -87,6 +89,8 @@ private:
     std::unique_ptr<StalloSessionRegistry> m_registry;
     std::unique_ptr<PasswordDlgInfo> m_passwordInfo;
     std::unique_ptr<KoaPasswordDialog> m_passwordDialog;
+    std::unique_ptr<KoaPasswordValidator> m_passwordValidator;
+    std::unique_ptr<KoaPageCountValidator> m_pageCountValidator;
     std::unique_ptr<KoaMessageDispatcher> m_dispatcher;
     std::unique_ptr<ClientProcessingDialog> m_processingDialog;
     std::unique_ptr<KoaSessionInfo> m_sessionInfo;

@@ -2,10 +2,16 @@
 // platform and writes a picture of it, and of the whole screen where the
 // dialog has company (keypad, language selector), into the folder given.
 
+#include "AccountInfoDialogController.h"
+#include "AccountInfoDialogView.h"
 #include "ClientProcessingDialog.h"
+#include "JobReceivedMsg.h"
 #include "KeyPad.h"
 #include "KoaPasswordDialog.h"
+#include "KoaSessionInfo.h"
 #include "MessageDialog.h"
+#include "PageCountDialogController.h"
+#include "PageCountDialogView.h"
 #include "PasswordDialog.h"
 #include "PrintClientDialog.h"
 #include "PrintClientImages.h"
@@ -174,6 +180,67 @@ void shootInput()
     shoot(&input, QStringLiteral("tsinputdialog"));
     input.hide();
 }
+
+void shootPageCount()
+{
+    KoaSessionInfo withAccounts;
+    withAccounts.setMaxAllocationBalance(QStringLiteral("10.00"));
+    withAccounts.setAllocationBalance(QStringLiteral("4.25"));
+    KoaSessionInfo withoutAccounts;
+
+    JobReceivedMsg freeJob;
+    freeJob.setPageCount(3);
+    freeJob.setFreeJob(true);
+    PageCountDialogController plain(&withoutAccounts, 45);
+    PageCountDialogView free(nullptr, &plain, &freeJob);
+    shoot(&free, QStringLiteral("pagecountdialog_free"));
+    free.hide();
+
+    JobReceivedMsg duplex;
+    duplex.setPageCount(10);
+    duplex.setSheetCount(5);
+    duplex.setFreePagesPrinted(1);
+    duplex.setPageCost(QStringLiteral("<html>&#36;</html>0.20"));
+    duplex.setTotalCost(QStringLiteral("<html>&#36;</html>0.80"));
+    PageCountDialogController accounts(&withAccounts, 45);
+    PageCountDialogView duplexView(nullptr, &accounts, &duplex);
+    shoot(&duplexView, QStringLiteral("pagecountdialog_duplex_accounts"), true);
+    duplexView.hide();
+
+    JobReceivedMsg simplex;
+    simplex.setPageCount(12);
+    simplex.setFreePagesPrinted(2);
+    simplex.setPageCost(QStringLiteral("$0.10"));
+    simplex.setTotalCost(QStringLiteral("$1.00"));
+    simplex.setFreeTextMessage(QStringLiteral(
+        "Colour pages are printed on the second floor. Collect your job within two hours."));
+    PageCountDialogView simplexView(nullptr, &plain, &simplex);
+    shoot(&simplexView, QStringLiteral("pagecountdialog_simplex_freetext"));
+    simplexView.hide();
+}
+
+void shootAccounts()
+{
+    KoaSessionInfo session;
+    session.setDepositBalance(QStringLiteral("<html>&#36;</html>12.40"));
+    session.setMaxDepositBalance(QStringLiteral("<html>&#36;</html>50.00"));
+    session.setCreditBalance(QStringLiteral("<html>&#36;</html>2.50"));
+    session.setMaxCreditBalance(QStringLiteral("<html>&#36;</html>20.00"));
+    session.setAllocationBalance(QStringLiteral("<html>&#36;</html>4.25"));
+    session.setMaxAllocationBalance(QStringLiteral("<html>&#36;</html>10.00"));
+    session.setLibraryDepositEnabled(true);
+    session.setLibraryDepositBalance(QStringLiteral("<html>&#36;</html>7.00"));
+    AccountInfoDialogController controller(&session, 45);
+    AccountInfoDialogView all(nullptr, &controller);
+    shoot(&all, QStringLiteral("accountinfodialog_all"));
+    all.hide();
+
+    session.setIsDepositExpired(true);
+    session.setIsCreditExpired(true);
+    AccountInfoDialogView expired(nullptr, &controller);
+    shoot(&expired, QStringLiteral("accountinfodialog_expired"));
+    expired.hide();
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -200,5 +267,7 @@ int main(int argc, char *argv[])
     shootLanguageSelector();
     shootPasswords();
     shootInput();
+    shootPageCount();
+    shootAccounts();
     return written > 0 ? 0 : 1;
 }
