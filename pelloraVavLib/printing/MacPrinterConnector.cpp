@@ -18,12 +18,13 @@ const char *const MacPrinterConnector::EnterPrintServiceAddressLabel
     = QT_TRANSLATE_NOOP("MacPrinterConnector", "Please enter the IP address of the Print Service:");
 const QString MacPrinterConnector::ClassName = QStringLiteral("MacPrinterConnector");
 
-MacPrinterConnector::MacPrinterConnector(
-    MacPrintersManager *printersManager, TsHttpFactory *factory, QObject *parent)
+MacPrinterConnector::MacPrinterConnector(std::unique_ptr<MacPrintersManager> printersManager,
+    std::unique_ptr<TsHttpFactory> factory, QObject *parent)
     : QObject(parent)
     , m_config(QStringLiteral("Mac Printer Connector"))
-    , m_printersManager(printersManager ? printersManager : new MacPrintersManager)
-    , m_factory(factory ? factory : new TsHttpFactory)
+    , m_printersManager(
+          printersManager ? std::move(printersManager) : std::make_unique<MacPrintersManager>())
+    , m_factory(factory ? std::move(factory) : std::make_unique<TsHttpFactory>())
 {
     m_printersManager->setInstallPrintersTimeoutSecs(INSTALL_PRINTERS_TIMEOUT_SECS);
     m_printersManager->setRetryWaitTimeMillis(INSTALL_PRINTERS_RETRY_WAIT_TIME_MILLIS);

@@ -1,15 +1,14 @@
 #pragma once
 
+#include "MacPrintersManager.h"
 #include "Observable.h"
 #include "PrinterConnectorInterface.h"
+#include "TsHttpFactory.h"
 #include "XmlPreferences.h"
 
 #include <QObject>
 
 #include <memory>
-
-class MacPrintersManager;
-class TsHttpFactory;
 
 // The Print Service as a printer host: its address, kept in printClient.tsp
 // beside the executable, and the printers it hands out.
@@ -20,10 +19,9 @@ class MacPrinterConnector : public QObject,
     Q_OBJECT
 
 public:
-    // Takes ownership of the printers manager and the factory; without them it
-    // makes its own.
-    explicit MacPrinterConnector(MacPrintersManager *printersManager = nullptr,
-        TsHttpFactory *factory = nullptr, QObject *parent = nullptr);
+    // Without a printers manager or a factory it makes its own.
+    explicit MacPrinterConnector(std::unique_ptr<MacPrintersManager> printersManager = nullptr,
+        std::unique_ptr<TsHttpFactory> factory = nullptr, QObject *parent = nullptr);
     ~MacPrinterConnector() override;
 
     bool addConnection(const QString &name) override;

@@ -21,9 +21,9 @@
 
 const QString MacPrintersManager::DEFAULT_PRINTER_FILE = QStringLiteral("defaultPrinter.txt");
 
-MacPrintersManager::MacPrintersManager(OSInterface *os, QObject *parent)
+MacPrintersManager::MacPrintersManager(std::unique_ptr<OSInterface> os, QObject *parent)
     : QObject(parent)
-    , m_os(os ? os : new OSInterface)
+    , m_os(os ? std::move(os) : std::make_unique<OSInterface>())
 { }
 
 MacPrintersManager::~MacPrintersManager() = default;

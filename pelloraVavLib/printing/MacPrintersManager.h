@@ -1,11 +1,12 @@
 #pragma once
 
+#include "OSInterface.h"
+
 #include <QObject>
 #include <QString>
 
 #include <memory>
 
-class OSInterface;
 class TsHttpFactory;
 
 // Puts the Print Service's printers on this machine at start-up and takes them
@@ -15,8 +16,9 @@ class MacPrintersManager : public QObject
     Q_OBJECT
 
 public:
-    // Takes ownership of the OS interface; without one it makes its own.
-    explicit MacPrintersManager(OSInterface *os = nullptr, QObject *parent = nullptr);
+    // Without an OS interface it makes its own.
+    explicit MacPrintersManager(
+        std::unique_ptr<OSInterface> os = nullptr, QObject *parent = nullptr);
     ~MacPrintersManager() override;
 
     virtual bool installPrinters(const QString &address, TsHttpFactory *factory);

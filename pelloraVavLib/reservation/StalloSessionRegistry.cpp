@@ -23,11 +23,11 @@ const QString StalloSessionRegistry::SettingsOrganization = QStringLiteral("Merr
 const QString StalloSessionRegistry::SettingsApplication = QStringLiteral("Stallo");
 const QString StalloSessionRegistry::DefaultHost = QStringLiteral("localhost");
 
-StalloSessionRegistry::StalloSessionRegistry(
-    TsHttpInterface *http, UtilsLib::Observer *observer, int port, QSettings *settings)
-    : m_settings(settings
-            ? settings
-            : new QSettings(QSettings::UserScope, SettingsOrganization, SettingsApplication))
+StalloSessionRegistry::StalloSessionRegistry(TsHttpInterface *http, UtilsLib::Observer *observer,
+    int port, std::unique_ptr<QSettings> settings)
+    : m_settings(settings ? std::move(settings)
+                          : std::make_unique<QSettings>(
+                              QSettings::UserScope, SettingsOrganization, SettingsApplication))
     , m_http(http)
     , m_port(port)
     , m_host(DefaultHost)

@@ -3,12 +3,12 @@
 #include "Observable.h"
 #include "StalloSessionInfo.h"
 
+#include <QSettings>
 #include <QString>
 #include <QVariant>
 
 #include <memory>
 
-class QSettings;
 class TsHttpInterface;
 
 namespace UtilsLib {
@@ -37,9 +37,9 @@ public:
     static constexpr int DefaultPort = 4567;
     static constexpr int RequestTimeout = 5000;
 
-    // Takes ownership of settings; null opens the product's user settings.
+    // Without settings it opens the product's user settings.
     StalloSessionRegistry(TsHttpInterface *http, UtilsLib::Observer *observer, int port,
-        QSettings *settings = nullptr);
+        std::unique_ptr<QSettings> settings = nullptr);
     ~StalloSessionRegistry() override;
 
     int getPagesPrinted() override;

@@ -27,8 +27,8 @@ public:
 class PromptedConnector : public MacPrinterConnector
 {
 public:
-    PromptedConnector(FakeManager *manager, const QString &folder)
-        : MacPrinterConnector(manager)
+    PromptedConnector(std::unique_ptr<FakeManager> manager, const QString &folder)
+        : MacPrinterConnector(std::move(manager))
     {
         setConfigDir(folder);
     }
@@ -63,8 +63,10 @@ private slots:
         QVERIFY(config.save(path));
         const QByteArray before = readAll(path);
 
-        auto *manager = new FakeManager;
-        PromptedConnector connector(manager, dir.path());
+        auto ownedManager = std::make_unique<FakeManager>();
+
+        FakeManager *manager = ownedManager.get();
+        PromptedConnector connector(std::move(ownedManager), dir.path());
         QVERIFY(connector.initialize());
         QCOMPARE(connector.prompts, 0);
         QCOMPARE(manager->calls, QStringList {"install 10.0.0.5"});
@@ -74,8 +76,8 @@ private slots:
     void missingFileAsksOnceAndSaves()
     {
         QTemporaryDir dir;
-        auto *manager = new FakeManager;
-        PromptedConnector connector(manager, dir.path());
+        auto ownedManager = std::make_unique<FakeManager>();
+        PromptedConnector connector(std::move(ownedManager), dir.path());
         EventRecorder recorder;
         connector.addObserver(&recorder);
         connector.answers = {QStringLiteral("127.0.0.1")};
@@ -94,7 +96,7 @@ private slots:
         QVERIFY(readAll(connector.configFilePath()).contains("Mac Printer Connector"));
 
         // A later start reads it back without asking.
-        PromptedConnector next(new FakeManager, dir.path());
+        PromptedConnector next(std::make_unique<FakeManager>(), dir.path());
         QVERIFY(next.initialize());
         QCOMPARE(next.prompts, 0);
     }
@@ -102,7 +104,7 @@ private slots:
     void emptyAnswerAsksAgain()
     {
         QTemporaryDir dir;
-        PromptedConnector connector(new FakeManager, dir.path());
+        PromptedConnector connector(std::make_unique<FakeManager>(), dir.path());
         connector.answers = {QString(), QStringLiteral("print-host")};
         QCOMPARE(connector.getPrintServiceForPelloraPrinter(), QString());
         QCOMPARE(connector.getPrintServiceForPelloraPrinter(), QStringLiteral("print-host"));
@@ -115,7 +117,7 @@ private slots:
         QFile blocker(dir.filePath(QStringLiteral("file")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        PromptedConnector connector(new FakeManager, blocker.fileName() + "/sub");
+        PromptedConnector connector(std::make_unique<FakeManager>(), blocker.fileName() + "/sub");
         EventRecorder recorder;
         connector.addObserver(&recorder);
         connector.answers = {QStringLiteral("h")};
@@ -128,8 +130,8 @@ private slots:
     void quitDuringPromptKeepsNothing()
     {
         QTemporaryDir dir;
-        auto *manager = new FakeManager;
-        PromptedConnector connector(manager, dir.path());
+        auto ownedManager = std::make_unique<FakeManager>();
+        PromptedConnector connector(std::move(ownedManager), dir.path());
         connector.abortDuringPrompt = true;
         connector.answers = {QStringLiteral("192.168.")};
         connector.initialize();
@@ -139,9 +141,10 @@ private slots:
     void platformOperations()
     {
         QTemporaryDir dir;
-        auto *manager = new FakeManager;
+        auto ownedManager = std::make_unique<FakeManager>();
+        FakeManager *manager = ownedManager.get();
         manager->result = false;
-        PromptedConnector connector(manager, dir.path());
+        PromptedConnector connector(std::move(ownedManager), dir.path());
         connector.answers = {QStringLiteral("h")};
         QVERIFY(!connector.initialize());
         QVERIFY(!connector.addConnection(QStringLiteral("\\\\srv\\q")));

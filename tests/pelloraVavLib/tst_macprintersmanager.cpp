@@ -110,7 +110,8 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         m_log.clear();
         m_lpstat = QStringLiteral("system default destination: Lab_Laser\n");
-        m_manager = std::make_unique<MacPrintersManager>(new FakeShell(&m_log, &m_lpstat));
+        m_manager
+            = std::make_unique<MacPrintersManager>(std::make_unique<FakeShell>(&m_log, &m_lpstat));
         m_manager->setApplicationFolder(m_dir->path());
         m_manager->setInstallPrintersTimeoutSecs(30);
         m_manager->setRetryWaitTimeMillis(1);

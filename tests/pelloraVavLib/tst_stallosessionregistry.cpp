@@ -14,9 +14,7 @@
 
 #include <memory>
 
-namespace {
-
-} // namespace
+namespace { } // namespace
 
 class tst_StalloSessionRegistry : public QObject
 {
@@ -43,7 +41,7 @@ private slots:
 
 private:
     std::unique_ptr<StalloSessionRegistry> makeRegistry(quint16 port);
-    QSettings *store() const;
+    std::unique_ptr<QSettings> store() const;
 
     TestHttpResponder m_server;
     QTemporaryDir m_dir;
@@ -73,9 +71,9 @@ void tst_StalloSessionRegistry::cleanup()
         m_server.setResponse(name, TestHttpResponder::reply(404, "none"));
 }
 
-QSettings *tst_StalloSessionRegistry::store() const
+std::unique_ptr<QSettings> tst_StalloSessionRegistry::store() const
 {
-    return new QSettings(m_storePath, QSettings::IniFormat);
+    return std::make_unique<QSettings>(m_storePath, QSettings::IniFormat);
 }
 
 std::unique_ptr<StalloSessionRegistry> tst_StalloSessionRegistry::makeRegistry(quint16 port)
