@@ -2,12 +2,19 @@
 // built here in a fixed order and destroyed here in a fixed order.
 
 #include "ArgumentParser.h"
+#include "AuthenticateReq.h"
+#include "AuthenticateReqHandler.h"
+#include "AuthenticateResultMsg.h"
+#include "AuthenticateResultMsgHandler.h"
 #include "ClientProcessingDialog.h"
 #include "DaxTimeSource.h"
+#include "GuestJobReq.h"
+#include "GuestJobReqHandler.h"
 #include "KoaConnection.h"
 #include "KoaMessageDispatcher.h"
 #include "KoaPasswordDialog.h"
 #include "KoaPreferences.h"
+#include "KoaSessionInfo.h"
 #include "MacEnvironmentProvider.h"
 #include "MacPrintClientPreferences.h"
 #include "MacPrinterConnector.h"
@@ -52,6 +59,7 @@ const char *const UnableToConnectToPrintersError = QT_TRANSLATE_NOOP("main",
     "assistance.");
 constexpr int DEFAULT_DIALOG_TIMEOUT_MS = 45000;
 constexpr int STALLO_SERVICE_PORT = 4567;
+constexpr long DIALOG_TIMEOUT_SECONDS = 45;
 
 void showPrintersError(PrintClientDialog &dialog)
 {
@@ -185,6 +193,22 @@ int main(int argc, char **argv)
     auto processingDialog
         = std::make_unique<ClientProcessingDialog>(nullptr, -1, TsBaseDialog::titledWindowFlags());
 
+    // --- Identification: the session state and the messages 54, 56 and 52,
+    // each owning its handler. No message box: the handlers use their own.
+    auto sessionInfo = std::make_unique<KoaSessionInfo>();
+    auto authenticateReq = std::make_unique<AuthenticateReq>(
+        std::make_unique<AuthenticateReqHandler>(preferences.get(), sessionInfo.get(),
+            registry.get(), processingDialog.get(), DIALOG_TIMEOUT_SECONDS, nullptr));
+    auto authenticateResultMsg
+        = std::make_unique<AuthenticateResultMsg>(std::make_unique<AuthenticateResultMsgHandler>(
+            sessionInfo.get(), processingDialog.get(), nullptr, nullptr));
+    auto guestJobReq = std::make_unique<GuestJobReq>(std::make_unique<GuestJobReqHandler>(
+        preferences.get(), sessionInfo.get(), nullptr, nullptr));
+    dispatcher->registerMessage(AuthenticateReq::MESSAGE_ID, authenticateReq.get());
+    dispatcher->registerMessage(AuthenticateResultMsg::MESSAGE_ID, authenticateResultMsg.get());
+    dispatcher->registerMessage(GuestJobReq::MESSAGE_ID, guestJobReq.get());
+    // --- end of identification
+
     // The connection, registering on every connect.
     auto messager = std::make_unique<PrintClientMessager>(observer);
     auto registration
@@ -236,7 +260,11 @@ int main(int argc, char **argv)
     registryHttp.reset();
     connection.reset();
     dispatcher.reset();
+    authenticateReq.reset();
+    authenticateResultMsg.reset();
+    guestJobReq.reset();
     processManager.reset();
+    sessionInfo.reset();
     processingDialog.reset();
     preferences.reset();
     mappings.reset();
