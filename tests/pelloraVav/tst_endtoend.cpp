@@ -876,6 +876,8 @@ void EndToEndTest::patronIdentifiesAndFailedVerdictAsksAgain()
     const QRegularExpression stamp(QStringLiteral("^\\d{14}$"));
 
     type(simulator, QStringLiteral("send 54|{ts}|0\n"));
+    // xdotool runs blocking: the text must be on its way before.
+    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
     QVERIFY2(typeInto(identification,
                  {QStringLiteral("=jo"), QStringLiteral("Tab"), QStringLiteral("=1234"),
                      QStringLiteral("Return")}),
@@ -893,6 +895,7 @@ void EndToEndTest::patronIdentifiesAndFailedVerdictAsksAgain()
             QStringLiteral("10121416")}));
 
     type(simulator, QStringLiteral("send 56|{ts}|1|xBad login|#Unknown user|A0\n"));
+    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
     QVERIFY2(
         typeInto(QStringLiteral("^Bad login$"), {QStringLiteral("Escape")}), reports().constData());
     QTRY_VERIFY2_WITH_TIMEOUT(
@@ -902,6 +905,7 @@ void EndToEndTest::patronIdentifiesAndFailedVerdictAsksAgain()
 
     // The identity is forgotten: the next request asks again.
     type(simulator, QStringLiteral("send 54|{ts}|1\n"));
+    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
     QVERIFY2(typeInto(identification, {QStringLiteral("Escape")}), reports().constData());
     QTRY_VERIFY2_WITH_TIMEOUT(
         receivedTexts(simulator, registered + 1).size() == 3, reports().constData(), AnswerTimeout);
