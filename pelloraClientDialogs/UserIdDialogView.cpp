@@ -68,9 +68,13 @@ UserIdDialogView::UserIdDialogView(QWidget *parent, UserIdDialogController *cont
     content->addSpacing(5);
 
     auto *row = new QHBoxLayout;
-    QPixmap picture = PrintClientImages::userId();
-    if (!picture.isNull() && !picture.hasAlphaChannel())
-        picture.setMask(picture.createHeuristicMask());
+    // Masked once: the dialog is built for every request.
+    static const QPixmap picture = [] {
+        QPixmap masked = PrintClientImages::userId();
+        if (!masked.isNull() && !masked.hasAlphaChannel())
+            masked.setMask(masked.createHeuristicMask());
+        return masked;
+    }();
     m_pictureLabel = new QLabel(this);
     m_pictureLabel->setObjectName(QStringLiteral("userIdDialog_Picture"));
     m_pictureLabel->setPixmap(picture);
