@@ -2,9 +2,17 @@
 
 #include "AppContext.h"
 #include "ArgumentParser.h"
+#include "AuthenticateReq.h"
+#include "AuthenticateReqHandler.h"
+#include "AuthenticateResultMsg.h"
+#include "AuthenticateResultMsgHandler.h"
 #include "ClientProcessingDialog.h"
 #include "ConsoleLine.h"
 #include "DaxTimeSource.h"
+#include "GuestJobReq.h"
+#include "GuestJobReqHandler.h"
+#include "JobReceivedMsg.h"
+#include "JobReceivedMsgHandler.h"
 #include "KoaConnection.h"
 #include "KoaMessageDispatcher.h"
 #include "KoaPageCountValidator.h"
@@ -48,6 +56,7 @@ const char *const UnableToConnectToPrintersError = QT_TRANSLATE_NOOP("main",
     "assistance.");
 constexpr int DEFAULT_DIALOG_TIMEOUT_MS = 45000;
 constexpr int STALLO_SERVICE_PORT = 4567;
+constexpr int DIALOG_TIMEOUT_SECONDS = 45;
 
 bool mayStopClient(const KoaPreferences &preferences, PasswordValidator &passwordValidator)
 {
@@ -175,6 +184,21 @@ void VavClient::wire()
         = std::make_unique<ClientProcessingDialog>(nullptr, -1, TsBaseDialog::titledWindowFlags());
     m_sessionInfo = std::make_unique<KoaSessionInfo>();
 
+    // The messages of a print job, each owning its handler. Without a
+    // message box a handler uses a box of its own.
+    KoaPreferences *preferences = m_preferences.get();
+    KoaSessionInfo *session = m_sessionInfo.get();
+    ClientProcessingDialog *processing = m_processingDialog.get();
+    addMessage(std::make_unique<JobReceivedMsg>(std::make_unique<JobReceivedMsgHandler>(preferences,
+        session, m_registry.get(), m_pageCountValidator.get(), processing, DIALOG_TIMEOUT_SECONDS,
+        nullptr, m_environment.get())));
+    addMessage(std::make_unique<AuthenticateReq>(std::make_unique<AuthenticateReqHandler>(
+        preferences, session, m_registry.get(), processing, DIALOG_TIMEOUT_SECONDS, nullptr)));
+    addMessage(std::make_unique<AuthenticateResultMsg>(
+        std::make_unique<AuthenticateResultMsgHandler>(session, processing, nullptr, nullptr)));
+    addMessage(std::make_unique<GuestJobReq>(
+        std::make_unique<GuestJobReqHandler>(preferences, session, nullptr, nullptr)));
+
     // The connection, registering on every connect.
     m_messager = std::make_unique<PrintClientMessager>(observer);
     m_registration
@@ -188,6 +212,12 @@ void VavClient::wire()
     QObject::connect(m_application.get(), &QCoreApplication::aboutToQuit, m_connector.get(),
         &MacPrinterConnector::onTerminate);
     createTrayIcon();
+}
+
+void VavClient::addMessage(std::unique_ptr<Tessaly::Core::Message> message)
+{
+    m_dispatcher->registerMessage(message->messageId(), message.get());
+    m_messages.push_back(std::move(message));
 }
 
 void VavClient::createTrayIcon()

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class ArgumentParser;
 class ClientProcessingDialog;
@@ -31,7 +32,8 @@ class VavApplication;
 
 namespace Tessaly::Core {
 class DaxTimeSource;
-}
+class Message;
+} // namespace Tessaly::Core
 namespace UtilsLib {
 class TraceLineObserver;
 }
@@ -68,6 +70,7 @@ public:
     void shutDown();
 
 private:
+    void addMessage(std::unique_ptr<Tessaly::Core::Message> message);
     void createTrayIcon();
 
     int &m_argc;
@@ -94,6 +97,7 @@ private:
     std::unique_ptr<KoaMessageDispatcher> m_dispatcher;
     std::unique_ptr<ClientProcessingDialog> m_processingDialog;
     std::unique_ptr<KoaSessionInfo> m_sessionInfo;
+    std::vector<std::unique_ptr<Tessaly::Core::Message>> m_messages;
     std::unique_ptr<PrintClientMessager> m_messager;
     std::unique_ptr<PrintClientRegistration> m_registration;
     std::unique_ptr<KoaConnection> m_connection;

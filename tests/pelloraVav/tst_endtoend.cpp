@@ -222,6 +222,7 @@ private slots:
     void traceFile();
     void keepsAskingForPrintersUntilToldToQuit_data();
     void keepsAskingForPrintersUntilToldToQuit();
+    void patronIdentifiesAndFailedVerdictAsksAgain();
 
 private:
     QString path(const QString &name) const { return m_root->filePath(name); }
@@ -809,6 +810,107 @@ void EndToEndTest::keepsAskingForPrintersUntilToldToQuit()
     QVERIFY(!QFile::exists(path(QStringLiteral("remove.log"))));
     QVERIFY(!QFile::exists(path(QStringLiteral("install.log"))));
     QVERIFY(!QFile::exists(path(QStringLiteral("lpoptions.log"))));
+}
+
+void EndToEndTest::patronIdentifiesAndFailedVerdictAsksAgain()
+{
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xvfb.isEmpty() || xdotool.isEmpty())
+        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    Child *simulator = startSimulator({}, true);
+    QVERIFY2(simulator, reports().constData());
+
+    auto server = std::make_unique<Child>(QStringLiteral("Xvfb"));
+    server->process.start(xvfb,
+        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+            QStringLiteral("1024x768x24")});
+    Child *display = server.get();
+    m_children.insert(m_children.begin(), std::move(server));
+    QVERIFY2(display->process.waitForStarted(StartTimeout), reports().constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        !display->lines.isEmpty() || !display->isRunning(), reports().constData(), StartTimeout);
+    QVERIFY2(display->isRunning(), reports().constData());
+    const QString displayName = QLatin1Char(':') + display->lines.constFirst().trimmed();
+
+    QProcessEnvironment environment = clientEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("DISPLAY"), displayName);
+    QVERIFY2(startClient({}, environment), reports().constData());
+    const int registered = waitForRegistration(simulator);
+    QVERIFY2(registered >= 0, reports().constData());
+
+    QProcessEnvironment toolEnvironment = QProcessEnvironment::systemEnvironment();
+    toolEnvironment.insert(QStringLiteral("DISPLAY"), displayName);
+    const auto tool = [&](const QStringList &arguments) {
+        QProcess run;
+        run.setProcessEnvironment(toolEnvironment);
+        run.start(xdotool, arguments);
+        if (!run.waitForFinished(StartTimeout)) {
+            run.kill();
+            run.waitForFinished();
+            return QString();
+        }
+        return run.exitCode() == 0 ? QString::fromUtf8(run.readAllStandardOutput()).trimmed()
+                                   : QString();
+    };
+    // Focus the first visible window of that title and type into it.
+    const auto typeInto = [&](const QString &title, const QStringList &keys) {
+        const QString windows = tool({QStringLiteral("search"), QStringLiteral("--sync"),
+            QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title});
+        if (windows.isEmpty())
+            return false;
+        tool({QStringLiteral("windowfocus"), QStringLiteral("--sync"),
+            windows.split(QLatin1Char('\n')).constFirst()});
+        for (const QString &key : keys) {
+            if (key.startsWith(QLatin1Char('=')))
+                tool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"),
+                    key.mid(1)});
+            else
+                tool({QStringLiteral("key"), key});
+        }
+        return true;
+    };
+    const QString identification = QStringLiteral("^User Identification$");
+    const QRegularExpression stamp(QStringLiteral("^\\d{14}$"));
+
+    type(simulator, QStringLiteral("send 54|{ts}|0\n"));
+    // xdotool runs blocking: the text must be on its way before.
+    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
+    QVERIFY2(typeInto(identification,
+                 {QStringLiteral("=jo"), QStringLiteral("Tab"), QStringLiteral("=1234"),
+                     QStringLiteral("Return")}),
+        reports().constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
+    QStringList fields
+        = receivedTexts(simulator, registered + 1).constFirst().split(QLatin1Char('|'));
+    QCOMPARE(fields.size(), 6);
+    QCOMPARE(fields.at(0), QStringLiteral("55"));
+    QVERIFY(stamp.match(fields.at(1)).hasMatch());
+    // The PIN travels encoded: 1234 under the shared scrambling key.
+    QCOMPARE(fields.mid(2),
+        QStringList({QStringLiteral("0"), QStringLiteral("JO"), QStringLiteral("JO"),
+            QStringLiteral("10121416")}));
+
+    type(simulator, QStringLiteral("send 56|{ts}|1|xBad login|#Unknown user|A0\n"));
+    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
+    QVERIFY2(
+        typeInto(QStringLiteral("^Bad login$"), {QStringLiteral("Escape")}), reports().constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 2, reports().constData(), AnswerTimeout);
+    fields = receivedTexts(simulator, registered + 1).at(1).split(QLatin1Char('|'));
+    QCOMPARE(fields.constFirst(), QStringLiteral("86"));
+
+    // The identity is forgotten: the next request asks again.
+    type(simulator, QStringLiteral("send 54|{ts}|1\n"));
+    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
+    QVERIFY2(typeInto(identification, {QStringLiteral("Escape")}), reports().constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 3, reports().constData(), AnswerTimeout);
+    QCOMPARE(receivedTexts(simulator, registered + 1).at(2).section(QLatin1Char('|'), 0, 0),
+        QStringLiteral("7"));
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)

@@ -9,6 +9,7 @@
 #include "KeyPad.h"
 #include "KoaPasswordDialog.h"
 #include "KoaSessionInfo.h"
+#include "MacPrintClientPreferences.h"
 #include "MessageDialog.h"
 #include "PageCountDialogController.h"
 #include "PageCountDialogView.h"
@@ -17,6 +18,9 @@
 #include "PrintClientImages.h"
 #include "TsBaseDialog.h"
 #include "TsInputDialog.h"
+#include "UserIdDialogController.h"
+#include "UserIdDialogModel.h"
+#include "UserIdDialogView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -241,6 +245,33 @@ void shootAccounts()
     shoot(&expired, QStringLiteral("accountinfodialog_expired"));
     expired.hide();
 }
+
+void shootIdentification()
+{
+    struct Variant
+    {
+        const char *name;
+        bool pin;
+        bool guests;
+        bool masked;
+    };
+    const Variant variants[] = {{"useriddialog_pin", true, false, false},
+        {"useriddialog_no_pin", false, false, false}, {"useriddialog_guest", true, true, false},
+        {"useriddialog_masked_id", true, false, true}};
+    for (const Variant &variant : variants) {
+        MacPrintClientPreferences preferences;
+        preferences.setMaskUserId(variant.masked);
+        UserIdDialogModel model(variant.pin, variant.guests);
+        UserIdDialogController controller(&model, &preferences, nullptr, 45);
+        UserIdDialogView view(nullptr, &controller);
+        view.findChild<QLineEdit *>(QStringLiteral("userIdDialog_UserIdEntry"))
+            ->setText(QStringLiteral("jsmith"));
+        if (auto *pin = view.findChild<QLineEdit *>(QStringLiteral("userIdDialog_PinEntry")))
+            pin->setText(QStringLiteral("4711"));
+        shoot(&view, QLatin1String(variant.name));
+        view.hide();
+    }
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -269,5 +300,6 @@ int main(int argc, char *argv[])
     shootInput();
     shootPageCount();
     shootAccounts();
+    shootIdentification();
     return written > 0 ? 0 : 1;
 }

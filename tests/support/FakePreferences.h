@@ -1,0 +1,55 @@
+#pragma once
+
+#include "KoaPreferences.h"
+#include "StalloSessionInfo.h"
+
+// Preferences and a reservation session held in plain members, for tests
+// that link the client's library.
+class FakePreferences : public KoaPreferences
+{
+public:
+    bool getDedicatedMode() const override { return dedicated; }
+    void saveIfDedicated() override { }
+    bool isTemporaryClientAllowed() const override { return false; }
+    QString getStaffPassword() const override { return QString(); }
+    void setStaffPassword(const QString &) override { }
+    bool getStalloIntegration() const override { return stalloIntegration; }
+    void setStalloIntegration(bool enabled) override { stalloIntegration = enabled; }
+    int getStalloPageLimit() const override { return 0; }
+    void setStalloPageLimit(int) override { }
+    bool getStalloAllowOverride() const override { return false; }
+    void setStalloAllowOverride(bool) override { }
+    bool getStalloId() const override { return stalloId; }
+    void setStalloId(bool enabled) override { stalloId = enabled; }
+    bool getMaskUserId() const override { return maskUserId; }
+    void setMaskUserId(bool masked) override { maskUserId = masked; }
+    bool getStalloUseDescription() const override { return false; }
+    void setStalloUseDescription(bool) override { }
+    QString getThirdPartyUserInfoPath() const override { return identityFile; }
+    void setThirdPartyUserInfoPath(const QString &path) override { identityFile = path; }
+    bool getStalloUseLanguage() const override { return false; }
+    void setStalloUseLanguage(bool) override { }
+    int getStalloUserCredentialsPort() const override { return 0; }
+    void setStalloUserCredentialsPort(int) override { }
+
+    bool dedicated = false;
+    bool stalloIntegration = false;
+    bool stalloId = false;
+    bool maskUserId = false;
+    QString identityFile;
+};
+
+class FakeReservationSession : public StalloSessionInfo
+{
+public:
+    int getPagesPrinted() override { return 0; }
+    bool getInSession() override { return inSession; }
+    QString getUserId() override { return userId; }
+    QString getUserPin() override { return userPin; }
+    QString getPcDescription(bool) override { return QString(); }
+    void incrementPagesPrinted(int) override { }
+
+    bool inSession = false;
+    QString userId;
+    QString userPin;
+};
