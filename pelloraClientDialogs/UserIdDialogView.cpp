@@ -161,7 +161,7 @@ void UserIdDialogView::installFilter(QLineEdit *field, bool enabled, const QStri
     if (!field)
         return;
     installKeyboardInputFilter(
-        field, enabled ? new AlphanumericKeyboardInputFilter(exceptions) : nullptr);
+        field, enabled ? std::make_unique<AlphanumericKeyboardInputFilter>(exceptions) : nullptr);
 }
 
 void UserIdDialogView::enableUserIdInputFilter(bool enabled, const QString &exceptions)

@@ -189,11 +189,12 @@ void TsBaseDialog::setToForeground()
     activateWindow();
 }
 
-void TsBaseDialog::installKeyboardInputFilter(QObject *watched, KeyboardInputFilter *filter)
+void TsBaseDialog::installKeyboardInputFilter(
+    QObject *watched, std::unique_ptr<KeyboardInputFilter> filter)
 {
     m_inputFilters.erase(watched);
     if (filter)
-        m_inputFilters[watched].reset(filter);
+        m_inputFilters[watched] = std::move(filter);
 }
 
 bool TsBaseDialog::keyIsAllowed(QObject *watched, int key) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KeyboardInputFilter.h"
+
 #include <QDialog>
 #include <QList>
 #include <QMap>
@@ -11,7 +13,6 @@
 
 class ChangeLanguageButton;
 class CopyrightLabel;
-class KeyboardInputFilter;
 class LanguageChangerInterface;
 class LanguageSelectorExtension;
 class QBoxLayout;
@@ -62,7 +63,8 @@ public:
     void blockInputMethodEntry() { m_inputMethodBlocked = true; }
     void unblockInputMethodEntry() { m_inputMethodBlocked = false; }
     // The dialog owns the filter; null lifts the filtering of watched.
-    void installKeyboardInputFilter(QObject *watched, KeyboardInputFilter *filter);
+    void installKeyboardInputFilter(
+        QObject *watched, std::unique_ptr<KeyboardInputFilter> filter);
     bool keyIsAllowed(QObject *watched, int key) const;
 
     ChangeLanguageButton *changeLanguageButton() const { return m_changeLanguageButton; }

@@ -276,7 +276,7 @@ private slots:
     {
         FormDialog dialog(0);
         dialog.installKeyboardInputFilter(
-            dialog.first, new AlphanumericKeyboardInputFilter(QStringLiteral("-")));
+            dialog.first, std::make_unique<AlphanumericKeyboardInputFilter>(QStringLiteral("-")));
         whenModal([&](QWidget *) {
             QTest::keyClicks(dialog.first, QStringLiteral("a-b!c"));
             dialog.reject();

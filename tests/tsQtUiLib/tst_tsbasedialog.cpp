@@ -164,7 +164,7 @@ private slots:
     {
         TestDialog dialog;
         dialog.setTimeout(4000);
-        dialog.installKeyboardInputFilter(dialog.edit, new RefuseX);
+        dialog.installKeyboardInputFilter(dialog.edit, std::make_unique<RefuseX>());
         bool notRestarted = false;
         bool allowedRestarted = false;
         whenModal([&](QWidget *) {
