@@ -2,12 +2,17 @@
 // built here in a fixed order and destroyed here in a fixed order.
 
 #include "ArgumentParser.h"
+#include "AutoReleaseMsg.h"
+#include "AutoReleaseMsgHandler.h"
 #include "ClientProcessingDialog.h"
 #include "DaxTimeSource.h"
+#include "JobDeletedMsg.h"
+#include "JobDeletedMsgHandler.h"
 #include "KoaConnection.h"
 #include "KoaMessageDispatcher.h"
 #include "KoaPasswordDialog.h"
 #include "KoaPreferences.h"
+#include "KoaSessionInfo.h"
 #include "MacEnvironmentProvider.h"
 #include "MacPrintClientPreferences.h"
 #include "MacPrinterConnector.h"
@@ -20,8 +25,13 @@
 #include "PrintClientImages.h"
 #include "PrintClientMessager.h"
 #include "PrintClientRegistration.h"
+#include "PrintJobConfirmationMsg.h"
+#include "PrintJobConfirmationMsgHandler.h"
+#include "ProcessingDialogConnectionListener.h"
 #include "QuitSignalHandler.h"
 #include "SharedPrinterMappings.h"
+#include "ShowSpoolingDialogMsg.h"
+#include "ShowSpoolingDialogMsgHandler.h"
 #include "StalloSessionRegistry.h"
 #include "TraceLineObserver.h"
 #include "TsBaseDialog.h"
@@ -185,11 +195,37 @@ int main(int argc, char **argv)
     auto processingDialog
         = std::make_unique<ClientProcessingDialog>(nullptr, -1, TsBaseDialog::titledWindowFlags());
 
+    // --- Job status: spooling, confirmation, deletion, automatic release ---
+    // The processing texts are read once, in the language of the
+    // translators installed by now; the window takes the translated wait text.
+    ClientProcessingDialog::translateTexts();
+    processingDialog->clearOverrideText();
+    auto sessionInfo = std::make_unique<KoaSessionInfo>();
+    constexpr int JOB_DIALOG_TIMEOUT_SECONDS = 45;
+    auto printJobConfirmationMsg = std::make_unique<PrintJobConfirmationMsg>(
+        std::make_unique<PrintJobConfirmationMsgHandler>(preferences.get(), sessionInfo.get(),
+            registry.get(), processingDialog.get(), JOB_DIALOG_TIMEOUT_SECONDS, nullptr));
+    auto jobDeletedMsg = std::make_unique<JobDeletedMsg>(
+        std::make_unique<JobDeletedMsgHandler>(nullptr, nullptr, processingDialog.get()));
+    auto showSpoolingDialogMsg = std::make_unique<ShowSpoolingDialogMsg>(
+        std::make_unique<ShowSpoolingDialogMsgHandler>(processingDialog.get(), nullptr));
+    auto autoReleaseMsg = std::make_unique<AutoReleaseMsg>(
+        std::make_unique<AutoReleaseMsgHandler>(nullptr, processingDialog.get()));
+    dispatcher->registerMessage(PrintJobConfirmationMsg::MESSAGE_ID, printJobConfirmationMsg.get());
+    dispatcher->registerMessage(JobDeletedMsg::MESSAGE_ID, jobDeletedMsg.get());
+    dispatcher->registerMessage(ShowSpoolingDialogMsg::MESSAGE_ID, showSpoolingDialogMsg.get());
+    dispatcher->registerMessage(AutoReleaseMsg::MESSAGE_ID, autoReleaseMsg.get());
+    // Added to the messager below, once it exists.
+    auto processingDialogListener
+        = std::make_unique<ProcessingDialogConnectionListener>(processingDialog.get());
+    // --- end of job status ---
+
     // The connection, registering on every connect.
     auto messager = std::make_unique<PrintClientMessager>(observer);
     auto registration
         = std::make_unique<PrintClientRegistration>(messager.get(), environment.get());
     messager->addConnectionListener(registration.get());
+    messager->addConnectionListener(processingDialogListener.get()); // job status
     auto connection = std::make_unique<KoaConnection>(dispatcher.get(), messager.get(), observer);
     messager->setMessageListener(connection.get());
     messager->setPrinterConnector(connector.get());
@@ -236,13 +272,20 @@ int main(int argc, char **argv)
     registryHttp.reset();
     connection.reset();
     dispatcher.reset();
+    // Job status messages, in registration order; each takes its handler along.
+    printJobConfirmationMsg.reset();
+    jobDeletedMsg.reset();
+    showSpoolingDialogMsg.reset();
+    autoReleaseMsg.reset();
     processManager.reset();
+    sessionInfo.reset();
     processingDialog.reset();
     preferences.reset();
     mappings.reset();
     connector.reset();
     messager.reset();
     registration.reset();
+    processingDialogListener.reset(); // job status; the messager that called it is gone
     environment.reset();
 
     passwordDialog.reset();

@@ -2,7 +2,13 @@
 // platform and writes a picture of it, and of the whole screen where the
 // dialog has company (keypad, language selector), into the folder given.
 
+#include "AutoReleaseMsg.h"
+#include "AutoReleaseMsgHandler.h"
 #include "ClientProcessingDialog.h"
+#include "DaxTimeSource.h"
+#include "JobConfirmationDialogController.h"
+#include "JobConfirmationDialogModel.h"
+#include "JobConfirmationDialogView.h"
 #include "KeyPad.h"
 #include "KoaPasswordDialog.h"
 #include "MessageDialog.h"
@@ -20,6 +26,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 const QRect Desktop(0, 0, 1024, 768);
@@ -67,6 +74,26 @@ void shoot(QWidget *dialog, const QString &name, bool withScreen = false)
     save(screen, name + QLatin1String("_screen"));
 }
 
+// For dialogs that only a handler's modal call puts up: the picture is taken
+// once the dialog is up, then the dialog is closed.
+void shootModal(const QString &name, const std::function<void()> &run)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, name] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        settle();
+        save(modal->grab().toImage(), name);
+        static_cast<QDialog *>(modal)->reject();
+    });
+    timer->start();
+    run();
+}
+
 void setUpLanguages()
 {
     TsBaseDialog::setLanguageList(
@@ -110,6 +137,48 @@ void shootMessages()
     ClientProcessingDialog processing(nullptr, -1, TsBaseDialog::titledWindowFlags());
     processing.setOverrideText(ClientProcessingDialog::SUBMITTING_JOB_TEXT);
     shoot(&processing, QStringLiteral("clientprocessingdialog"));
+    processing.hide();
+}
+
+void shootJobStatus()
+{
+    JobConfirmationDialogModel model;
+    model.setJobNumber(1042);
+    model.setExpireTime(QStringLiteral("2026-12-09T17:30:00"));
+    model.setPickupLocations({{QStringLiteral("Release Station 1"), QStringLiteral("Main floor")},
+        {QStringLiteral("Release Station 2"), QStringLiteral("Second floor, north wing")}});
+    JobConfirmationDialogView view(nullptr);
+    JobConfirmationDialogController controller(&model, &view, 0);
+    view.setController(&controller);
+    shoot(&view, QStringLiteral("jobconfirmationdialog"), true);
+    view.hide();
+
+    Tessaly::Core::DaxTimeSource clock;
+    Tessaly::Core::Message::setTimeSource(&clock);
+    PrintClientDialog box(nullptr);
+    AutoReleaseMsgHandler handler(&box, nullptr);
+    AutoReleaseMsg released;
+    released.setReleased(true);
+    released.setPrinterFamily(QStringLiteral("Lab Laser"));
+    released.setPickupLocation(QStringLiteral("Main floor"));
+    released.setPaymentOrder(QStringLiteral("ADC"));
+    released.setAllocationAmount(QStringLiteral("$0.20"));
+    released.setDepositAmount(QStringLiteral("$0.50"));
+    released.setCreditAmount(QStringLiteral("$0.05"));
+    shootModal(QStringLiteral("autorelease_released"),
+        [&] { handler.handle(QStringLiteral("dialogshots"), &released); });
+
+    AutoReleaseMsg failed;
+    failed.setErrorMessage(QStringLiteral("The printer is offline."));
+    failed.setRefundAmount(QStringLiteral("250"));
+    failed.setRefundId(QStringLiteral("R-1042"));
+    shootModal(QStringLiteral("autorelease_failed_refund"),
+        [&] { handler.handle(QStringLiteral("dialogshots"), &failed); });
+    Tessaly::Core::Message::setTimeSource(nullptr);
+
+    ClientProcessingDialog processing(nullptr, -1, TsBaseDialog::titledWindowFlags());
+    processing.setOverrideText(ClientProcessingDialog::PROCESSING_JOB_TEXT);
+    shoot(&processing, QStringLiteral("clientprocessingdialog_processing"));
     processing.hide();
 }
 
@@ -200,5 +269,6 @@ int main(int argc, char *argv[])
     shootLanguageSelector();
     shootPasswords();
     shootInput();
+    shootJobStatus();
     return written > 0 ? 0 : 1;
 }
