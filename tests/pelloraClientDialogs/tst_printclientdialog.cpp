@@ -182,8 +182,8 @@ private slots:
     {
         QTest::addColumn<QString>("message");
         QTest::addColumn<Qt::TextFormat>("format");
-        QTest::addRow("line breaks") << "Printer jammed.<br><br>You are due a refund."
-                                     << Qt::RichText;
+        QTest::addRow("line breaks")
+            << "Printer jammed.<br><br>You are due a refund." << Qt::RichText;
         QTest::addRow("payment table")
             << "Released.<br><br>Payment Details:<table><tr><td>Paid</td><td>$1</td></tr></table>"
             << Qt::RichText;
