@@ -1,5 +1,7 @@
 #include "PrintClientDialog.h"
 
+#include <QTextDocument>
+
 PrintClientDialog::PrintClientDialog(QWidget *parent)
     : MessageDialog(QString(), QStringList {QString()}, QStringList {QString()},
         QMessageBox::Critical, parent, 0, 1001, QString::fromLatin1(OK))
@@ -13,6 +15,9 @@ int PrintClientDialog::showMessage(
     setCaptionText(caption);
     setIconPixmap(icon);
     setLabel1Text(QStringList {message});
+    // The job handlers compose line breaks and tables as rich text; anything
+    // else is shown exactly as it came.
+    setMessageTextFormat(::Qt::mightBeRichText(message) ? ::Qt::RichText : ::Qt::PlainText);
     setToForeground();
     return exec();
 }

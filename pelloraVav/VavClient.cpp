@@ -6,11 +6,15 @@
 #include "AuthenticateReqHandler.h"
 #include "AuthenticateResultMsg.h"
 #include "AuthenticateResultMsgHandler.h"
+#include "AutoReleaseMsg.h"
+#include "AutoReleaseMsgHandler.h"
 #include "ClientProcessingDialog.h"
 #include "ConsoleLine.h"
 #include "DaxTimeSource.h"
 #include "GuestJobReq.h"
 #include "GuestJobReqHandler.h"
+#include "JobDeletedMsg.h"
+#include "JobDeletedMsgHandler.h"
 #include "JobReceivedMsg.h"
 #include "JobReceivedMsgHandler.h"
 #include "KoaConnection.h"
@@ -32,8 +36,13 @@
 #include "PrintClientImages.h"
 #include "PrintClientMessager.h"
 #include "PrintClientRegistration.h"
+#include "PrintJobConfirmationMsg.h"
+#include "PrintJobConfirmationMsgHandler.h"
+#include "ProcessingDialogConnectionListener.h"
 #include "QuitSignalHandler.h"
 #include "SharedPrinterMappings.h"
+#include "ShowSpoolingDialogMsg.h"
+#include "ShowSpoolingDialogMsgHandler.h"
 #include "StalloSessionRegistry.h"
 #include "TraceLineObserver.h"
 #include "TsBaseDialog.h"
@@ -182,6 +191,10 @@ void VavClient::wire()
     m_dispatcher = std::make_unique<KoaMessageDispatcher>(observer);
     m_processingDialog
         = std::make_unique<ClientProcessingDialog>(nullptr, -1, TsBaseDialog::titledWindowFlags());
+    // Its texts are read once, in the language of the translators installed
+    // by now.
+    ClientProcessingDialog::translateTexts();
+    m_processingDialog->clearOverrideText();
     m_sessionInfo = std::make_unique<KoaSessionInfo>();
 
     // The messages of a print job, each owning its handler. Without a
@@ -192,18 +205,31 @@ void VavClient::wire()
     addMessage(std::make_unique<JobReceivedMsg>(std::make_unique<JobReceivedMsgHandler>(preferences,
         session, m_registry.get(), m_pageCountValidator.get(), processing, DIALOG_TIMEOUT_SECONDS,
         nullptr, m_environment.get())));
+    addMessage(
+        std::make_unique<PrintJobConfirmationMsg>(std::make_unique<PrintJobConfirmationMsgHandler>(
+            preferences, session, m_registry.get(), processing, DIALOG_TIMEOUT_SECONDS, nullptr)));
+    addMessage(std::make_unique<JobDeletedMsg>(
+        std::make_unique<JobDeletedMsgHandler>(nullptr, nullptr, processing)));
     addMessage(std::make_unique<AuthenticateReq>(std::make_unique<AuthenticateReqHandler>(
         preferences, session, m_registry.get(), processing, DIALOG_TIMEOUT_SECONDS, nullptr)));
     addMessage(std::make_unique<AuthenticateResultMsg>(
         std::make_unique<AuthenticateResultMsgHandler>(session, processing, nullptr, nullptr)));
     addMessage(std::make_unique<GuestJobReq>(
         std::make_unique<GuestJobReqHandler>(preferences, session, nullptr, nullptr)));
+    addMessage(std::make_unique<ShowSpoolingDialogMsg>(
+        std::make_unique<ShowSpoolingDialogMsgHandler>(processing, nullptr)));
+    addMessage(std::make_unique<AutoReleaseMsg>(
+        std::make_unique<AutoReleaseMsgHandler>(nullptr, processing)));
 
     // The connection, registering on every connect.
     m_messager = std::make_unique<PrintClientMessager>(observer);
     m_registration
         = std::make_unique<PrintClientRegistration>(m_messager.get(), m_environment.get());
     m_messager->addConnectionListener(m_registration.get());
+    // Without a connection no later text can take the wait window down.
+    m_processingListener
+        = std::make_unique<ProcessingDialogConnectionListener>(m_processingDialog.get());
+    m_messager->addConnectionListener(m_processingListener.get());
     m_connection = std::make_unique<KoaConnection>(m_dispatcher.get(), m_messager.get(), observer);
     m_messager->setMessageListener(m_connection.get());
     m_messager->setPrinterConnector(m_connector.get());

@@ -22,6 +22,7 @@ class PasswordDlgInfo;
 class PrintClientDialog;
 class PrintClientMessager;
 class PrintClientRegistration;
+class ProcessingDialogConnectionListener;
 class QMenu;
 class QSystemTrayIcon;
 class QuitSignalHandler;
@@ -100,6 +101,7 @@ private:
     std::vector<std::unique_ptr<Tessaly::Core::Message>> m_messages;
     std::unique_ptr<PrintClientMessager> m_messager;
     std::unique_ptr<PrintClientRegistration> m_registration;
+    std::unique_ptr<ProcessingDialogConnectionListener> m_processingListener;
     std::unique_ptr<KoaConnection> m_connection;
     std::unique_ptr<QMenu> m_trayMenu;
     std::unique_ptr<QSystemTrayIcon> m_trayIcon;

@@ -195,6 +195,11 @@ void MessageDialog::setButtonImage(int index, const QPixmap &pixmap)
         imageButton->setEnabledImage(pixmap);
 }
 
+void MessageDialog::setMessageTextFormat(::Qt::TextFormat format)
+{
+    m_messageLabel->setTextFormat(format);
+}
+
 void MessageDialog::redrawText()
 {
     auto translated = [](const QStringList &texts) {

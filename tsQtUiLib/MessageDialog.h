@@ -35,6 +35,8 @@ public:
     void setIcon(QMessageBox::Icon icon);
     void setIconPixmap(const QPixmap &pixmap);
     void setButtonImage(int index, const QPixmap &pixmap);
+    // Plain text unless told otherwise: most texts come from the Print Service.
+    void setMessageTextFormat(::Qt::TextFormat format);
 
     bool hasImageButtons() const { return m_imageButtons; }
     int buttonCount() const { return m_buttonCount; }

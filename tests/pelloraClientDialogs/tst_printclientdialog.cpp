@@ -177,6 +177,36 @@ private slots:
         QCOMPARE(asker->getUserInput(), confirm);
         QCOMPARE(asker->password(), QStringLiteral("staff"));
     }
+
+    void richTextOnlyWhenComposed_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<Qt::TextFormat>("format");
+        QTest::addRow("line breaks")
+            << "Printer jammed.<br><br>You are due a refund." << Qt::RichText;
+        QTest::addRow("payment table")
+            << "Released.<br><br>Payment Details:<table><tr><td>Paid</td><td>$1</td></tr></table>"
+            << Qt::RichText;
+        QTest::addRow("a plain text with a less-than sign") << "Pages < 5 left" << Qt::PlainText;
+        QTest::addRow("plain after rich") << "Unable to print" << Qt::PlainText;
+    }
+    void richTextOnlyWhenComposed()
+    {
+        QFETCH(QString, message);
+        QFETCH(Qt::TextFormat, format);
+        PrintClientDialog dialog(nullptr);
+        // The box is reused: a rich text before must not make the next one rich.
+        answer(Answer::Button1);
+        dialog.showInfo(QStringLiteral("a<br>b"), QString());
+        Qt::TextFormat shownFormat = Qt::AutoText;
+        whenModal([&](QWidget *) {
+            shownFormat = dialog.findChild<QLabel *>(QStringLiteral("messageLabel"))->textFormat();
+            dialog.button(0)->click();
+        });
+        dialog.showMessage(message, QStringLiteral("Job Released"), PrintClientImages::printOk());
+        QCOMPARE(shownFormat, format);
+        QCOMPARE(dialog.messageText(), message);
+    }
 };
 
 QTEST_MAIN(TstPrintClientDialog)

@@ -223,6 +223,7 @@ private slots:
     void keepsAskingForPrintersUntilToldToQuit_data();
     void keepsAskingForPrintersUntilToldToQuit();
     void patronIdentifiesAndFailedVerdictAsksAgain();
+    void jobStatusReachesThePatron();
 
 private:
     QString path(const QString &name) const { return m_root->filePath(name); }
@@ -911,6 +912,131 @@ void EndToEndTest::patronIdentifiesAndFailedVerdictAsksAgain()
         receivedTexts(simulator, registered + 1).size() == 3, reports().constData(), AnswerTimeout);
     QCOMPARE(receivedTexts(simulator, registered + 1).at(2).section(QLatin1Char('|'), 0, 0),
         QStringLiteral("7"));
+}
+
+void EndToEndTest::jobStatusReachesThePatron()
+{
+    // Seeing and closing the windows takes a display and a way to type.
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xvfb.isEmpty() || xdotool.isEmpty())
+        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+
+    Child *simulator = startSimulator({}, true);
+    QVERIFY2(simulator, reports().constData());
+    auto server = std::make_unique<Child>(QStringLiteral("Xvfb"));
+    server->process.start(xvfb,
+        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+            QStringLiteral("1024x768x24")});
+    Child *display = server.get();
+    m_children.insert(m_children.begin(), std::move(server));
+    QVERIFY2(display->process.waitForStarted(StartTimeout), reports().constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        !display->lines.isEmpty() || !display->isRunning(), reports().constData(), StartTimeout);
+    QVERIFY2(display->isRunning(), reports().constData());
+    const QString displayName = QLatin1Char(':') + display->lines.constFirst().trimmed();
+
+    QProcessEnvironment environment = clientEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("DISPLAY"), displayName);
+    QVERIFY2(startClient({}, environment), reports().constData());
+    int from = waitForRegistration(simulator);
+    QVERIFY2(from >= 0, reports().constData());
+    from += 1;
+
+    QProcessEnvironment toolEnvironment = QProcessEnvironment::systemEnvironment();
+    toolEnvironment.insert(QStringLiteral("DISPLAY"), displayName);
+    // The visible windows whose title matches; the display is the client's alone.
+    const auto visibleWindows = [&](const QString &title) {
+        QProcess tool;
+        tool.setProcessEnvironment(toolEnvironment);
+        tool.start(xdotool,
+            {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                title});
+        if (!tool.waitForFinished(StartTimeout))
+            tool.kill();
+        return QString::fromUtf8(tool.readAllStandardOutput())
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    };
+    const auto pressReturnIn = [&](const QString &title) {
+        QStringList windows;
+        if (!QTest::qWaitFor(
+                [&] { return !(windows = visibleWindows(title)).isEmpty(); }, StartTimeout))
+            return false;
+        QProcess tool;
+        tool.setProcessEnvironment(toolEnvironment);
+        tool.start(xdotool,
+            {QStringLiteral("windowfocus"), QStringLiteral("--sync"), windows.constFirst(),
+                QStringLiteral("key"), QStringLiteral("Return")});
+        return tool.waitForFinished(StartTimeout) && tool.exitCode() == 0;
+    };
+    // The answers received after `from`, once there are `count` of them.
+    const auto answers = [&](int count) {
+        (void)QTest::qWaitFor(
+            [&] { return receivedTexts(simulator, from).size() >= count; }, AnswerTimeout);
+        return receivedTexts(simulator, from);
+    };
+    const QRegularExpression ack(QStringLiteral("^80\\|\\d{14}$"));
+    const QRegularExpression endOfSession(QStringLiteral("^86\\|\\d{14}$"));
+    const QString anyWindow = QStringLiteral(".");
+
+    // Spooling: answered at once, the processing window stays up.
+    type(simulator, QStringLiteral("send 60|20261209101500\n"));
+    QStringList got = answers(1);
+    QCOMPARE(got.size(), 1);
+    QVERIFY2(ack.match(got.at(0)).hasMatch(), qPrintable(got.at(0)));
+    QTRY_VERIFY_WITH_TIMEOUT(visibleWindows(anyWindow).size() == 1, AnswerTimeout);
+
+    // The confirmation takes the processing window down and is answered
+    // only when the patron closes it.
+    type(simulator,
+        QStringLiteral(
+            "send 6|20261209101501|1|J1234|T2026-12-09T17:30:00|LDesk 1#^#Main floor\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        visibleWindows(QStringLiteral("^Print Complete$")).size() == 1, AnswerTimeout);
+    QCOMPARE(visibleWindows(anyWindow).size(), 1);
+    QCOMPARE(receivedTexts(simulator, from).size(), 1);
+    QVERIFY2(pressReturnIn(QStringLiteral("^Print Complete$")), reports().constData());
+    got = answers(2);
+    QCOMPARE(got.size(), 2);
+    QVERIFY2(endOfSession.match(got.at(1)).hasMatch(), qPrintable(got.at(1)));
+    QTRY_VERIFY_WITH_TIMEOUT(visibleWindows(anyWindow).isEmpty(), AnswerTimeout);
+
+    // Without the dialog the answer comes at once.
+    type(simulator, QStringLiteral("send 6|20261209101502|0|J1235|T|L\n"));
+    got = answers(3);
+    QCOMPARE(got.size(), 3);
+    QVERIFY2(endOfSession.match(got.at(2)).hasMatch(), qPrintable(got.at(2)));
+    QVERIFY(visibleWindows(anyWindow).isEmpty());
+
+    // Deletion and release: each box shown, answered when it is closed.
+    type(simulator, QStringLiteral("send 51|20261209101503\n"));
+    QVERIFY2(pressReturnIn(QStringLiteral("^Job Canceled$")), reports().constData());
+    got = answers(4);
+    QCOMPARE(got.size(), 4);
+    QVERIFY2(endOfSession.match(got.at(3)).hasMatch(), qPrintable(got.at(3)));
+    type(simulator,
+        QStringLiteral("send 62|20261209101504|A1|B7|CLab Laser|DMain floor|E|FDA|G|H$0.30|I\n"));
+    QVERIFY2(pressReturnIn(QStringLiteral("^Job Released$")), reports().constData());
+    got = answers(5);
+    QCOMPARE(got.size(), 5);
+    QVERIFY2(endOfSession.match(got.at(4)).hasMatch(), qPrintable(got.at(4)));
+    QTRY_VERIFY_WITH_TIMEOUT(visibleWindows(anyWindow).isEmpty(), AnswerTimeout);
+
+    // The processing window goes with the connection, and the client comes back.
+    type(simulator, QStringLiteral("send 60|20261209101505\n"));
+    got = answers(6);
+    QCOMPARE(got.size(), 6);
+    QVERIFY2(ack.match(got.at(5)).hasMatch(), qPrintable(got.at(5)));
+    QTRY_VERIFY_WITH_TIMEOUT(visibleWindows(anyWindow).size() == 1, AnswerTimeout);
+    const int beforeClose = simulator->lines.size();
+    type(simulator, QStringLiteral("close\n"));
+    QVERIFY2(
+        simulator->waitFor(QRegularExpression(QStringLiteral("^DISCONNECTED ")), beforeClose) >= 0,
+        reports().constData());
+    QTRY_VERIFY_WITH_TIMEOUT(visibleWindows(anyWindow).isEmpty(), AnswerTimeout);
+    QVERIFY2(waitForRegistration(simulator, beforeClose) >= 0, reports().constData());
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)

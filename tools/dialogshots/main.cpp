@@ -4,7 +4,13 @@
 
 #include "AccountInfoDialogController.h"
 #include "AccountInfoDialogView.h"
+#include "AutoReleaseMsg.h"
+#include "AutoReleaseMsgHandler.h"
 #include "ClientProcessingDialog.h"
+#include "DaxTimeSource.h"
+#include "JobConfirmationDialogController.h"
+#include "JobConfirmationDialogModel.h"
+#include "JobConfirmationDialogView.h"
 #include "JobReceivedMsg.h"
 #include "KeyPad.h"
 #include "KoaPasswordDialog.h"
@@ -30,6 +36,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 const QRect Desktop(0, 0, 1024, 768);
@@ -77,6 +84,26 @@ void shoot(QWidget *dialog, const QString &name, bool withScreen = false)
     save(screen, name + QLatin1String("_screen"));
 }
 
+// For dialogs that only a handler's modal call puts up: the picture is taken
+// once the dialog is up, then the dialog is closed.
+void shootModal(const QString &name, const std::function<void()> &run)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, name] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        settle();
+        save(modal->grab().toImage(), name);
+        static_cast<QDialog *>(modal)->reject();
+    });
+    timer->start();
+    run();
+}
+
 void setUpLanguages()
 {
     TsBaseDialog::setLanguageList(
@@ -120,6 +147,48 @@ void shootMessages()
     ClientProcessingDialog processing(nullptr, -1, TsBaseDialog::titledWindowFlags());
     processing.setOverrideText(ClientProcessingDialog::SUBMITTING_JOB_TEXT);
     shoot(&processing, QStringLiteral("clientprocessingdialog"));
+    processing.hide();
+}
+
+void shootJobStatus()
+{
+    JobConfirmationDialogModel model;
+    model.setJobNumber(1042);
+    model.setExpireTime(QStringLiteral("2026-12-09T17:30:00"));
+    model.setPickupLocations({{QStringLiteral("Release Station 1"), QStringLiteral("Main floor")},
+        {QStringLiteral("Release Station 2"), QStringLiteral("Second floor, north wing")}});
+    JobConfirmationDialogView view(nullptr);
+    JobConfirmationDialogController controller(&model, &view, 0);
+    view.setController(&controller);
+    shoot(&view, QStringLiteral("jobconfirmationdialog"), true);
+    view.hide();
+
+    Tessaly::Core::DaxTimeSource clock;
+    Tessaly::Core::Message::setTimeSource(&clock);
+    PrintClientDialog box(nullptr);
+    AutoReleaseMsgHandler handler(&box, nullptr);
+    AutoReleaseMsg released;
+    released.setReleased(true);
+    released.setPrinterFamily(QStringLiteral("Lab Laser"));
+    released.setPickupLocation(QStringLiteral("Main floor"));
+    released.setPaymentOrder(QStringLiteral("ADC"));
+    released.setAllocationAmount(QStringLiteral("$0.20"));
+    released.setDepositAmount(QStringLiteral("$0.50"));
+    released.setCreditAmount(QStringLiteral("$0.05"));
+    shootModal(QStringLiteral("autorelease_released"),
+        [&] { handler.handle(QStringLiteral("dialogshots"), &released); });
+
+    AutoReleaseMsg failed;
+    failed.setErrorMessage(QStringLiteral("The printer is offline."));
+    failed.setRefundAmount(QStringLiteral("250"));
+    failed.setRefundId(QStringLiteral("R-1042"));
+    shootModal(QStringLiteral("autorelease_failed_refund"),
+        [&] { handler.handle(QStringLiteral("dialogshots"), &failed); });
+    Tessaly::Core::Message::setTimeSource(nullptr);
+
+    ClientProcessingDialog processing(nullptr, -1, TsBaseDialog::titledWindowFlags());
+    processing.setOverrideText(ClientProcessingDialog::PROCESSING_JOB_TEXT);
+    shoot(&processing, QStringLiteral("clientprocessingdialog_processing"));
     processing.hide();
 }
 
@@ -301,5 +370,6 @@ int main(int argc, char *argv[])
     shootPageCount();
     shootAccounts();
     shootIdentification();
+    shootJobStatus();
     return written > 0 ? 0 : 1;
 }

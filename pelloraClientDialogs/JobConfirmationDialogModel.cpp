@@ -1,0 +1,16 @@
+#include "JobConfirmationDialogModel.h"
+
+void JobConfirmationDialogModel::setJobNumber(long number)
+{
+    m_jobNumber = number;
+}
+
+void JobConfirmationDialogModel::setExpireTime(const QString &time)
+{
+    m_expireTime = time;
+}
+
+void JobConfirmationDialogModel::setPickupLocations(const QList<PickupLocation> &locations)
+{
+    m_pickupLocations = locations;
+}

@@ -1,0 +1,95 @@
+#include "AutoReleaseMsgHandler.h"
+
+#include "AutoReleaseMsg.h"
+#include "ClientProcessingDialog.h"
+#include "EndOfSessionMsg.h"
+#include "PrintClientDialog.h"
+#include "PrintClientImages.h"
+#include "Trace.h"
+
+const QString AutoReleaseMsgHandler::ClassName = QStringLiteral("AutoReleaseMsgHandler");
+const char *const AutoReleaseMsgHandler::ErrorCaption = "Error";
+
+namespace {
+const QString LineBreaks = QStringLiteral("<br><br>");
+} // namespace
+
+AutoReleaseMsgHandler::AutoReleaseMsgHandler(
+    MessageBoxInterface *messageBox, ClientProcessingDialog *processingDialog)
+    : MessageHandler(nullptr)
+    , m_messageBox(messageBox)
+    , m_processingDialog(processingDialog)
+{ }
+
+QString AutoReleaseMsgHandler::handle(const QString & /*source*/, Tessaly::Core::Message *message)
+{
+    Trace trace(this, ClassName, "handle");
+    if (m_processingDialog)
+        m_processingDialog->hide();
+
+    if (auto *release = dynamic_cast<AutoReleaseMsg *>(message)) {
+        std::unique_ptr<PrintClientDialog> ownBox;
+        MessageBoxInterface *box = m_messageBox;
+        if (!box) {
+            ownBox = std::make_unique<PrintClientDialog>(nullptr);
+            box = ownBox.get();
+        }
+        if (release->released()) {
+            const QString text = tr("Your job has been released.") + LineBreaks
+                + tr("Printer Family:") + QLatin1Char(' ') + release->printerFamily() + LineBreaks
+                + tr("Pickup Location:") + QLatin1Char(' ') + release->pickupLocation()
+                + getPaymentDetailsText(release->paymentOrder(), release->allocationAmount(),
+                    release->depositAmount(), release->creditAmount());
+            box->showMessage(text, tr("Job Released"), PrintClientImages::printOk());
+        } else {
+            box->showError(release->getErrorMessage(), QString::fromLatin1(ErrorCaption));
+        }
+    }
+    return EndOfSessionMsg().getTextForSending();
+}
+
+std::unique_ptr<Tessaly::Core::MessageHandler> AutoReleaseMsgHandler::clone() const
+{
+    auto copy = std::make_unique<AutoReleaseMsgHandler>(m_messageBox, m_processingDialog);
+    copyObservers(*copy);
+    return copy;
+}
+
+QString AutoReleaseMsgHandler::getPaymentDetailsText(const QString &order,
+    const QString &allocation, const QString &deposit, const QString &credit) const
+{
+    if (allocation.isEmpty() && deposit.isEmpty() && credit.isEmpty())
+        return QString();
+    QList<PaymentRow> rows;
+    for (const QChar letter : order) {
+        // Compared as code points: a character above 255 must not pass for
+        // the letter its low byte happens to spell.
+        switch (letter.unicode()) {
+        case u'A':
+            if (!allocation.isEmpty())
+                rows.append({tr("Paid From Allocation Account"), allocation});
+            break;
+        case u'D':
+            if (!deposit.isEmpty())
+                rows.append({tr("Paid From Deposit Account"), deposit});
+            break;
+        case u'C':
+            if (!credit.isEmpty())
+                rows.append({tr("Paid From Credit Account"), credit});
+            break;
+        default:
+            break;
+        }
+    }
+    return formatPaymentDetails(rows);
+}
+
+QString AutoReleaseMsgHandler::formatPaymentDetails(const QList<PaymentRow> &rows) const
+{
+    QString text = LineBreaks + tr("Payment Details:") + QStringLiteral("<table>");
+    for (const PaymentRow &row : rows) {
+        text += QStringLiteral("<tr><td>") + row.first + QStringLiteral("</td><td>") + row.second
+            + QStringLiteral("</td></tr>");
+    }
+    return text + QStringLiteral("</table>");
+}
