@@ -15,7 +15,19 @@
 #include "Trace.h"
 #include "UserIdDialogModel.h"
 
+#include <algorithm>
+#include <climits>
+
 const QString JobReceivedMsgHandler::ClassName = QStringLiteral("JobReceivedMsgHandler");
+
+namespace {
+// The wire carries a long; the limit and the session count pages as int. A
+// count that does not fit must not wrap into a small one that passes the limit.
+int pagesOf(const JobReceivedMsg &job)
+{
+    return int(std::clamp(job.pageCount(), long(INT_MIN), long(INT_MAX)));
+}
+} // namespace
 
 JobReceivedMsgHandler::JobReceivedMsgHandler(KoaPreferences *preferences,
     KoaSessionInfo *sessionInfo, StalloSessionInfo *reservationSession,
@@ -46,10 +58,11 @@ QString JobReceivedMsgHandler::handle(const QString &, Tessaly::Core::Message *m
         return QString();
     }
 
+    const int pages = pagesOf(*job);
     PageCountDialogController controller(m_sessionInfo, m_dialogTimeout);
     QString answer;
     bool printing = userAcceptsPageCount(&controller, job)
-        && (!m_validator || m_validator->isOkToPrint(int(job->pageCount())));
+        && (!m_validator || m_validator->isOkToPrint(pages));
     if (printing) {
         UserIdDialogModel identity(false, false);
         printing = !job->requireUserId() || getUserId(&identity);
@@ -73,7 +86,7 @@ QString JobReceivedMsgHandler::handle(const QString &, Tessaly::Core::Message *m
     if (m_sessionInfo) {
         if (m_preferences && m_preferences->getDedicatedMode())
             m_sessionInfo->initialize();
-        m_sessionInfo->setPageCountForPendingPrintJob(int(job->pageCount()));
+        m_sessionInfo->setPageCountForPendingPrintJob(pages);
     }
     return answer;
 }

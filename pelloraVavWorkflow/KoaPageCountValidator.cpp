@@ -57,8 +57,9 @@ bool KoaPageCountValidator::check(int pageCount, MessageBoxInterface &messageBox
     const int limit = m_preferences->getStalloPageLimit();
     if (limit == 0)
         return true;
-    const int printed = m_session->getPagesPrinted();
-    if (pageCount + printed <= limit)
+    // In 64 bits: a huge job or count must not overflow into one under the limit.
+    const qint64 printed = m_session->getPagesPrinted();
+    if (qint64(pageCount) + printed <= limit)
         return true;
 
     if (m_preferences->getStalloAllowOverride()) {

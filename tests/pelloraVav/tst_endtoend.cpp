@@ -13,6 +13,9 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include "TestHttpResponder.h"
+
+#include <algorithm>
 #include <csignal>
 #include <memory>
 
@@ -224,6 +227,9 @@ private slots:
     void keepsAskingForPrintersUntilToldToQuit();
     void patronIdentifiesAndFailedVerdictAsksAgain();
     void jobStatusReachesThePatron();
+    void patronAnswersTheJobCost_data();
+    void patronAnswersTheJobCost();
+    void pageLimitNeverRefusesAJobOnThisPlatform();
 
 private:
     QString path(const QString &name) const { return m_root->filePath(name); }
@@ -240,6 +246,10 @@ private:
     void type(Child *simulator, const QString &commands);
     QString registrationText(const QString &user) const;
     QByteArray reports() const;
+    // The client on a private X display, where xdotool can act as the patron.
+    Child *startClientOnDisplay(QString *displayName);
+    // Focuses the first visible window whose title matches and presses the key.
+    bool pressIn(const QString &displayName, const QString &title, const QString &key);
 
     QString m_simulatorPath;
     std::unique_ptr<QTemporaryDir> m_root;
@@ -1037,6 +1047,148 @@ void EndToEndTest::jobStatusReachesThePatron()
         reports().constData());
     QTRY_VERIFY_WITH_TIMEOUT(visibleWindows(anyWindow).isEmpty(), AnswerTimeout);
     QVERIFY2(waitForRegistration(simulator, beforeClose) >= 0, reports().constData());
+}
+
+Child *EndToEndTest::startClientOnDisplay(QString *displayName)
+{
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    auto server = std::make_unique<Child>(QStringLiteral("Xvfb"));
+    server->process.start(xvfb,
+        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+            QStringLiteral("1024x768x24")});
+    Child *display = server.get();
+    m_children.insert(m_children.begin(), std::move(server));
+    if (!display->process.waitForStarted(StartTimeout)
+        || !QTest::qWaitFor(
+            [display] { return !display->lines.isEmpty() || !display->isRunning(); }, StartTimeout)
+        || !display->isRunning())
+        return nullptr;
+    *displayName = QLatin1Char(':') + display->lines.constFirst().trimmed();
+
+    QProcessEnvironment environment = clientEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("DISPLAY"), *displayName);
+    return startClient({}, environment);
+}
+
+bool EndToEndTest::pressIn(const QString &displayName, const QString &title, const QString &key)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), displayName);
+    const auto tool = [&](const QStringList &arguments, QString *output) {
+        QProcess run;
+        run.setProcessEnvironment(environment);
+        run.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")), arguments);
+        if (!run.waitForFinished(StartTimeout)) {
+            run.kill();
+            run.waitForFinished();
+            return false;
+        }
+        if (output)
+            *output = QString::fromUtf8(run.readAllStandardOutput()).trimmed();
+        return run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0;
+    };
+    QString windows;
+    if (!tool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                  QStringLiteral("--name"), title},
+            &windows)
+        || windows.isEmpty())
+        return false;
+    const QString window = windows.split(QLatin1Char('\n')).constFirst();
+    return tool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}, nullptr)
+        && tool({QStringLiteral("key"), key}, nullptr);
+}
+
+void EndToEndTest::patronAnswersTheJobCost_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("answer"); // after the id and the time stamp
+
+    // No language change has happened in this run, so no locale is in force.
+    // clang-format off
+    QTest::addRow("Return prints") << QStringLiteral("Return")
+        << QStringList {QStringLiteral("5"), QLatin1Char('A') + QSysInfo::machineHostName(), QStringLiteral("B")};
+    QTest::addRow("Escape cancels") << QStringLiteral("Escape") << QStringList {QStringLiteral("7")};
+    // clang-format on
+}
+
+void EndToEndTest::patronAnswersTheJobCost()
+{
+    QFETCH(QString, key);
+    QFETCH(QStringList, answer);
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    Child *simulator = startSimulator({}, true);
+    QVERIFY2(simulator, reports().constData());
+    QString display;
+    QVERIFY2(startClientOnDisplay(&display), reports().constData());
+    const int registered = waitForRegistration(simulator);
+    QVERIFY2(registered >= 0, reports().constData());
+
+    type(simulator, QStringLiteral("send 4|{ts}|A3|B$0.10|C0|E$0.30|H0|I1\n"));
+    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
+    QVERIFY2(pressIn(display, QStringLiteral("^Print this job\\?$"), key), reports().constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
+    QStringList fields
+        = receivedTexts(simulator, registered + 1).constFirst().split(QLatin1Char('|'));
+    QVERIFY2(fields.size() >= 2
+            && QRegularExpression(QStringLiteral("^\\d{14}$")).match(fields.at(1)).hasMatch(),
+        qPrintable(fields.join(QLatin1Char('|'))));
+    fields.removeAt(1);
+    QCOMPARE(fields, answer);
+}
+
+void EndToEndTest::pageLimitNeverRefusesAJobOnThisPlatform()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    // The reservation service of this machine: a patron's session is on, and
+    // it has a description of the computer for the Print Service.
+    TestHttpResponder reservation;
+    reservation.setResponse("/patron_id", TestHttpResponder::reply(200, "10121416"));
+    reservation.setResponse(
+        "/computer_description", TestHttpResponder::reply(200, "Reference Desk PC 4"));
+    QVERIFY2(reservation.startListening(4567), "port 4567 is taken");
+
+    Child *simulator = startSimulator({}, true);
+    QVERIFY2(simulator, reports().constData());
+    QString display;
+    QVERIFY2(startClientOnDisplay(&display), reports().constData());
+    const int registered = waitForRegistration(simulator);
+    QVERIFY2(registered >= 0, reports().constData());
+
+    // The site: reservation integration on, 5 pages a session, staff override,
+    // the reservation service's description of the computer.
+    type(simulator, QStringLiteral("send 58|{ts}|B1|C5|D1|H1|JDemo Library\n"));
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
+    const bool settingsApplied
+        = receivedTexts(simulator, registered + 1).constFirst().startsWith(QLatin1String("59|"));
+
+    // 12 pages: over the site's limit, but the platform fixes the limit at 0,
+    // the override and the description off; so no warning, no staff password.
+    type(simulator, QStringLiteral("send 4|{ts}|A12|B$0.10|E$1.20\n"));
+    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
+    QVERIFY2(pressIn(display, QStringLiteral("^Print this job\\?$"), QStringLiteral("Return")),
+        reports().constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 2, reports().constData(), AnswerTimeout);
+    const QStringList fields
+        = receivedTexts(simulator, registered + 1).at(1).split(QLatin1Char('|'));
+    QCOMPARE(fields.size(), 4);
+    QCOMPARE(fields.at(0), QStringLiteral("5"));
+    QCOMPARE(fields.mid(2),
+        QStringList({QLatin1Char('A') + QSysInfo::machineHostName(), QStringLiteral("B")}));
+    // Once the settings reach the client, the job is checked against the session.
+    if (settingsApplied) {
+        const QList<QByteArray> requests = reservation.requests();
+        QVERIFY(std::any_of(requests.cbegin(), requests.cend(),
+            [](const QByteArray &request) { return request.startsWith("GET /patron_id "); }));
+    }
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)

@@ -2,7 +2,7 @@
 // on screen, against a bare QDialog with two line edits built and shown the
 // same way. Run on the platform of your choice (offscreen by default).
 
-#include "../pelloraVavLib/messagetesthelpers.h"
+#include "messagetesthelpers.h"
 
 #include "AuthenticateReq.h"
 #include "AuthenticateReqHandler.h"

@@ -1,4 +1,4 @@
-#include "../pelloraVavLib/messagetesthelpers.h"
+#include "messagetesthelpers.h"
 
 #include "AuthenticateReq.h"
 #include "AuthenticateReqHandler.h"

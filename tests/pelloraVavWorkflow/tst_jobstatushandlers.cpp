@@ -1,4 +1,4 @@
-#include "../pelloraVavLib/messagetesthelpers.h"
+#include "messagetesthelpers.h"
 #include "AutoReleaseMsg.h"
 #include "AutoReleaseMsgHandler.h"
 #include "ClientProcessingDialog.h"

@@ -10,6 +10,7 @@
 
 #include <QTest>
 
+#include <climits>
 #include <optional>
 
 namespace {
@@ -138,6 +139,7 @@ private slots:
         QTest::addRow("limit 0") << true << true << 0 << 500 << false << none << none << true << 0 << QStringList {};
         QTest::addRow("under the limit") << true << true << 10 << 3 << false << none << none << true << 0 << QStringList {};
         QTest::addRow("exactly at the limit") << true << true << 10 << 4 << false << none << none << true << 0 << QStringList {};
+        QTest::addRow("over by more than an int holds") << true << true << 10 << INT_MAX << false << "s3cret" << none << false << 0 << QStringList {Error};
         QTest::addRow("over, no override") << true << true << 10 << 5 << false << "s3cret" << none << false << 0 << QStringList {Error};
         QTest::addRow("over, right password") << true << true << 10 << 5 << true << "s3cret" << "s3cret" << true << 1 << QStringList {Warning};
         QTest::addRow("over, wrong password") << true << true << 10 << 5 << true << "s3cret" << "S3CRET" << false << 1 << QStringList {Warning, Error};

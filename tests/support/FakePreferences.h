@@ -23,8 +23,8 @@ public:
     void setStalloId(bool enabled) override { stalloId = enabled; }
     bool getMaskUserId() const override { return maskUserId; }
     void setMaskUserId(bool masked) override { maskUserId = masked; }
-    bool getStalloUseDescription() const override { return false; }
-    void setStalloUseDescription(bool) override { }
+    bool getStalloUseDescription() const override { return useDescription; }
+    void setStalloUseDescription(bool enabled) override { useDescription = enabled; }
     QString getThirdPartyUserInfoPath() const override { return identityFile; }
     void setThirdPartyUserInfoPath(const QString &path) override { identityFile = path; }
     bool getStalloUseLanguage() const override { return false; }
@@ -36,6 +36,7 @@ public:
     bool stalloIntegration = false;
     bool stalloId = false;
     bool maskUserId = false;
+    bool useDescription = false;
     QString identityFile;
 };
 
@@ -46,10 +47,12 @@ public:
     bool getInSession() override { return inSession; }
     QString getUserId() override { return userId; }
     QString getUserPin() override { return userPin; }
-    QString getPcDescription(bool) override { return QString(); }
+    // As the registry: nothing unless the description is asked for.
+    QString getPcDescription(bool enabled) override { return enabled ? pcDescription : QString(); }
     void incrementPagesPrinted(int) override { }
 
     bool inSession = false;
     QString userId;
     QString userPin;
+    QString pcDescription;
 };

@@ -38,8 +38,9 @@ TestHttpResponder::~TestHttpResponder()
     stopListening();
 }
 
-bool TestHttpResponder::startListening()
+bool TestHttpResponder::startListening(quint16 port)
 {
+    m_wantedPort = port;
     start();
     m_started.acquire();
     return m_port != 0;
@@ -101,7 +102,7 @@ TestHttpResponder::Response TestHttpResponder::responseFor(const QByteArray &tar
 void TestHttpResponder::run()
 {
     QTcpServer server;
-    if (server.listen(QHostAddress::LocalHost, 0))
+    if (server.listen(QHostAddress::LocalHost, m_wantedPort))
         m_port = server.serverPort();
     m_started.release();
     if (m_port == 0)

@@ -30,8 +30,9 @@ public:
     TestHttpResponder();
     ~TestHttpResponder() override;
 
-    // Starts listening; false when no port could be had.
-    bool startListening();
+    // Starts listening, on a free port unless one is given; false when the
+    // port could not be had.
+    bool startListening(quint16 port = 0);
     void stopListening();
     quint16 port() const { return m_port; }
     QString url(const QString &path) const;
@@ -61,4 +62,5 @@ private:
     QSemaphore m_started;
     std::atomic<bool> m_stop {false};
     std::atomic<quint16> m_port {0};
+    quint16 m_wantedPort = 0;
 };
