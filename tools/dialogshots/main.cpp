@@ -2,6 +2,7 @@
 // platform and writes a picture of it, and of the whole screen where the
 // dialog has company (keypad, language selector), into the folder given.
 
+#include "AboutInfoDialog.h"
 #include "AccountInfoDialogController.h"
 #include "AccountInfoDialogView.h"
 #include "AutoReleaseMsg.h"
@@ -13,6 +14,7 @@
 #include "JobConfirmationDialogView.h"
 #include "JobReceivedMsg.h"
 #include "KeyPad.h"
+#include "KoaMainWindow.h"
 #include "KoaPasswordDialog.h"
 #include "KoaSessionInfo.h"
 #include "MacPrintClientPreferences.h"
@@ -30,7 +32,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QTextEdit>
 #include <QTimer>
@@ -341,6 +346,23 @@ void shootIdentification()
         view.hide();
     }
 }
+
+void shootMainWindow()
+{
+    KoaMainWindow window(true);
+    // Its menu bar, as start-up gives it one.
+    auto *menuBar = new QMenuBar(&window);
+    QMenu *file = menuBar->addMenu(QStringLiteral("File"));
+    file->addAction(QStringLiteral("About"));
+    file->addAction(QStringLiteral("Quit"));
+    window.layout()->setMenuBar(menuBar);
+    shoot(&window, QStringLiteral("mainwindow"), true);
+    window.hide();
+
+    AboutInfoDialog about;
+    shoot(&about, QStringLiteral("aboutinfodialog"), true);
+    about.hide();
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -371,5 +393,6 @@ int main(int argc, char *argv[])
     shootAccounts();
     shootIdentification();
     shootJobStatus();
+    shootMainWindow();
     return written > 0 ? 0 : 1;
 }
