@@ -37,6 +37,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -365,14 +366,29 @@ void shootMainWindow()
 }
 } // namespace
 
+// dialogshots --grab FILE [WINDOW]: one X window (or the whole screen) of
+// $DISPLAY as the program really shows it, for the demo.
+int grab(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QScreen *screen = QGuiApplication::primaryScreen();
+    bool isNumber = true;
+    const WId window = argc > 3 ? QByteArray(argv[3]).toULongLong(&isNumber) : 0;
+    if (!screen || !isNumber)
+        return 2;
+    return screen->grabWindow(window).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+}
+
 int main(int argc, char *argv[])
 {
+    if (argc >= 3 && qstrcmp(argv[1], "--grab") == 0)
+        return grab(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: dialogshots <output folder>\n");
+        std::fprintf(stderr, "usage: dialogshots <output folder> | --grab <file> [window]\n");
         return 2;
     }
     outputFolder = args.at(1);
