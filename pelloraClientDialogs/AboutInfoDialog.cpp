@@ -42,7 +42,7 @@ AboutInfoDialog::AboutInfoDialog()
     m_mainLabel = new QLabel(this);
     m_mainLabel->setObjectName(QStringLiteral("mainLabel"));
     m_mainLabel->setWordWrap(true);
-    m_mainLabel->setMinimumWidth(320);
+    m_mainLabel->setMinimumWidth(440);
     row->addWidget(m_mainLabel, 1);
     content->addLayout(row);
     content->addSpacing(GAP);
