@@ -18,6 +18,8 @@
 #include "JobReceivedMsg.h"
 #include "JobReceivedMsgHandler.h"
 #include "KoaConnection.h"
+#include "KoaMainWindow.h"
+#include "KoaMainWindowController.h"
 #include "KoaMessageDispatcher.h"
 #include "KoaPageCountValidator.h"
 #include "KoaPasswordDialog.h"
@@ -33,7 +35,6 @@
 #include "ObserverManager.h"
 #include "PasswordDlgInfo.h"
 #include "PrintClientDialog.h"
-#include "PrintClientImages.h"
 #include "PrintClientMessager.h"
 #include "PrintClientRegistration.h"
 #include "PrintJobConfirmationMsg.h"
@@ -45,6 +46,7 @@
 #include "ShowSpoolingDialogMsgHandler.h"
 #include "StalloSessionRegistry.h"
 #include "TraceLineObserver.h"
+#include "TrayConnectionStatus.h"
 #include "TsBaseDialog.h"
 #include "TsHttpFactory.h"
 #include "TsHttpInterface.h"
@@ -52,8 +54,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QIcon>
+#include <QLayout>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -66,12 +69,6 @@ const char *const UnableToConnectToPrintersError = QT_TRANSLATE_NOOP("main",
 constexpr int DEFAULT_DIALOG_TIMEOUT_MS = 45000;
 constexpr int STALLO_SERVICE_PORT = 4567;
 constexpr int DIALOG_TIMEOUT_SECONDS = 45;
-
-bool mayStopClient(const KoaPreferences &preferences, PasswordValidator &passwordValidator)
-{
-    return !preferences.getDedicatedMode()
-        || passwordValidator.validate(preferences.getStaffPassword());
-}
 
 // The trace-line sink of -trace=FILE: it reaches every traced object, and the
 // message handlers through the application context.
@@ -112,6 +109,7 @@ VavClient::~VavClient()
     Tessaly::Core::Message::setTimeSource(nullptr);
     Tessaly::Core::AppContext::getContext().clear();
     versionInfo = &macVersionInfo;
+    mainWindow = nullptr;
 }
 
 bool VavClient::setUpPrinters()
@@ -221,6 +219,8 @@ void VavClient::wire()
     addMessage(std::make_unique<AutoReleaseMsg>(
         std::make_unique<AutoReleaseMsgHandler>(nullptr, processing)));
 
+    createMainWindow();
+
     // The connection, registering on every connect.
     m_messager = std::make_unique<PrintClientMessager>(observer);
     m_registration
@@ -237,7 +237,32 @@ void VavClient::wire()
     // Quitting removes the site's printers first.
     QObject::connect(m_application.get(), &QCoreApplication::aboutToQuit, m_connector.get(),
         &MacPrinterConnector::onTerminate);
+    createMenuBar();
+    m_mainWindowController = std::make_unique<KoaMainWindowController>(
+        m_mainWindow.get(), m_passwordValidator.get(), m_preferences.get());
     createTrayIcon();
+    m_mainWindow->show();
+}
+
+void VavClient::createMainWindow()
+{
+    m_mainWindow = std::make_unique<KoaMainWindow>(m_preferences->getDedicatedMode());
+    mainWindow = m_mainWindow.get();
+    // A second start brings this window to the front.
+    m_application->setActivationWindow(m_mainWindow.get());
+}
+
+// No shortcuts: a patron's key press must not stop or open anything.
+void VavClient::createMenuBar()
+{
+    m_menuBar = std::make_unique<QMenuBar>();
+    QMenu *file = m_menuBar->addMenu(QCoreApplication::translate("main", "File"));
+    QAction *about = file->addAction(QCoreApplication::translate("main", "About"));
+    QObject::connect(about, &QAction::triggered, m_mainWindow.get(), &KoaMainWindow::showAboutInfo);
+    QAction *quit = file->addAction(QCoreApplication::translate("main", "Quit"));
+    QObject::connect(quit, &QAction::triggered, m_mainWindow.get(), &KoaMainWindow::stopClient);
+    m_menuBar->setAccessibleName(QCoreApplication::translate("main", "Menu"));
+    m_mainWindow->layout()->setMenuBar(m_menuBar.get());
 }
 
 void VavClient::addMessage(std::unique_ptr<Tessaly::Core::Message> message)
@@ -252,16 +277,13 @@ void VavClient::createTrayIcon()
         return;
     m_trayMenu = std::make_unique<QMenu>();
     QAction *quit = m_trayMenu->addAction(QCoreApplication::translate("main", "Quit"));
-    // A patron must not stop a dedicated machine's printing: the same staff
-    // password as the main window's stop button.
-    QObject::connect(quit, &QAction::triggered, m_application.get(),
-        [preferences = m_preferences.get(), validator = m_passwordValidator.get()] {
-            if (mayStopClient(*preferences, *validator))
-                QCoreApplication::exit(0);
-        });
-    m_trayIcon = std::make_unique<QSystemTrayIcon>(QIcon(PrintClientImages::pelloraClientImage()));
-    m_trayIcon->setToolTip(QString::fromUtf8(PRODUCTNAME));
+    // The same staff password as the main window's stop button.
+    QObject::connect(quit, &QAction::triggered, m_mainWindow.get(), &KoaMainWindow::stopClient);
+    m_trayIcon = std::make_unique<QSystemTrayIcon>();
     m_trayIcon->setContextMenu(m_trayMenu.get());
+    // Icon and tool tip tell whether and where the client is connected.
+    m_trayStatus = std::make_unique<TrayConnectionStatus>(m_trayIcon.get(), m_connector.get());
+    m_messager->addConnectionListener(m_trayStatus.get());
     m_trayIcon->show();
 }
 

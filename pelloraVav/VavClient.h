@@ -8,6 +8,8 @@
 class ArgumentParser;
 class ClientProcessingDialog;
 class KoaConnection;
+class KoaMainWindow;
+class KoaMainWindowController;
 class KoaMessageDispatcher;
 class KoaPageCountValidator;
 class KoaPasswordDialog;
@@ -24,10 +26,12 @@ class PrintClientMessager;
 class PrintClientRegistration;
 class ProcessingDialogConnectionListener;
 class QMenu;
+class QMenuBar;
 class QSystemTrayIcon;
 class QuitSignalHandler;
 class SharedPrinterMappings;
 class StalloSessionRegistry;
+class TrayConnectionStatus;
 class TsHttpInterface;
 class VavApplication;
 
@@ -72,6 +76,8 @@ public:
 
 private:
     void addMessage(std::unique_ptr<Tessaly::Core::Message> message);
+    void createMainWindow();
+    void createMenuBar();
     void createTrayIcon();
 
     int &m_argc;
@@ -99,10 +105,15 @@ private:
     std::unique_ptr<ClientProcessingDialog> m_processingDialog;
     std::unique_ptr<KoaSessionInfo> m_sessionInfo;
     std::vector<std::unique_ptr<Tessaly::Core::Message>> m_messages;
+    std::unique_ptr<KoaMainWindow> m_mainWindow;
     std::unique_ptr<PrintClientMessager> m_messager;
     std::unique_ptr<PrintClientRegistration> m_registration;
     std::unique_ptr<ProcessingDialogConnectionListener> m_processingListener;
     std::unique_ptr<KoaConnection> m_connection;
+    // Shown in the main window; destroyed before it.
+    std::unique_ptr<QMenuBar> m_menuBar;
+    std::unique_ptr<KoaMainWindowController> m_mainWindowController;
     std::unique_ptr<QMenu> m_trayMenu;
     std::unique_ptr<QSystemTrayIcon> m_trayIcon;
+    std::unique_ptr<TrayConnectionStatus> m_trayStatus;
 };

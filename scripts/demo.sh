@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The client against the bundled Print Service simulator, on this machine:
 # installs what it needs (as root), builds, starts the simulator on loopback,
-# points the client at it and plays a scenario. Without a display the client
-# runs under Xvfb. Usage: scripts/demo.sh [scenario-file]
+# points the client at it and plays a whole print job. Without a display the
+# client runs under an Xvfb of its own and the demo answers every dialog
+# itself, as a patron would. A picture of every window shown goes into a
+# folder named at the end. Usage: scripts/demo.sh [scenario-file]
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,16 +12,33 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 build="$root/build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$(nproc)" --target pelloraVav printservicesim pellora_images
+cmake --build "$build" -j "$(nproc)" --target pelloraVav printservicesim pellora_images dialogshots
 
 app="$build/app"
 scenario=${1:-"$root/tools/printservicesim/scenarios/demo.scenario"}
 work=$(mktemp -d)
-trap 'kill "${client:-}" "${sim:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+shots=$(mktemp -d "${TMPDIR:-/tmp}/pellora-demo-shots.XXXXXX")
+cleanup() {
+    kill "${answerer:-}" "${client:-}" "${sim:-}" 2>/dev/null || true
+    wait "${client:-}" 2>/dev/null || true
+    kill "${xvfb:-}" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
 
-# The client's configuration: the Print Service is on this machine.
-printf '<?xml version="1.0" encoding="utf-8" ?>\r\n<Settings>\r\n<version>1.1</version>\r\n<type>Mac Printer Connector</type>\r\n<entry name='"'"'Print Service Address'"'"'>127.0.0.1</entry>\r\n</Settings>\r\n' \
+# The client's configuration: the Print Service is on this machine; a shared
+# computer, so that the demo's own quit needs no staff password.
+printf '<?xml version="1.0" encoding="utf-8" ?>\r\n<Settings>\r\n<version>1.1</version>\r\n<type>Mac Printer Connector</type>\r\n<entry name='"'"'Print Service Address'"'"'>127.0.0.1</entry>\r\n<entry name='"'"'Dedicated Mode'"'"'>0</entry>\r\n</Settings>\r\n' \
     > "$app/printClient.tsp"
+
+answer=false
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+    xvfb=$!
+    for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(cat "$work/display")"
+    answer=true
+fi
 
 # The site's printer scripts only say what they would do.
 "$app/printservicesim" --listen 127.0.0.1 --no-stdin --scenario "$scenario" \
@@ -29,19 +48,56 @@ printf '<?xml version="1.0" encoding="utf-8" ?>\r\n<Settings>\r\n<version>1.1</v
 sim=$!
 sleep 1
 
-run_client=("$app/pelloraVav" "-trace=$work/trace.log")
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    run_client=(xvfb-run -a "${run_client[@]}")
-fi
-"${run_client[@]}" 2>&1 | sed -u 's/^/client        | /' &
+"$app/pelloraVav" "-trace=$work/trace.log" > >(sed -u 's/^/client        | /') 2>&1 &
 client=$!
+
+# Every window that comes up is pictured once it has settled; without a
+# person at the screen the demo then answers it: the identification with a
+# user ID and PIN, any other dialog with Return. The main window (pictured
+# once) and the "Please Wait..." window need no answer.
+answer_windows() {
+    local seen="" shown id name count=0 file main_pictured=false
+    local x=(timeout 10 xdotool)
+    while kill -0 "$client" 2>/dev/null; do
+        shown=$("${x[@]}" search --onlyvisible --name . 2>/dev/null || true)
+        for id in $shown; do
+            case " $seen " in *" $id "*) continue ;; esac
+            sleep 0.7
+            name=$("${x[@]}" getwindowname "$id" 2>/dev/null) || continue
+            case "$name" in
+                "Pellora"*" Print Client")
+                    [ "$main_pictured" = false ] || continue
+                    main_pictured=true ;;
+            esac
+            count=$((count + 1))
+            file="$shots/$(printf '%02d' "$count")-$(printf '%s' "$name" | tr -c 'A-Za-z0-9' '_' | tr -s '_').png"
+            "$app/dialogshots" --grab "$file" "$id" && echo "demo: pictured \"$name\" in $file"
+            [ "$answer" = true ] || continue
+            case "$name" in
+                "Pellora"*" Print Client" | "Pellora print client"*) ;;
+                "User Identification")
+                    "${x[@]}" windowfocus --sync "$id" type --delay 40 jsmith
+                    "${x[@]}" key Tab type --delay 40 1234
+                    "${x[@]}" key Return ;;
+                *) sleep 1; "${x[@]}" windowfocus --sync "$id" key Return ;;
+            esac
+        done
+        # A window that goes and comes back is a new appearance.
+        seen=$shown
+        sleep 0.3
+    done
+}
+answer_windows &
+answerer=$!
 
 status=0
 wait "$sim" || status=$?
 
 echo "== the scenario ended with status $status; asking the client to quit (SIGTERM)"
-pkill -TERM -x pelloraVav || true
+kill -TERM "$client" 2>/dev/null || true
 wait "$client" 2>/dev/null || true
+kill "$answerer" 2>/dev/null || true
 echo "== the last lines of the client's trace (-trace=FILE):"
 tail -n 5 "$work/trace.log" 2>/dev/null || true
+echo "== pictures of every window shown: $shots"
 exit "$status"

@@ -2,6 +2,9 @@
 // runs a copy of the program in a folder of its own, with a private home,
 // runtime folder and stand-ins for the CUPS tools.
 
+#include "HexEncrypt.h"
+
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -26,6 +29,10 @@ const QString ClientName = QStringLiteral("pelloraVav");
 const QString DefaultUser = QStringLiteral("patron7");
 const QString AttemptFailedLine
     = QStringLiteral("Attempt failed to communicate with Print Service");
+
+const QString MainWindowCaption = QString::fromUtf8("Pellora\u2122 Print Client");
+// xdotool matches bytes: the trademark sign is left to the exact comparison.
+const QString MainWindowTitlePattern = QStringLiteral("^Pellora.* Print Client$");
 
 // Sanitizers slow every start down; nothing here waits that long when all is well.
 constexpr int StartTimeout = 60000;
@@ -230,6 +237,9 @@ private slots:
     void patronAnswersTheJobCost_data();
     void patronAnswersTheJobCost();
     void pageLimitNeverRefusesAJobOnThisPlatform();
+    void mainWindowStopsTheClient_data();
+    void mainWindowStopsTheClient();
+    void staffPasswordGuardsTheStop();
 
 private:
     QString path(const QString &name) const { return m_root->filePath(name); }
@@ -254,6 +264,15 @@ private:
     QString m_simulatorPath;
     std::unique_ptr<QTemporaryDir> m_root;
     std::vector<std::unique_ptr<Child>> m_children;
+
+private:
+    // An X server for the client alone: its display name, empty if none.
+    QString startDisplay();
+    // xdotool's output on that display; empty when it failed.
+    QString xdotool(const QString &display, const QStringList &arguments) const;
+    // The client's main window, once it is shown.
+    QString findMainWindow(const QString &display) const;
+    void writeDedicatedConfig(bool dedicated);
 };
 
 void EndToEndTest::initTestCase()
@@ -957,8 +976,7 @@ void EndToEndTest::jobStatusReachesThePatron()
 
     QProcessEnvironment toolEnvironment = QProcessEnvironment::systemEnvironment();
     toolEnvironment.insert(QStringLiteral("DISPLAY"), displayName);
-    // The visible windows whose title matches; the display is the client's alone.
-    const auto visibleWindows = [&](const QString &title) {
+    const auto search = [&](const QString &title) {
         QProcess tool;
         tool.setProcessEnvironment(toolEnvironment);
         tool.start(xdotool,
@@ -968,6 +986,14 @@ void EndToEndTest::jobStatusReachesThePatron()
             tool.kill();
         return QString::fromUtf8(tool.readAllStandardOutput())
             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    };
+    // The visible windows whose title matches, the main window aside; the
+    // display is the client's alone.
+    const auto visibleWindows = [&](const QString &title) {
+        QStringList windows = search(title);
+        for (const QString &main : search(MainWindowTitlePattern))
+            windows.removeAll(main);
+        return windows;
     };
     const auto pressReturnIn = [&](const QString &title) {
         QStringList windows;
@@ -1189,6 +1215,184 @@ void EndToEndTest::pageLimitNeverRefusesAJobOnThisPlatform()
         QVERIFY(std::any_of(requests.cbegin(), requests.cend(),
             [](const QByteArray &request) { return request.startsWith("GET /patron_id "); }));
     }
+}
+
+QString EndToEndTest::startDisplay()
+{
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (xvfb.isEmpty())
+        return {};
+    auto server = std::make_unique<Child>(QStringLiteral("Xvfb"));
+    server->process.start(xvfb,
+        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+            QStringLiteral("1024x768x24")});
+    Child *display = server.get();
+    // Stopped last: the client must not lose its display before it ends.
+    m_children.insert(m_children.begin(), std::move(server));
+    if (!display->process.waitForStarted(StartTimeout)
+        || !QTest::qWaitFor(
+            [display] { return !display->lines.isEmpty() || !display->isRunning(); }, StartTimeout)
+        || !display->isRunning())
+        return {};
+    return QLatin1Char(':') + display->lines.constFirst().trimmed();
+}
+
+QString EndToEndTest::xdotool(const QString &display, const QStringList &arguments) const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    QProcess tool;
+    tool.setProcessEnvironment(environment);
+    tool.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")), arguments);
+    if (!tool.waitForFinished(StartTimeout)) {
+        tool.kill();
+        tool.waitForFinished();
+        return {};
+    }
+    return tool.exitCode() == 0 ? QString::fromUtf8(tool.readAllStandardOutput()).trimmed()
+                                : QString();
+}
+
+QString EndToEndTest::findMainWindow(const QString &display) const
+{
+    return xdotool(display,
+        {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+            QStringLiteral("--name"), MainWindowTitlePattern})
+        .section(QLatin1Char('\n'), 0, 0);
+}
+
+void EndToEndTest::writeDedicatedConfig(bool dedicated)
+{
+    const QByteArray text = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<Settings>\n"
+                            "<version>1.1</version>\n<type>Mac Printer Connector</type>\n"
+                            "<entry name='Print Service Address'>127.0.0.1</entry>\n"
+                            "<entry name='Dedicated Mode'>"
+        + QByteArray(dedicated ? "1" : "0") + "</entry>\n</Settings>\n";
+    QVERIFY(writeFile(appPath(QStringLiteral("printClient.tsp")), text));
+}
+
+void EndToEndTest::mainWindowStopsTheClient_data()
+{
+    // Each step: "key:..." keys for the main window, "click:x,y" a click in it.
+    QTest::addColumn<QStringList>("steps");
+
+    QTest::addRow("stop button") << QStringList {QStringLiteral("key:space")};
+    QTest::addRow("File > Quit") << QStringList {QStringLiteral("click:12,8"),
+        QStringLiteral("key:Down"), QStringLiteral("key:Down"), QStringLiteral("key:Return")};
+}
+
+// On a computer that is not dedicated the user's own quit ends the client at
+// once, through the same ordered shutdown as the system's quit request.
+void EndToEndTest::mainWindowStopsTheClient()
+{
+    QFETCH(QStringList, steps);
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    const QString display = startDisplay();
+    if (display.isEmpty())
+        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    writeDedicatedConfig(false);
+    Child *simulator = startSimulator();
+    QVERIFY2(simulator, reports().constData());
+    QProcessEnvironment environment = clientEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    Child *client = startClient({}, environment);
+    QVERIFY2(client, reports().constData());
+    QVERIFY2(waitForRegistration(simulator) >= 0, reports().constData());
+
+    const QString window = findMainWindow(display);
+    QVERIFY2(!window.isEmpty(), reports().constData());
+    QCOMPARE(xdotool(display, {QStringLiteral("getwindowname"), window}), MainWindowCaption);
+    QSignalSpy finished(&client->process, &QProcess::finished);
+    xdotool(display, {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    for (const QString &step : steps) {
+        const QString what = step.section(QLatin1Char(':'), 1);
+        if (step.startsWith(QLatin1String("key:"))) {
+            xdotool(display, {QStringLiteral("key"), what});
+        } else {
+            xdotool(display,
+                {QStringLiteral("mousemove"), QStringLiteral("--window"), window,
+                    what.section(QLatin1Char(','), 0, 0), what.section(QLatin1Char(','), 1),
+                    QStringLiteral("click"), QStringLiteral("1")});
+        }
+        QTest::qWait(200);
+    }
+    QTRY_VERIFY2_WITH_TIMEOUT(!finished.isEmpty(), reports().constData(), StartTimeout);
+    QCOMPARE(client->process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(client->process.exitCode(), 0);
+    QCOMPARE(readLines(path(QStringLiteral("remove.log"))).size(), 2);
+    QCOMPARE(readLines(path(QStringLiteral("lpoptions.log"))),
+        QStringList {QStringLiteral("-d Lab_Laser")});
+}
+
+// On a dedicated computer the stop button asks for the stored staff
+// password: a wrong one keeps the client running and printing.
+void EndToEndTest::staffPasswordGuardsTheStop()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    const QString display = startDisplay();
+    if (display.isEmpty())
+        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    writeDedicatedConfig(true);
+    QVERIFY(QDir(path(QStringLiteral("home"))).mkdir(QStringLiteral(".pelloraVav")));
+    QByteArray stored;
+    {
+        QDataStream stream(&stored, QIODevice::WriteOnly);
+        stream << UtilsLib::HexEncrypt::encryptData(QStringLiteral("s3cret"));
+    }
+    QVERIFY(writeFile(path(QStringLiteral("home/.pelloraVav/session.dat")), stored));
+
+    Child *simulator = startSimulator({}, true);
+    QVERIFY2(simulator, reports().constData());
+    QProcessEnvironment environment = clientEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    Child *client = startClient({}, environment);
+    QVERIFY2(client, reports().constData());
+    const int registered = waitForRegistration(simulator);
+    QVERIFY2(registered >= 0, reports().constData());
+    const QString window = findMainWindow(display);
+    QVERIFY2(!window.isEmpty(), reports().constData());
+
+    const auto stopWith = [&](const QString &password) {
+        xdotool(display,
+            {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window, QStringLiteral("key"),
+                QStringLiteral("space")});
+        const QString dialog = xdotool(display,
+            {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                QStringLiteral("--name"), QStringLiteral("^Password Required$")});
+        if (dialog.isEmpty())
+            return false;
+        xdotool(display,
+            {QStringLiteral("windowfocus"), QStringLiteral("--sync"),
+                dialog.section(QLatin1Char('\n'), 0, 0)});
+        xdotool(display,
+            {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), password});
+        xdotool(display, {QStringLiteral("key"), QStringLiteral("Return")});
+        return true;
+    };
+
+    QVERIFY2(stopWith(QStringLiteral("wrong")), reports().constData());
+    // Still running, still answering, the window still there.
+    type(simulator, QStringLiteral("send 99|4|still there\n"));
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
+    QCOMPARE(receivedTexts(simulator, registered + 1).constFirst(),
+        QStringLiteral("Message Not Handled: 99|4|still there"));
+    QVERIFY(client->isRunning());
+    QCOMPARE(findMainWindow(display), window);
+    QVERIFY(!QFile::exists(path(QStringLiteral("lpoptions.log"))));
+
+    QSignalSpy finished(&client->process, &QProcess::finished);
+    QVERIFY2(stopWith(QStringLiteral("s3cret")), reports().constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(!finished.isEmpty(), reports().constData(), StartTimeout);
+    QCOMPARE(client->process.exitCode(), 0);
+    QCOMPARE(readLines(path(QStringLiteral("remove.log"))).size(), 2);
+    QCOMPARE(readLines(path(QStringLiteral("lpoptions.log"))),
+        QStringList {QStringLiteral("-d Lab_Laser")});
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)

@@ -2,6 +2,7 @@
 // platform and writes a picture of it, and of the whole screen where the
 // dialog has company (keypad, language selector), into the folder given.
 
+#include "AboutInfoDialog.h"
 #include "AccountInfoDialogController.h"
 #include "AccountInfoDialogView.h"
 #include "AutoReleaseMsg.h"
@@ -13,6 +14,7 @@
 #include "JobConfirmationDialogView.h"
 #include "JobReceivedMsg.h"
 #include "KeyPad.h"
+#include "KoaMainWindow.h"
 #include "KoaPasswordDialog.h"
 #include "KoaSessionInfo.h"
 #include "MacPrintClientPreferences.h"
@@ -30,8 +32,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -341,16 +347,48 @@ void shootIdentification()
         view.hide();
     }
 }
+
+void shootMainWindow()
+{
+    KoaMainWindow window(true);
+    // Its menu bar, as start-up gives it one.
+    auto *menuBar = new QMenuBar(&window);
+    QMenu *file = menuBar->addMenu(QStringLiteral("File"));
+    file->addAction(QStringLiteral("About"));
+    file->addAction(QStringLiteral("Quit"));
+    window.layout()->setMenuBar(menuBar);
+    shoot(&window, QStringLiteral("mainwindow"), true);
+    window.hide();
+
+    AboutInfoDialog about;
+    shoot(&about, QStringLiteral("aboutinfodialog"), true);
+    about.hide();
+}
 } // namespace
+
+// dialogshots --grab FILE [WINDOW]: one X window (or the whole screen) of
+// $DISPLAY as the program really shows it, for the demo.
+int grab(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QScreen *screen = QGuiApplication::primaryScreen();
+    bool isNumber = true;
+    const WId window = argc > 3 ? QByteArray(argv[3]).toULongLong(&isNumber) : 0;
+    if (!screen || !isNumber)
+        return 2;
+    return screen->grabWindow(window).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+}
 
 int main(int argc, char *argv[])
 {
+    if (argc >= 3 && qstrcmp(argv[1], "--grab") == 0)
+        return grab(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: dialogshots <output folder>\n");
+        std::fprintf(stderr, "usage: dialogshots <output folder> | --grab <file> [window]\n");
         return 2;
     }
     outputFolder = args.at(1);
@@ -371,5 +409,6 @@ int main(int argc, char *argv[])
     shootAccounts();
     shootIdentification();
     shootJobStatus();
+    shootMainWindow();
     return written > 0 ? 0 : 1;
 }

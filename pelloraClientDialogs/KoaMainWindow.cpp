@@ -1,0 +1,179 @@
+#include "KoaMainWindow.h"
+
+#include "AboutInfoDialog.h"
+#include "CopyrightLabel.h"
+#include "KoaMainWindowControllerInterface.h"
+#include "PrintClientImages.h"
+#include "TsBaseDialog.h"
+
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+KoaMainWindow *mainWindow = nullptr;
+
+namespace {
+const char *const ABOUT_TEXT = QT_TRANSLATE_NOOP("KoaMainWindow", "About Pellora");
+const char *const STOP_TEXT = QT_TRANSLATE_NOOP("KoaMainWindow", "Stop Print Client");
+constexpr int MINIMUM_WIDTH = 300;
+constexpr int COPYRIGHT_MINIMUM_WIDTH = 280;
+constexpr int GAP = 10;
+constexpr int BUTTON_INSET = 20;
+
+void setWhiteBackground(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, ::Qt::white);
+    palette.setColor(QPalette::Button, ::Qt::white);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+} // namespace
+
+const char *const KoaMainWindow::Caption = "Pellora\u2122 Print Client";
+
+KoaMainWindow::KoaMainWindow(bool dedicated)
+    : QWidget(nullptr,
+        ::Qt::Window | ::Qt::CustomizeWindowHint | ::Qt::WindowTitleHint
+            | ::Qt::WindowSystemMenuHint | ::Qt::WindowMinimizeButtonHint
+            | ::Qt::WindowCloseButtonHint)
+    , m_dedicated(dedicated)
+{
+    setObjectName(QStringLiteral("Thin Client Main Window"));
+    // Closing the window is not stopping the client.
+    setAttribute(::Qt::WA_QuitOnClose, false);
+    setWhiteBackground(this);
+    setFont(QFont(QStringLiteral("Verdana"), 10));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto *logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("logoLabel"));
+    logo->setPixmap(PrintClientImages::pelloraOne());
+    logo->setAlignment(::Qt::AlignCenter);
+    setWhiteBackground(logo);
+    layout->addWidget(logo);
+    layout->addSpacing(GAP);
+
+    m_stopButton = new QPushButton(this);
+    m_stopButton->setObjectName(QStringLiteral("mainWindow_OkBtn"));
+    setWhiteBackground(m_stopButton);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addSpacing(BUTTON_INSET);
+    buttonRow->addWidget(m_stopButton);
+    buttonRow->addSpacing(BUTTON_INSET);
+    layout->addLayout(buttonRow);
+    layout->addSpacing(GAP);
+    connect(m_stopButton, &QPushButton::clicked, this, &KoaMainWindow::stopClient);
+
+    // A link to the eye; reachable by Tab and opened with Return or Space too.
+    m_aboutLink = new QLabel(this);
+    m_aboutLink->setObjectName(QStringLiteral("aboutLabel"));
+    m_aboutLink->setAlignment(::Qt::AlignCenter);
+    QPalette linkPalette = m_aboutLink->palette();
+    linkPalette.setColor(QPalette::WindowText, ::Qt::blue);
+    m_aboutLink->setPalette(linkPalette);
+    QFont linkFont = font();
+    linkFont.setUnderline(true);
+    m_aboutLink->setFont(linkFont);
+    m_aboutLink->setCursor(::Qt::PointingHandCursor);
+    m_aboutLink->setFocusPolicy(::Qt::StrongFocus);
+    m_aboutLink->installEventFilter(this);
+    layout->addWidget(m_aboutLink, 0, ::Qt::AlignHCenter);
+
+    m_copyrightLabel = new CopyrightLabel(this);
+    m_copyrightLabel->setMinimumWidth(COPYRIGHT_MINIMUM_WIDTH);
+    layout->addWidget(m_copyrightLabel);
+    layout->addSpacing(GAP);
+
+    setTabOrder(m_stopButton, m_aboutLink);
+    redrawText();
+    setMinimumWidth(MINIMUM_WIDTH);
+    adjustSize();
+    centreOnDesktop();
+}
+
+void KoaMainWindow::setController(KoaMainWindowControllerInterface *controller)
+{
+    m_controller = controller;
+}
+
+void KoaMainWindow::showAboutInfo()
+{
+    AboutInfoDialog about;
+    about.exec();
+    // The language may have changed in the box.
+    redrawText();
+}
+
+bool KoaMainWindow::stopClient()
+{
+    if (!m_controller || !m_controller->isOkToClose())
+        return false;
+    QCoreApplication::exit(0);
+    return true;
+}
+
+void KoaMainWindow::redrawText()
+{
+    setWindowTitle(QString::fromUtf8(Caption));
+    setAccessibleName(windowTitle());
+    const QString about = QCoreApplication::translate("KoaMainWindow", ABOUT_TEXT);
+    m_aboutLink->setText(about);
+    m_aboutLink->setAccessibleName(about);
+    const QString stop = QCoreApplication::translate("KoaMainWindow", STOP_TEXT);
+    m_stopButton->setText(stop);
+    m_stopButton->setAccessibleName(stop);
+}
+
+bool KoaMainWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        redrawText();
+    return QWidget::event(event);
+}
+
+bool KoaMainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_aboutLink) {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            showAboutInfo();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == ::Qt::Key_Return || key == ::Qt::Key_Enter || key == ::Qt::Key_Space) {
+                showAboutInfo();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void KoaMainWindow::showEvent(QShowEvent *event)
+{
+    redrawText();
+    QWidget::showEvent(event);
+    activateWindow();
+    raise();
+}
+
+void KoaMainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing hides the window; stopping the client is the stop button's.
+    event->accept();
+}
+
+void KoaMainWindow::centreOnDesktop()
+{
+    const QRect desktop = TsBaseDialog::desktopGeometry();
+    const QSize size = frameGeometry().size();
+    move(desktop.x() + (desktop.width() - size.width()) / 2,
+        desktop.y() + (desktop.height() - size.height()) / 2);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "KoaMainWindowInterface.h"
+
+#include <QWidget>
+
+class CopyrightLabel;
+class QLabel;
+class QPushButton;
+
+// The client's only permanent window: the logo, the stop button, the link to
+// the about box and the rotating copyright line. Closing it leaves the client
+// running; only stopClient() ends it.
+class KoaMainWindow : public QWidget, public KoaMainWindowInterface
+{
+    Q_OBJECT
+public:
+    explicit KoaMainWindow(bool dedicated);
+
+    void setController(KoaMainWindowControllerInterface *controller) override;
+    bool isDedicated() const { return m_dedicated; }
+
+    QPushButton *stopButton() const { return m_stopButton; }
+    QLabel *aboutLink() const { return m_aboutLink; }
+
+    static const char *const Caption;
+
+public slots:
+    void showAboutInfo();
+    bool stopClient() override;
+    void redrawText();
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void centreOnDesktop();
+
+    QPushButton *m_stopButton = nullptr;
+    CopyrightLabel *m_copyrightLabel = nullptr;
+    KoaMainWindowControllerInterface *m_controller = nullptr;
+    QLabel *m_aboutLink = nullptr;
+    bool m_dedicated;
+};
+
+// The client's main window once start-up has built it, null before and after;
+// the quit request goes through it.
+extern KoaMainWindow *mainWindow;

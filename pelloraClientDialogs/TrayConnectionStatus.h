@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ConnectionListenerInterface.h"
+
+#include <QIcon>
+#include <QString>
+
+class PrinterConnectorInterface;
+class QSystemTrayIcon;
+
+// Shows in the tray icon whether the client is connected to the Print
+// Service, and to which, or is trying to reconnect, so that staff see at a
+// glance why a computer does not print.
+class TrayConnectionStatus : public ConnectionListenerInterface
+{
+public:
+    enum class State { Connecting, Connected, Reconnecting };
+
+    // Both borrowed; without a tray (null icon) only the state is kept.
+    TrayConnectionStatus(QSystemTrayIcon *trayIcon, PrinterConnectorInterface *connector);
+
+    void connectionEstablished() override;
+    void connectionLost() override;
+
+    State state() const { return m_state; }
+    QString toolTip() const;
+    QIcon icon() const;
+
+private:
+    void update(State state);
+
+    QSystemTrayIcon *m_trayIcon;
+    PrinterConnectorInterface *m_connector;
+    State m_state = State::Connecting;
+};
