@@ -427,19 +427,8 @@ void EndToEndTest::firstStartAsksForTheAddressAndSavesIt()
     Child *simulator = startSimulator();
     QVERIFY2(simulator, reports().constData());
 
-    // -displayfd: the server picks a free display and names it once it accepts clients.
-    auto server = std::make_unique<Child>(QStringLiteral("Xvfb"));
-    server->process.start(xvfb,
-        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-            QStringLiteral("1024x768x24")});
-    Child *display = server.get();
-    m_children.insert(m_children.begin(), std::move(server));
-    QVERIFY2(display->process.waitForStarted(StartTimeout), reports().constData());
-    QTRY_VERIFY2_WITH_TIMEOUT(
-        !display->lines.isEmpty() || !display->isRunning(), reports().constData(), StartTimeout);
-    QVERIFY2(display->isRunning(), reports().constData());
-    const QString displayName = QLatin1Char(':') + display->lines.constFirst().trimmed();
+    const QString displayName = startDisplay();
+    QVERIFY2(!displayName.isEmpty(), reports().constData());
 
     QProcessEnvironment environment = clientEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -851,18 +840,8 @@ void EndToEndTest::patronIdentifiesAndFailedVerdictAsksAgain()
     Child *simulator = startSimulator({}, true);
     QVERIFY2(simulator, reports().constData());
 
-    auto server = std::make_unique<Child>(QStringLiteral("Xvfb"));
-    server->process.start(xvfb,
-        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-            QStringLiteral("1024x768x24")});
-    Child *display = server.get();
-    m_children.insert(m_children.begin(), std::move(server));
-    QVERIFY2(display->process.waitForStarted(StartTimeout), reports().constData());
-    QTRY_VERIFY2_WITH_TIMEOUT(
-        !display->lines.isEmpty() || !display->isRunning(), reports().constData(), StartTimeout);
-    QVERIFY2(display->isRunning(), reports().constData());
-    const QString displayName = QLatin1Char(':') + display->lines.constFirst().trimmed();
+    const QString displayName = startDisplay();
+    QVERIFY2(!displayName.isEmpty(), reports().constData());
 
     QProcessEnvironment environment = clientEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -953,18 +932,8 @@ void EndToEndTest::jobStatusReachesThePatron()
 
     Child *simulator = startSimulator({}, true);
     QVERIFY2(simulator, reports().constData());
-    auto server = std::make_unique<Child>(QStringLiteral("Xvfb"));
-    server->process.start(xvfb,
-        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-            QStringLiteral("1024x768x24")});
-    Child *display = server.get();
-    m_children.insert(m_children.begin(), std::move(server));
-    QVERIFY2(display->process.waitForStarted(StartTimeout), reports().constData());
-    QTRY_VERIFY2_WITH_TIMEOUT(
-        !display->lines.isEmpty() || !display->isRunning(), reports().constData(), StartTimeout);
-    QVERIFY2(display->isRunning(), reports().constData());
-    const QString displayName = QLatin1Char(':') + display->lines.constFirst().trimmed();
+    const QString displayName = startDisplay();
+    QVERIFY2(!displayName.isEmpty(), reports().constData());
 
     QProcessEnvironment environment = clientEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -1077,20 +1046,9 @@ void EndToEndTest::jobStatusReachesThePatron()
 
 Child *EndToEndTest::startClientOnDisplay(QString *displayName)
 {
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    auto server = std::make_unique<Child>(QStringLiteral("Xvfb"));
-    server->process.start(xvfb,
-        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-            QStringLiteral("1024x768x24")});
-    Child *display = server.get();
-    m_children.insert(m_children.begin(), std::move(server));
-    if (!display->process.waitForStarted(StartTimeout)
-        || !QTest::qWaitFor(
-            [display] { return !display->lines.isEmpty() || !display->isRunning(); }, StartTimeout)
-        || !display->isRunning())
+    *displayName = startDisplay();
+    if (displayName->isEmpty())
         return nullptr;
-    *displayName = QLatin1Char(':') + display->lines.constFirst().trimmed();
 
     QProcessEnvironment environment = clientEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
