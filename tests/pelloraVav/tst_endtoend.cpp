@@ -840,13 +840,8 @@ void EndToEndTest::patronIdentifiesAndFailedVerdictAsksAgain()
     Child *simulator = startSimulator({}, true);
     QVERIFY2(simulator, reports().constData());
 
-    const QString displayName = startDisplay();
-    QVERIFY2(!displayName.isEmpty(), reports().constData());
-
-    QProcessEnvironment environment = clientEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("DISPLAY"), displayName);
-    QVERIFY2(startClient({}, environment), reports().constData());
+    QString displayName;
+    QVERIFY2(startClientOnDisplay(&displayName), reports().constData());
     const int registered = waitForRegistration(simulator);
     QVERIFY2(registered >= 0, reports().constData());
 
@@ -932,13 +927,8 @@ void EndToEndTest::jobStatusReachesThePatron()
 
     Child *simulator = startSimulator({}, true);
     QVERIFY2(simulator, reports().constData());
-    const QString displayName = startDisplay();
-    QVERIFY2(!displayName.isEmpty(), reports().constData());
-
-    QProcessEnvironment environment = clientEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("DISPLAY"), displayName);
-    QVERIFY2(startClient({}, environment), reports().constData());
+    QString displayName;
+    QVERIFY2(startClientOnDisplay(&displayName), reports().constData());
     int from = waitForRegistration(simulator);
     QVERIFY2(from >= 0, reports().constData());
     from += 1;

@@ -1,7 +1,7 @@
 #include "KoaMainWindow.h"
 #include "KoaMainWindowController.h"
 #include "KoaPasswordValidator.h"
-#include "PasswordDialogInterface.h"
+#include "ScriptedPasswordDialog.h"
 
 #include "FakePreferences.h"
 
@@ -17,21 +17,6 @@ class StaffPreferences : public FakePreferences
 public:
     QString staffPassword;
     QString getStaffPassword() const override { return staffPassword; }
-};
-
-// Answers with the scripted password, or cancels when there is none.
-class ScriptedPasswordDialog : public PasswordDialogInterface
-{
-public:
-    std::optional<QString> answer;
-    int asked = 0;
-
-    QString password() override { return answer.value_or(QString()); }
-    bool getUserInput() override
-    {
-        ++asked;
-        return answer.has_value();
-    }
 };
 
 constexpr int STILL_RUNNING = 7;

@@ -2,7 +2,7 @@
 #include "KoaPasswordValidator.h"
 #include "KoaPreferences.h"
 #include "MessageBoxInterface.h"
-#include "PasswordDialogInterface.h"
+#include "ScriptedPasswordDialog.h"
 #include "StalloSessionInfo.h"
 
 #include "ModalHelper.h"
@@ -89,21 +89,6 @@ public:
     {
         shown << "question|" + caption + "|" + message;
         return false;
-    }
-};
-
-// Answers with the scripted password, or cancels when there is none.
-class ScriptedPasswordDialog : public PasswordDialogInterface
-{
-public:
-    std::optional<QString> answer;
-    int asked = 0;
-
-    QString password() override { return answer.value_or(QString()); }
-    bool getUserInput() override
-    {
-        ++asked;
-        return answer.has_value();
     }
 };
 
