@@ -1,0 +1,18 @@
+#pragma once
+
+#include "LanguageChanger.h"
+
+class KoaPreferences;
+
+// A language change also becomes the client's current locale.
+class PrintClientLanguageChanger : public LanguageChanger
+{
+public:
+    PrintClientLanguageChanger(KoaPreferences *preferences, std::unique_ptr<TsHttpInterface> http,
+        const QString &overrideBaseUrl, UtilsLib::Observer *observer = nullptr);
+
+    int changeLanguage(const QString &code) override;
+
+private:
+    KoaPreferences *m_preferences;
+};
