@@ -25,6 +25,7 @@ printf '<?xml version="1.0" encoding="utf-8" ?>\r\n<Settings>\r\n<version>1.1</v
 "$app/printservicesim" --listen 127.0.0.1 --no-stdin --scenario "$scenario" \
     --install-script "echo 'demo: the site printers would be installed here'" \
     --remove-script "echo 'demo: the site printers would be removed here'" \
+    --languages "$app/demo-languages" \
     2>&1 | sed -u 's/^/print service | /' &
 sim=$!
 sleep 1

@@ -3,6 +3,8 @@
 #include "KoaPreferences.h"
 #include "TsHttpInterface.h"
 
+bool gOverridesInitialized = false;
+
 PrintClientLanguageChanger::PrintClientLanguageChanger(KoaPreferences *preferences,
     std::unique_ptr<TsHttpInterface> http, const QString &overrideBaseUrl,
     UtilsLib::Observer *observer)

@@ -4,6 +4,10 @@
 
 class KoaPreferences;
 
+// Set when the start-up language change installed the Print Service's
+// override translations.
+extern bool gOverridesInitialized;
+
 // A language change also becomes the client's current locale.
 class PrintClientLanguageChanger : public LanguageChanger
 {
