@@ -35,8 +35,11 @@
 #include "ObserverManager.h"
 #include "PasswordDlgInfo.h"
 #include "PrintClientDialog.h"
+#include "PrintClientImages.h"
+#include "PrintClientLanguageChanger.h"
 #include "PrintClientMessager.h"
 #include "PrintClientRegistration.h"
+#include "PrintClientTranslator.h"
 #include "PrintJobConfirmationMsg.h"
 #include "PrintJobConfirmationMsgHandler.h"
 #include "ProcessingDialogConnectionListener.h"
@@ -63,6 +66,9 @@
 namespace {
 const char *const PRODUCTNAME = "Tessaly\u00ae Pellora\u2122 Print Client";
 const char *const TRACE_ARG = "trace";
+const char *const LOCALE_ARG = "locale";
+const char *const DIALECT_ARG = "dialect";
+constexpr int OVERRIDE_TRANSLATIONS_PORT = 30044;
 const char *const UnableToConnectToPrintersError = QT_TRANSLATE_NOOP("main",
     "Unable to connect to any printers.  Please see a staff member for "
     "assistance.");
@@ -137,6 +143,19 @@ bool VavClient::setUpPrinters()
 
 bool VavClient::connectSharedPrinters()
 {
+    // The start-up language, before any dialog reads its texts.
+    QString language = KoaPreferences::DEFAULT_LANGUAGE_DIALECT;
+    for (const char *option : {LOCALE_ARG, DIALECT_ARG}) {
+        if (m_arguments->isArgumentInMap(QString::fromLatin1(option))) {
+            language = m_arguments->getArgument(QString::fromLatin1(option));
+            m_explicitLanguage = true;
+            break;
+        }
+    }
+    m_translator = std::make_unique<PrintClientTranslator>(language, m_traceObserver.get());
+    m_translator->setPrinterConnector(m_connector.get());
+    m_translator->installDefaultTranslations();
+
     m_mappings = std::make_unique<SharedPrinterMappings>(m_connector.get());
     m_mappings->addObserver(m_traceObserver.get());
     QStringList printers = m_arguments->getFieldList();
@@ -218,6 +237,18 @@ void VavClient::wire()
         std::make_unique<ShowSpoolingDialogMsgHandler>(processing, nullptr)));
     addMessage(std::make_unique<AutoReleaseMsg>(
         std::make_unique<AutoReleaseMsgHandler>(nullptr, processing)));
+
+    // The dialogs' language switch, with the override texts of the Print Service.
+    m_languageChanger = std::make_unique<PrintClientLanguageChanger>(preferences,
+        TsHttpFactory().createHttpInstance(),
+        QStringLiteral("http://%1:%2/languages")
+            .arg(m_connector->getPrintServiceForPelloraPrinter())
+            .arg(OVERRIDE_TRANSLATIONS_PORT),
+        observer);
+    TsBaseDialog::setLanguageChanger(m_languageChanger.get());
+    if (m_languageChanger->changeLanguage(m_translator->getLocale().toUpper())
+        == LanguageChanger::OverridesInstalled)
+        gOverridesInitialized = true;
 
     createMainWindow();
 

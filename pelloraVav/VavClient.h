@@ -22,8 +22,10 @@ class MacProcessManager;
 class MacVersionInfo;
 class PasswordDlgInfo;
 class PrintClientDialog;
+class PrintClientLanguageChanger;
 class PrintClientMessager;
 class PrintClientRegistration;
+class PrintClientTranslator;
 class ProcessingDialogConnectionListener;
 class QMenu;
 class QMenuBar;
@@ -92,6 +94,9 @@ private:
     std::unique_ptr<ArgumentParser> m_arguments;
     std::unique_ptr<UtilsLib::TraceLineObserver> m_traceObserver;
     std::unique_ptr<PrintClientDialog> m_errorDialog;
+    // The start-up language and whether the command line chose it.
+    std::unique_ptr<PrintClientTranslator> m_translator;
+    bool m_explicitLanguage = false;
     std::unique_ptr<SharedPrinterMappings> m_mappings;
 
     std::unique_ptr<Tessaly::Core::DaxTimeSource> m_timeSource;
@@ -105,6 +110,7 @@ private:
     std::unique_ptr<ClientProcessingDialog> m_processingDialog;
     std::unique_ptr<KoaSessionInfo> m_sessionInfo;
     std::vector<std::unique_ptr<Tessaly::Core::Message>> m_messages;
+    std::unique_ptr<PrintClientLanguageChanger> m_languageChanger;
     std::unique_ptr<KoaMainWindow> m_mainWindow;
     std::unique_ptr<PrintClientMessager> m_messager;
     std::unique_ptr<PrintClientRegistration> m_registration;

@@ -44,6 +44,7 @@ fi
 "$app/printservicesim" --listen 127.0.0.1 --no-stdin --scenario "$scenario" \
     --install-script "echo 'demo: the site printers would be installed here'" \
     --remove-script "echo 'demo: the site printers would be removed here'" \
+    --languages "$app/demo-languages" \
     2>&1 | sed -u 's/^/print service | /' &
 sim=$!
 sleep 1

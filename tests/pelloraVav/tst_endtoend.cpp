@@ -240,6 +240,8 @@ private slots:
     void mainWindowStopsTheClient_data();
     void mainWindowStopsTheClient();
     void staffPasswordGuardsTheStop();
+    void dialogsSpeakTheChosenLanguage_data();
+    void dialogsSpeakTheChosenLanguage();
 
 private:
     QString path(const QString &name) const { return m_root->filePath(name); }
@@ -1079,10 +1081,10 @@ void EndToEndTest::patronAnswersTheJobCost_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QStringList>("answer"); // after the id and the time stamp
 
-    // No language change has happened in this run, so no locale is in force.
+    // The start-up language change records the default language as the locale.
     // clang-format off
     QTest::addRow("Return prints") << QStringLiteral("Return")
-        << QStringList {QStringLiteral("5"), QLatin1Char('A') + QSysInfo::machineHostName(), QStringLiteral("B")};
+        << QStringList {QStringLiteral("5"), QLatin1Char('A') + QSysInfo::machineHostName(), QStringLiteral("BEN_US")};
     QTest::addRow("Escape cancels") << QStringLiteral("Escape") << QStringList {QStringLiteral("7")};
     // clang-format on
 }
@@ -1156,7 +1158,7 @@ void EndToEndTest::pageLimitNeverRefusesAJobOnThisPlatform()
     QCOMPARE(fields.size(), 4);
     QCOMPARE(fields.at(0), QStringLiteral("5"));
     QCOMPARE(fields.mid(2),
-        QStringList({QLatin1Char('A') + QSysInfo::machineHostName(), QStringLiteral("B")}));
+        QStringList({QLatin1Char('A') + QSysInfo::machineHostName(), QStringLiteral("BEN_US")}));
     // Once the settings reach the client, the job is checked against the session.
     if (settingsApplied) {
         const QList<QByteArray> requests = reservation.requests();
@@ -1344,4 +1346,74 @@ void EndToEndTest::staffPasswordGuardsTheStop()
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)
+void EndToEndTest::dialogsSpeakTheChosenLanguage_data()
+{
+    QTest::addColumn<QStringList>("clientArguments");
+    QTest::addColumn<bool>("overrides");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("locale es_us") << QStringList {QStringLiteral("-locale=es_us")} << false
+                                  << QStringLiteral("Identificación del usuario");
+    QTest::newRow("dialect de_de") << QStringList {QStringLiteral("-dialect=de_de")} << false
+                                   << QStringLiteral("Benutzeridentifikation");
+    // The simulator's sample override renames the English caption.
+    QTest::newRow("override from the Print Service")
+        << QStringList {} << true << QStringLiteral("Library Card Sign-In");
+}
+
+void EndToEndTest::dialogsSpeakTheChosenLanguage()
+{
+    QFETCH(QStringList, clientArguments);
+    QFETCH(bool, overrides);
+    QFETCH(QString, title);
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xvfb.isEmpty() || xdotool.isEmpty())
+        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    QVERIFY(QDir().mkpath(appPath(QStringLiteral("languages"))));
+    const QStringList shipped = QDir(AppDir + QStringLiteral("/languages"))
+                                    .entryList({QStringLiteral("*.qm")}, QDir::Files);
+    QVERIFY(shipped.contains(QStringLiteral("es_us.qm")));
+    for (const QString &file : shipped)
+        QVERIFY(QFile::copy(AppDir + QStringLiteral("/languages/") + file,
+            appPath(QStringLiteral("languages/") + file)));
+
+    Child *simulator = startSimulator(overrides ? QStringList {QStringLiteral("--languages"),
+                                          AppDir + QStringLiteral("/demo-languages")}
+                                                : QStringList {},
+        true);
+    QVERIFY2(simulator, reports().constData());
+    const QString displayName = startDisplay();
+    QVERIFY2(!displayName.isEmpty(), reports().constData());
+
+    QProcessEnvironment environment = clientEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("DISPLAY"), displayName);
+    QVERIFY2(startClient(clientArguments, environment), reports().constData());
+    const int registered = waitForRegistration(simulator);
+    QVERIFY2(registered >= 0, reports().constData());
+
+    type(simulator, QStringLiteral("send 54|{ts}|0\n"));
+    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
+    QProcessEnvironment toolEnvironment = QProcessEnvironment::systemEnvironment();
+    toolEnvironment.insert(QStringLiteral("DISPLAY"), displayName);
+    QProcess search;
+    search.setProcessEnvironment(toolEnvironment);
+    search.start(xdotool,
+        {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+            QStringLiteral("--name"), QStringLiteral("^%1$").arg(title)});
+    QVERIFY2(search.waitForFinished(StartTimeout) && search.exitCode() == 0, reports().constData());
+    const QString window = QString::fromUtf8(search.readAllStandardOutput()).split('\n').first();
+
+    // The dialog in that language still answers: Escape cancels the job.
+    QProcess key;
+    key.setProcessEnvironment(toolEnvironment);
+    key.start(xdotool,
+        {QStringLiteral("key"), QStringLiteral("--window"), window, QStringLiteral("Escape")});
+    QVERIFY(key.waitForFinished(StartTimeout));
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
+    QVERIFY(receivedTexts(simulator, registered + 1).constFirst().startsWith(QLatin1String("7|")));
+}
+
 #include "tst_endtoend.moc"

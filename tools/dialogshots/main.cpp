@@ -24,6 +24,8 @@
 #include "PasswordDialog.h"
 #include "PrintClientDialog.h"
 #include "PrintClientImages.h"
+#include "SupportedLanguageDialects.h"
+#include "TranslationFileManager.h"
 #include "TsBaseDialog.h"
 #include "TsInputDialog.h"
 #include "UserIdDialogController.h"
@@ -40,6 +42,7 @@
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 #include <functional>
@@ -391,24 +394,46 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: dialogshots <output folder> | --grab <file> [window]\n");
         return 2;
     }
-    outputFolder = args.at(1);
-    if (!QDir().mkpath(outputFolder)) {
-        std::fprintf(stderr, "dialogshots: cannot create %s\n", qPrintable(outputFolder));
-        return 1;
-    }
     TsBaseDialog::setDesktopGeometry(Desktop);
     TsBaseDialog::setDefaultTimeout(45000);
     TsBaseDialog::setSiteName(QStringLiteral("Central Library"));
     setUpLanguages();
 
-    shootMessages();
-    shootLanguageSelector();
-    shootPasswords();
-    shootInput();
-    shootPageCount();
-    shootAccounts();
-    shootIdentification();
-    shootJobStatus();
-    shootMainWindow();
+    // One folder per shipped language; without any, the source texts.
+    QStringList dialects;
+    for (const QString &file : QDir(TranslationFileManager::languagesRoot())
+                                   .entryList({QStringLiteral("*.qm")}, QDir::Files, QDir::Name))
+        dialects << file.chopped(3);
+    if (dialects.isEmpty())
+        dialects << QString();
+    else
+        SupportedLanguageDialects().install(dialects.join(QLatin1Char(',')));
+    for (const QString &dialect : dialects) {
+        outputFolder = QDir(args.at(1)).filePath(dialect);
+        if (!QDir().mkpath(outputFolder)) {
+            std::fprintf(stderr, "dialogshots: cannot create %s\n", qPrintable(outputFolder));
+            return 1;
+        }
+        QTranslator translator;
+        if (!dialect.isEmpty()
+            && (!translator.load(dialect, TranslationFileManager::languagesRoot())
+                || !QCoreApplication::installTranslator(&translator))) {
+            std::fprintf(stderr, "dialogshots: cannot load %s\n", qPrintable(dialect));
+            return 1;
+        }
+        TsBaseDialog::setLanguageCode(dialect.toUpper());
+        ClientProcessingDialog::translateTexts();
+
+        shootMessages();
+        shootLanguageSelector();
+        shootPasswords();
+        shootInput();
+        shootPageCount();
+        shootAccounts();
+        shootIdentification();
+        shootJobStatus();
+        shootMainWindow();
+        QCoreApplication::removeTranslator(&translator);
+    }
     return written > 0 ? 0 : 1;
 }

@@ -1,0 +1,1 @@
+add_dependencies(${TEST_TARGET} pelloraVav_lrelease)
