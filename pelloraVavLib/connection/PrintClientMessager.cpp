@@ -8,6 +8,10 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 const QString PrintClientMessager::ClassName = QStringLiteral("PrintClientMessager");
 
 PrintClientMessager::PrintClientMessager(UtilsLib::Observer *observer, QObject *parent)
@@ -87,6 +91,11 @@ int PrintClientMessager::unterminatedTextTimeout() const
     return m_unterminatedTimer->interval();
 }
 
+qintptr PrintClientMessager::socketDescriptor() const
+{
+    return isConnected() ? m_socket->socketDescriptor() : -1;
+}
+
 bool PrintClientMessager::isConnected() const
 {
     return m_socket->state() == QAbstractSocket::ConnectedState;
@@ -164,16 +173,33 @@ void PrintClientMessager::dataAvailable()
 
 void PrintClientMessager::frameReceivedBytes(const QByteArray &data)
 {
+    // The tail kept from earlier reads holds no NUL: only the new bytes are
+    // searched, so a long text costs one pass, not one per read.
+    qsizetype searchFrom = m_pending.size();
     m_pending.append(data);
     // NUL never occurs inside a UTF-8 sequence, so splitting the bytes before
     // decoding cannot cut a character in two.
     qsizetype start = 0;
     qsizetype end;
-    while ((end = m_pending.indexOf('\0', start)) >= 0) {
+    while ((end = m_pending.indexOf('\0', searchFrom)) >= 0) {
         m_received.enqueue(QString::fromUtf8(m_pending.constData() + start, end - start));
         start = end + 1;
+        searchFrom = start;
     }
     m_pending.remove(0, start);
+
+    // No real text comes near the bound; a sender that never ends its text
+    // must not make the client hold it all.
+    if (m_pending.size() > MAX_TEXT_BYTES) {
+        Trace::logf(this, ClassName, "dataAvailable", Trace::Warning, Trace::WarningCode,
+            "Text of more than %1 bytes without terminating NUL; dropping the connection",
+            QString::number(MAX_TEXT_BYTES));
+        m_pending.clear();
+        m_pending.squeeze();
+        m_unterminatedTimer->stop();
+        m_socket->abort();
+        return;
+    }
 
     if (m_pending.isEmpty())
         m_unterminatedTimer->stop();
@@ -185,9 +211,26 @@ void PrintClientMessager::connectionEstablished()
 {
     Trace trace(this, ClassName, "connectionEstablished");
     m_pending.clear();
+    enableKeepAlive();
     const auto listeners = m_connectionListeners;
     for (ConnectionListenerInterface *listener : listeners)
         listener->connectionEstablished();
+}
+
+void PrintClientMessager::enableKeepAlive()
+{
+    // A Print Service that vanished without a close (a cable pulled, a NAT
+    // entry dropped) is noticed after idle + interval * count seconds.
+    m_socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    const int fd = int(m_socket->socketDescriptor());
+    if (fd < 0)
+        return;
+    const int idle = KEEPALIVE_IDLE_SECS;
+    const int interval = KEEPALIVE_INTERVAL_SECS;
+    const int count = KEEPALIVE_PROBES;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &count, sizeof count);
 }
 
 void PrintClientMessager::delayedReconnect()

@@ -34,6 +34,11 @@ public:
     static constexpr int PRINT_SERVICE_PORT = 21326;
     static constexpr int RECONNECT_DELAY_MILLIS = 1000;
     static constexpr int UNTERMINATED_TEXT_TIMEOUT_MILLIS = 1000;
+    // Far above the largest real text; a longer one drops the connection.
+    static constexpr qsizetype MAX_TEXT_BYTES = 1024 * 1024;
+    static constexpr int KEEPALIVE_IDLE_SECS = 60;
+    static constexpr int KEEPALIVE_INTERVAL_SECS = 10;
+    static constexpr int KEEPALIVE_PROBES = 6;
 
     explicit PrintClientMessager(UtilsLib::Observer *observer, QObject *parent = nullptr);
     ~PrintClientMessager() override;
@@ -55,6 +60,9 @@ public:
     // Bytes of a text whose terminating NUL has not arrived yet.
     int pendingByteCount() const { return int(m_pending.size()); }
 
+    // The connected socket's descriptor, -1 without a connection.
+    qintptr socketDescriptor() const;
+
     bool sendMessage(const QString &text) override;
     virtual void connectToServer(const QString &host, int port);
     virtual QByteArray readAvailableData();
@@ -73,6 +81,7 @@ private:
     void flushUnterminatedText();
     void deliverQueuedTexts();
     void dropReceivedTexts();
+    void enableKeepAlive();
 
     QList<ConnectionListenerInterface *> m_connectionListeners;
     MessageListenerInterface *m_messageListener = nullptr;

@@ -1,5 +1,5 @@
-#include "EventRecorder.h"
 #include "ConnectionListenerInterface.h"
+#include "EventRecorder.h"
 #include "MessageListenerInterface.h"
 #include "ObservableEvent.h"
 #include "Observer.h"
@@ -13,6 +13,10 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
 namespace {
 
@@ -116,6 +120,8 @@ private slots:
     void bytesWithoutListenerAreDropped();
     void textArrivingInsideHandlerWaitsForIt();
     void traceLines();
+    void endlessTextDropsTheConnection();
+    void keepAliveOnTheConnectedSocket();
 
 private:
     QTcpSocket *connectClient();
@@ -402,4 +408,52 @@ void tst_PrintClientMessager::traceLines()
 }
 
 QTEST_MAIN(tst_PrintClientMessager)
+// A sender that never ends its text costs the client at most the bound: the
+// connection goes, the client comes back and answers the next text as usual.
+void tst_PrintClientMessager::endlessTextDropsTheConnection()
+{
+    EventRecorder recorder;
+    m_messager->addObserver(&recorder);
+    QTcpSocket *peer = connectClient();
+    QVERIFY(peer);
+    QTRY_VERIFY(m_messager->isConnected());
+
+    const QByteArray chunk(64 * 1024, 'x');
+    qsizetype sent = 0;
+    while (sent <= PrintClientMessager::MAX_TEXT_BYTES && m_registration->lost == 0) {
+        peer->write(chunk);
+        sent += chunk.size();
+        QTRY_VERIFY(m_messager->pendingByteCount() == sent || m_registration->lost == 1);
+    }
+    QTRY_COMPARE(m_registration->lost, 1);
+    QCOMPARE(m_messager->pendingByteCount(), 0);
+    QVERIFY(m_listener->texts.isEmpty());
+    QCOMPARE(recorder.count(QStringLiteral("Warning Text of more than 1048576 bytes")), 1);
+
+    QTcpSocket *second = acceptNext();
+    QVERIFY(second);
+    QCOMPARE(readUntilNuls(second, 1), QByteArray("register:jo:lab-07", 19));
+    second->write(QByteArray("54|20260304050607|0", 20));
+    QTRY_COMPARE(m_listener->texts, QStringList {QStringLiteral("54|20260304050607|0")});
+    m_messager->removeObserver(&recorder);
+}
+
+void tst_PrintClientMessager::keepAliveOnTheConnectedSocket()
+{
+    QCOMPARE(m_messager->socketDescriptor(), qintptr(-1));
+    QVERIFY(connectClient());
+    QTRY_VERIFY(m_messager->isConnected());
+    const int fd = int(m_messager->socketDescriptor());
+    QVERIFY(fd >= 0);
+    const auto option = [fd](int level, int name) {
+        int value = -1;
+        socklen_t size = sizeof value;
+        return ::getsockopt(fd, level, name, &value, &size) == 0 ? value : -1;
+    };
+    QCOMPARE(option(SOL_SOCKET, SO_KEEPALIVE), 1);
+    QCOMPARE(option(IPPROTO_TCP, TCP_KEEPIDLE), PrintClientMessager::KEEPALIVE_IDLE_SECS);
+    QCOMPARE(option(IPPROTO_TCP, TCP_KEEPINTVL), PrintClientMessager::KEEPALIVE_INTERVAL_SECS);
+    QCOMPARE(option(IPPROTO_TCP, TCP_KEEPCNT), PrintClientMessager::KEEPALIVE_PROBES);
+}
+
 #include "tst_printclientmessager.moc"
