@@ -40,10 +40,14 @@
 #include "PrintClientMessager.h"
 #include "PrintClientRegistration.h"
 #include "PrintClientTranslator.h"
+#include "PrintClientUpdateMsg.h"
+#include "PrintClientUpdateMsgHandler.h"
 #include "PrintJobConfirmationMsg.h"
 #include "PrintJobConfirmationMsgHandler.h"
 #include "ProcessingDialogConnectionListener.h"
 #include "QuitSignalHandler.h"
+#include "SettingsMsg.h"
+#include "SettingsMsgHandler.h"
 #include "SharedPrinterMappings.h"
 #include "ShowSpoolingDialogMsg.h"
 #include "ShowSpoolingDialogMsgHandler.h"
@@ -233,10 +237,18 @@ void VavClient::wire()
         std::make_unique<AuthenticateResultMsgHandler>(session, processing, nullptr, nullptr)));
     addMessage(std::make_unique<GuestJobReq>(
         std::make_unique<GuestJobReqHandler>(preferences, session, nullptr, nullptr)));
+    // The site's settings; the language changer is added below.
+    auto settings = std::make_unique<SettingsMsgHandler>(preferences, m_registry.get(),
+        m_mappings.get(), m_translator.get(), m_explicitLanguage, observer);
+    SettingsMsgHandler *settingsHandler = settings.get();
+    addMessage(std::make_unique<SettingsMsg>(std::move(settings)));
     addMessage(std::make_unique<ShowSpoolingDialogMsg>(
         std::make_unique<ShowSpoolingDialogMsgHandler>(processing, nullptr)));
     addMessage(std::make_unique<AutoReleaseMsg>(
         std::make_unique<AutoReleaseMsgHandler>(nullptr, processing)));
+    // Stops an outdated client once its answer is sent.
+    addMessage(std::make_unique<PrintClientUpdateMsg>(std::make_unique<PrintClientUpdateMsgHandler>(
+        preferences, nullptr, processing, m_processManager.get(), observer)));
 
     // The dialogs' language switch, with the override texts of the Print Service.
     m_languageChanger = std::make_unique<PrintClientLanguageChanger>(preferences,
@@ -246,6 +258,7 @@ void VavClient::wire()
             .arg(OVERRIDE_TRANSLATIONS_PORT),
         observer);
     TsBaseDialog::setLanguageChanger(m_languageChanger.get());
+    settingsHandler->setLanguageChanger(m_languageChanger.get());
     if (m_languageChanger->changeLanguage(m_translator->getLocale().toUpper())
         == LanguageChanger::OverridesInstalled)
         gOverridesInitialized = true;
@@ -330,6 +343,8 @@ int VavClient::exec()
 
 void VavClient::shutDown()
 {
+    // The last answer (e.g. to an update message) reaches the Print Service.
+    m_messager->flushWrites(2000);
     m_messager->setMessageListener(nullptr);
     m_mappings->restoreDefaultPrinter();
     m_mappings->disconnectFromSharedPrinters();

@@ -5,6 +5,7 @@
 #include "PrinterConnectorInterface.h"
 #include "Trace.h"
 
+#include <QElapsedTimer>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -136,6 +137,18 @@ QByteArray PrintClientMessager::readAvailableData()
 {
     Trace trace(this, ClassName, "readAvailableData");
     return m_socket->readAll();
+}
+
+void PrintClientMessager::flushWrites(int timeoutMillis)
+{
+    if (m_socket->state() != QAbstractSocket::ConnectedState)
+        return;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (m_socket->bytesToWrite() > 0 && elapsed.elapsed() < timeoutMillis) {
+        if (!m_socket->waitForBytesWritten(int(timeoutMillis - elapsed.elapsed())))
+            break;
+    }
 }
 
 qint64 PrintClientMessager::writeData(const QByteArray &data)

@@ -64,6 +64,9 @@ public:
     qintptr socketDescriptor() const;
 
     bool sendMessage(const QString &text) override;
+    // Puts every answer still held by the socket on the wire, waiting at
+    // most the given time; for a client about to go.
+    void flushWrites(int timeoutMillis);
     virtual void connectToServer(const QString &host, int port);
     virtual QByteArray readAvailableData();
     virtual qint64 writeData(const QByteArray &data);

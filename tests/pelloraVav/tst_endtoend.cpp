@@ -242,6 +242,8 @@ private slots:
     void staffPasswordGuardsTheStop();
     void dialogsSpeakTheChosenLanguage_data();
     void dialogsSpeakTheChosenLanguage();
+    void settingsAreAnsweredWithTheLocaleInForce();
+    void outdatedClientQuitsAfterItsAnswer();
 
 private:
     QString path(const QString &name) const { return m_root->filePath(name); }
@@ -1414,6 +1416,54 @@ void EndToEndTest::dialogsSpeakTheChosenLanguage()
     QTRY_VERIFY2_WITH_TIMEOUT(
         receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
     QVERIFY(receivedTexts(simulator, registered + 1).constFirst().startsWith(QLatin1String("7|")));
+}
+
+void EndToEndTest::settingsAreAnsweredWithTheLocaleInForce()
+{
+    Child *simulator = startSimulator({}, true);
+    QVERIFY2(simulator, reports().constData());
+    QVERIFY2(startClient(), reports().constData());
+    const int registered = waitForRegistration(simulator);
+    QVERIFY2(registered >= 0, reports().constData());
+
+    // No locale on the command line: the site's default dialect takes over.
+    type(simulator, QStringLiteral("send 58|20261209101500|Qfr_ca|L30044|JNorth Branch\n"));
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
+    const QString answer = receivedTexts(simulator, registered + 1).constFirst();
+    QVERIFY2(QRegularExpression(QStringLiteral("^59\\|\\d{14}\\|Afr_ca$")).match(answer).hasMatch(),
+        qPrintable(answer));
+}
+
+void EndToEndTest::outdatedClientQuitsAfterItsAnswer()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+
+    Child *simulator = startSimulator({}, true);
+    QVERIFY2(simulator, reports().constData());
+    QString displayName;
+    Child *client = startClientOnDisplay(&displayName);
+    QVERIFY2(client, reports().constData());
+    const int registered = waitForRegistration(simulator);
+    QVERIFY2(registered >= 0, reports().constData());
+    QSignalSpy finished(&client->process, &QProcess::finished);
+
+    type(simulator, QStringLiteral("send 64|20261209101500|A999.0\n"));
+    // The box waits for the patron; nothing is answered meanwhile.
+    QVERIFY2(pressIn(displayName, QStringLiteral("^Error$"), QStringLiteral("Return")),
+        reports().constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(!finished.isEmpty(), reports().constData(), StartTimeout);
+    QCOMPARE(client->process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(client->process.exitCode(), 0);
+    const QStringList answers = receivedTexts(simulator, registered + 1);
+    QCOMPARE(answers.size(), 1);
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^86\\|\\d{14}$")).match(answers.constFirst()).hasMatch(),
+        qPrintable(answers.constFirst()));
+    // Gone as after a quit request: the site's printers removed.
+    QCOMPARE(readLines(path(QStringLiteral("remove.log"))).size(), 2);
 }
 
 #include "tst_endtoend.moc"
