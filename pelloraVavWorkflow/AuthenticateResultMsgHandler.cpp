@@ -1,12 +1,12 @@
 #include "AuthenticateResultMsgHandler.h"
 
 #include "AuthenticateResultMsg.h"
+#include "CallMessageBox.h"
 #include "ClientProcessingDialog.h"
 #include "EndOfSessionMsg.h"
 #include "KoaAckMsg.h"
 #include "KoaConstants.h"
 #include "KoaSessionInfo.h"
-#include "PrintClientDialog.h"
 #include "Trace.h"
 
 const QString AuthenticateResultMsgHandler::ClassName
@@ -51,12 +51,7 @@ QString AuthenticateResultMsgHandler::handle(const QString &, Tessaly::Core::Mes
         return verdict->ackRequired() ? KoaAckMsg().getTextForSending() : KoaConstants::NO_RESPONSE;
     }
 
-    std::unique_ptr<PrintClientDialog> ownBox;
-    MessageBoxInterface *box = m_messageBox;
-    if (!box) {
-        ownBox = std::make_unique<PrintClientDialog>(nullptr);
-        box = ownBox.get();
-    }
+    CallMessageBox box(m_messageBox);
     box->showError(verdict->messageText(), verdict->messageHeader());
     if (m_sessionInfo)
         m_sessionInfo->clearUserCredentials();

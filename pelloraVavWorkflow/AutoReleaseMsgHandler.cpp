@@ -1,9 +1,9 @@
 #include "AutoReleaseMsgHandler.h"
 
 #include "AutoReleaseMsg.h"
+#include "CallMessageBox.h"
 #include "ClientProcessingDialog.h"
 #include "EndOfSessionMsg.h"
-#include "PrintClientDialog.h"
 #include "PrintClientImages.h"
 #include "Trace.h"
 
@@ -28,12 +28,7 @@ QString AutoReleaseMsgHandler::handle(const QString & /*source*/, Tessaly::Core:
         m_processingDialog->hide();
 
     if (auto *release = dynamic_cast<AutoReleaseMsg *>(message)) {
-        std::unique_ptr<PrintClientDialog> ownBox;
-        MessageBoxInterface *box = m_messageBox;
-        if (!box) {
-            ownBox = std::make_unique<PrintClientDialog>(nullptr);
-            box = ownBox.get();
-        }
+        CallMessageBox box(m_messageBox);
         if (release->released()) {
             const QString text = tr("Your job has been released.") + LineBreaks
                 + tr("Printer Family:") + QLatin1Char(' ') + release->printerFamily() + LineBreaks

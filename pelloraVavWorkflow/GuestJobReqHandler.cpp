@@ -1,10 +1,10 @@
 #include "GuestJobReqHandler.h"
 
+#include "CallMessageBox.h"
 #include "GuestJobMsg.h"
 #include "GuestJobReq.h"
 #include "KoaPreferences.h"
 #include "KoaSessionInfo.h"
-#include "PrintClientDialog.h"
 #include "Trace.h"
 
 #include <QCoreApplication>
@@ -35,12 +35,7 @@ QString GuestJobReqHandler::handle(const QString &, Tessaly::Core::Message *mess
     if (!dynamic_cast<GuestJobReq *>(message))
         return QString();
 
-    std::unique_ptr<PrintClientDialog> ownBox;
-    MessageBoxInterface *box = m_messageBox;
-    if (!box) {
-        ownBox = std::make_unique<PrintClientDialog>(nullptr);
-        box = ownBox.get();
-    }
+    CallMessageBox box(m_messageBox);
     const bool asGuest
         = box->showQuestion(QCoreApplication::translate("GuestJobReqHandler", GuestPromptText),
             QCoreApplication::translate("GuestJobReqHandler", GuestPromptCaption));

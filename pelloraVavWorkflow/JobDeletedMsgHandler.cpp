@@ -1,8 +1,8 @@
 #include "JobDeletedMsgHandler.h"
 
+#include "CallMessageBox.h"
 #include "ClientProcessingDialog.h"
 #include "EndOfSessionMsg.h"
-#include "PrintClientDialog.h"
 #include "Trace.h"
 
 const QString JobDeletedMsgHandler::ClassName = QStringLiteral("JobDeletedMsgHandler");
@@ -27,12 +27,7 @@ QString JobDeletedMsgHandler::handle(
     // would take the stay-on-top window down.
     if (m_processingDialog)
         m_processingDialog->hide();
-    std::unique_ptr<PrintClientDialog> ownBox;
-    MessageBoxInterface *box = m_messageBox;
-    if (!box) {
-        ownBox = std::make_unique<PrintClientDialog>(nullptr);
-        box = ownBox.get();
-    }
+    CallMessageBox box(m_messageBox);
     box->showInfo(QString::fromLatin1(JobDeletedMessage), QString::fromLatin1(JobDeletedCaption));
     return EndOfSessionMsg().getTextForSending();
 }

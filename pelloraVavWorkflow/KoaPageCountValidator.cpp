@@ -1,8 +1,8 @@
 #include "KoaPageCountValidator.h"
 
+#include "CallMessageBox.h"
 #include "KoaPreferences.h"
 #include "PasswordValidator.h"
-#include "PrintClientDialog.h"
 #include "StalloSessionInfo.h"
 
 #include <QCoreApplication>
@@ -44,10 +44,8 @@ KoaPageCountValidator::KoaPageCountValidator(KoaPreferences *preferences,
 
 bool KoaPageCountValidator::isOkToPrint(int pageCount)
 {
-    if (m_messageBox)
-        return check(pageCount, *m_messageBox);
-    const auto ownBox = std::make_unique<PrintClientDialog>(nullptr);
-    return check(pageCount, *ownBox);
+    const CallMessageBox box(m_messageBox);
+    return check(pageCount, *box);
 }
 
 bool KoaPageCountValidator::check(int pageCount, MessageBoxInterface &messageBox)

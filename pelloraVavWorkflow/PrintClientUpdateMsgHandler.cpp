@@ -1,10 +1,10 @@
 #include "PrintClientUpdateMsgHandler.h"
 
+#include "CallMessageBox.h"
 #include "ClientProcessingDialog.h"
 #include "EndOfSessionMsg.h"
 #include "KoaAckMsg.h"
 #include "KoaPreferences.h"
-#include "PrintClientDialog.h"
 #include "PrintClientUpdateMsg.h"
 #include "ProcessManagerInterface.h"
 #include "Trace.h"
@@ -52,12 +52,7 @@ QString PrintClientUpdateMsgHandler::handle(
 
     if (m_processingDialog)
         m_processingDialog->hide();
-    std::unique_ptr<PrintClientDialog> ownBox;
-    MessageBoxInterface *box = m_messageBox;
-    if (!box) {
-        ownBox = std::make_unique<PrintClientDialog>(nullptr);
-        box = ownBox.get();
-    }
+    CallMessageBox box(m_messageBox);
 
     if (!m_preferences || !m_preferences->isTemporaryClientAllowed()) {
         box->showError(QString::fromLatin1(MobileUpdating), ErrorCaption);
@@ -67,7 +62,7 @@ QString PrintClientUpdateMsgHandler::handle(
     } else if (update->getLauncherUrl().isEmpty()) {
         box->showError(QString::fromLatin1(OutOfDateError), ErrorCaption);
     } else {
-        offerTemporaryClient(box, update->getLauncherUrl());
+        offerTemporaryClient(&*box, update->getLauncherUrl());
     }
     return EndOfSessionMsg().getTextForSending();
 }
