@@ -35,7 +35,6 @@
 #include "ObserverManager.h"
 #include "PasswordDlgInfo.h"
 #include "PrintClientDialog.h"
-#include "PrintClientImages.h"
 #include "PrintClientLanguageChanger.h"
 #include "PrintClientMessager.h"
 #include "PrintClientRegistration.h"

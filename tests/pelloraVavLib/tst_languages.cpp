@@ -24,13 +24,13 @@ const char *const Caption = "Please identify yourself";
 
 // "file.qm:Source=Translation;Other=Text" with the sources in the test context,
 // except the three language tags, which keep their own context.
-QByteArray buildQm(const QString &spec)
+QByteArray buildQm(const QString &entries)
 {
     QTemporaryDir dir;
     const QString ts = dir.filePath(QStringLiteral("in.ts"));
     const QString qm = dir.filePath(QStringLiteral("out.qm"));
     QMap<QString, QString> contexts;
-    for (const QString &pair : spec.split(QLatin1Char(';'), ::Qt::SkipEmptyParts)) {
+    for (const QString &pair : entries.split(QLatin1Char(';'), ::Qt::SkipEmptyParts)) {
         const QString source = pair.section(QLatin1Char('='), 0, 0).toHtmlEscaped();
         const QString translation = pair.section(QLatin1Char('='), 1).toHtmlEscaped();
         const bool tag = source.startsWith(QLatin1String("&lt;&lt;"))
@@ -58,7 +58,7 @@ QByteArray buildQm(const QString &spec)
     return out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray();
 }
 
-// Fills <folder>/languages with "name.qm:spec" files, separated by "|".
+// Fills <folder>/languages with "name.qm:entries" files, separated by "|".
 bool fillLanguages(const QString &folder, const QString &files)
 {
     QDir().mkpath(folder + QStringLiteral("/languages"));
