@@ -382,6 +382,22 @@ Für diesen Vorgang benötigen Sie die Genehmigung eines Mitarbeiters.</translat
         <source>Please enter your PIN.</source>
         <translation>Bitte geben Sie Ihre PIN ein.</translation>
     </message>
+    <message>
+        <source>Staff Id</source>
+        <translation>Mitarbeiter-ID</translation>
+    </message>
+    <message>
+        <source>Reason for Override</source>
+        <translation>Grund für die Ausnahme</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>ReleaseConfirmationDialog</name>

@@ -382,6 +382,22 @@ You will need approval from a staff member to carry out this operation.</transla
         <source>Please enter your PIN.</source>
         <translation>Please enter your PIN.</translation>
     </message>
+    <message>
+        <source>Staff Id</source>
+        <translation>Staff Id</translation>
+    </message>
+    <message>
+        <source>Reason for Override</source>
+        <translation>Reason for Override</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>ReleaseConfirmationDialog</name>

@@ -382,6 +382,22 @@ Necesitará la aprobación de un miembro del personal para realizar esta operaci
         <source>Please enter your PIN.</source>
         <translation>Introduzca su PIN.</translation>
     </message>
+    <message>
+        <source>Staff Id</source>
+        <translation>ID del personal</translation>
+    </message>
+    <message>
+        <source>Reason for Override</source>
+        <translation>Motivo de la excepción</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
 </context>
 <context>
     <name>ReleaseConfirmationDialog</name>

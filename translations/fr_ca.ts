@@ -382,6 +382,22 @@ Vous aurez besoin de l&apos;approbation d&apos;un membre du personnel pour effec
         <source>Please enter your PIN.</source>
         <translation>Veuillez entrer votre NIP.</translation>
     </message>
+    <message>
+        <source>Staff Id</source>
+        <translation>Code du personnel</translation>
+    </message>
+    <message>
+        <source>Reason for Override</source>
+        <translation>Motif de la dérogation</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
 </context>
 <context>
     <name>ReleaseConfirmationDialog</name>

@@ -1,5 +1,6 @@
 #include "ChangeLanguageButton.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QTimerEvent>
 
@@ -18,7 +19,9 @@ ChangeLanguageButton::ChangeLanguageButton(
         width = qMax(width, metrics.horizontalAdvance(language.second) + 24);
     }
     setMinimumWidth(width);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab for patrons without a pointer, but a tap must not take the
+    // focus away from the field the patron is typing in.
+    setFocusPolicy(Qt::TabFocus);
     setDefault(false);
     setAutoDefault(false);
     showCurrent();
@@ -30,6 +33,10 @@ void ChangeLanguageButton::showCurrent()
         return;
     const auto &entry = m_languages.at(m_current);
     setText(m_toggleMode ? entry.second : entry.first);
+    // The cycling names say nothing to a screen reader: it reads what the button does.
+    setAccessibleName(m_toggleMode
+            ? QCoreApplication::translate("Language Preferences", "Close Language Options")
+            : QCoreApplication::translate("Language Preferences", "Change Language"));
 }
 
 void ChangeLanguageButton::cycle()

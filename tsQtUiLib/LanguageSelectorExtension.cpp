@@ -3,7 +3,9 @@
 #include "LanguageSelectorExtensionItem.h"
 #include "TsBaseDialog.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPixmap>
 
 namespace {
@@ -17,6 +19,7 @@ LanguageSelectorExtension::LanguageSelectorExtension(QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setIconSize(FlagSize);
     setSpacing(2);
+    setAccessibleName(QCoreApplication::translate("Language Preferences", "Change Language"));
     connect(this, &QListWidget::itemClicked, this, &LanguageSelectorExtension::handleItemClicked);
 }
 
@@ -63,4 +66,37 @@ void LanguageSelectorExtension::handleItemClicked(QListWidgetItem *item)
         return;
     const auto *language = static_cast<LanguageSelectorExtensionItem *>(item);
     emit languageSelected(language->languageCode(), language->languageName());
+}
+
+void LanguageSelectorExtension::selectLanguage(const QString &code)
+{
+    for (int row = 0; row < count(); ++row) {
+        const QListWidgetItem *candidate = item(row);
+        if (candidate->type() == LanguageSelectorExtensionItem::Type
+            && static_cast<const LanguageSelectorExtensionItem *>(candidate)->languageCode()
+                == code) {
+            setCurrentRow(row);
+            return;
+        }
+    }
+    setCurrentRow(count() > 0 ? 0 : -1);
+}
+
+void LanguageSelectorExtension::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        handleItemClicked(currentItem());
+        break;
+    case Qt::Key_Escape:
+        // Not the dialog's Escape: that would cancel the patron's job.
+        emit dismissed();
+        break;
+    default:
+        QListWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }

@@ -15,9 +15,17 @@ public:
 
     static QPixmap loadFlag(const QString &code);
 
+    // Makes the item of that code current (the first when none has it).
+    void selectLanguage(const QString &code);
+
 signals:
     void languageSelected(const QString &code, const QString &name);
+    // Escape in the list: the patron leaves the selector without choosing.
+    void dismissed();
 
 public slots:
     void handleItemClicked(QListWidgetItem *item);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };

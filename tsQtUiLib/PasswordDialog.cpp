@@ -182,9 +182,10 @@ void PasswordDialog::redrawText()
     if (m_instructionLabel)
         m_instructionLabel->setText(tr(m_info.dialogText()));
     if (m_staffIdLabel)
-        m_staffIdLabel->setText(QCoreApplication::translate(DefaultContext, "Staff Id"));
+        m_staffIdLabel->setText(QCoreApplication::translate("PasswordDialog", "Staff Id"));
     if (m_reasonLabel)
-        m_reasonLabel->setText(QCoreApplication::translate(DefaultContext, "Reason for Override"));
+        m_reasonLabel->setText(
+            QCoreApplication::translate("PasswordDialog", "Reason for Override"));
     if (m_info.hasButtonTranslationContext()) {
         const QByteArray buttonContext = m_info.buttonTranslationContext().toUtf8();
         m_okButton->setText(QCoreApplication::translate(
@@ -192,8 +193,8 @@ void PasswordDialog::redrawText()
         m_cancelButton->setText(QCoreApplication::translate(
             buttonContext.constData(), m_info.cancelBtnText().toUtf8().constData()));
     } else {
-        m_okButton->setText(QCoreApplication::translate(DefaultContext, "OK"));
-        m_cancelButton->setText(QCoreApplication::translate(DefaultContext, "Cancel"));
+        m_okButton->setText(QCoreApplication::translate("PasswordDialog", "OK"));
+        m_cancelButton->setText(QCoreApplication::translate("PasswordDialog", "Cancel"));
     }
 }
 

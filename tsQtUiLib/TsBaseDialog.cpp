@@ -289,6 +289,8 @@ void TsBaseDialog::toggleExtension()
         m_extension->hide();
         connect(m_extension, &LanguageSelectorExtension::languageSelected, this,
             &TsBaseDialog::languageChange);
+        connect(m_extension, &LanguageSelectorExtension::dismissed, this,
+            &TsBaseDialog::toggleExtension);
         m_extension->loadLanguages(s_languageMap);
         m_frameLayout->addWidget(m_extension);
     }
@@ -298,9 +300,14 @@ void TsBaseDialog::toggleExtension()
     if (m_extension->isHidden()) {
         m_changeLanguageButton->setToggleMode(true);
         m_extension->show();
+        m_extension->selectLanguage(s_languageCode);
+        m_extension->setFocus(::Qt::OtherFocusReason);
     } else {
+        const bool hadFocus = m_extension->hasFocus();
         m_changeLanguageButton->setToggleMode(false);
         m_extension->hide();
+        if (hadFocus)
+            m_changeLanguageButton->setFocus(::Qt::OtherFocusReason);
         // Give the room of the panel back.
         m_extension->setMinimumHeight(0);
         adjustSize();

@@ -4,7 +4,6 @@
 
 #include "HexEncrypt.h"
 
-#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -242,6 +241,7 @@ private slots:
     void staffPasswordGuardsTheStop();
     void dialogsSpeakTheChosenLanguage_data();
     void dialogsSpeakTheChosenLanguage();
+    void languageChosenInTheOpenDialog();
     void settingsAreAnsweredWithTheLocaleInForce();
     void outdatedClientQuitsAfterItsAnswer();
 
@@ -261,9 +261,12 @@ private:
     QString registrationText(const QString &user) const;
     QByteArray reports() const;
     // The client on a private X display, where xdotool can act as the patron.
-    Child *startClientOnDisplay(QString *displayName);
-    // Focuses the first visible window whose title matches and presses the key.
-    bool pressIn(const QString &displayName, const QString &title, const QString &key);
+    Child *startClientOnDisplay(QString *displayName, const QStringList &arguments = {});
+    // Focuses the first visible window whose title matches and presses the
+    // keys (separated by blanks) in turn.
+    bool pressIn(const QString &displayName, const QString &title, const QString &keys);
+    // The client's own translations in the copy of the application folder.
+    void installShippedLanguages();
 
     QString m_simulatorPath;
     std::unique_ptr<QTemporaryDir> m_root;
@@ -404,6 +407,8 @@ QStringList EndToEndTest::receivedTexts(Child *simulator, int from) const
 void EndToEndTest::type(Child *simulator, const QString &commands)
 {
     simulator->process.write(commands.toUtf8());
+    // What follows may block in xdotool without an event loop to send it.
+    simulator->process.waitForBytesWritten(AnswerTimeout);
 }
 
 QString EndToEndTest::registrationText(const QString &user) const
@@ -716,8 +721,8 @@ void EndToEndTest::secondInstanceEndsAtOnce()
     QVERIFY(first->isRunning());
     type(simulator, QStringLiteral("send 99|4|still there\n"));
     QTRY_VERIFY2_WITH_TIMEOUT(
-        receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
-    QCOMPARE(receivedTexts(simulator, registered + 1).constFirst(),
+        receivedTexts(simulator, registered + 1).size() == 2, reports().constData(), AnswerTimeout);
+    QCOMPARE(receivedTexts(simulator, registered + 1).at(1),
         QStringLiteral("Message Not Handled: 99|4|still there"));
     QCOMPARE(simulator->count(QRegularExpression(QStringLiteral("^CONNECTED "))), 1);
 }
@@ -884,8 +889,6 @@ void EndToEndTest::patronIdentifiesAndFailedVerdictAsksAgain()
     const QRegularExpression stamp(QStringLiteral("^\\d{14}$"));
 
     type(simulator, QStringLiteral("send 54|{ts}|0\n"));
-    // xdotool runs blocking: the text must be on its way before.
-    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
     QVERIFY2(typeInto(identification,
                  {QStringLiteral("=jo"), QStringLiteral("Tab"), QStringLiteral("=1234"),
                      QStringLiteral("Return")}),
@@ -903,7 +906,6 @@ void EndToEndTest::patronIdentifiesAndFailedVerdictAsksAgain()
             QStringLiteral("10121416")}));
 
     type(simulator, QStringLiteral("send 56|{ts}|1|xBad login|#Unknown user|A0\n"));
-    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
     QVERIFY2(
         typeInto(QStringLiteral("^Bad login$"), {QStringLiteral("Escape")}), reports().constData());
     QTRY_VERIFY2_WITH_TIMEOUT(
@@ -913,7 +915,6 @@ void EndToEndTest::patronIdentifiesAndFailedVerdictAsksAgain()
 
     // The identity is forgotten: the next request asks again.
     type(simulator, QStringLiteral("send 54|{ts}|1\n"));
-    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
     QVERIFY2(typeInto(identification, {QStringLiteral("Escape")}), reports().constData());
     QTRY_VERIFY2_WITH_TIMEOUT(
         receivedTexts(simulator, registered + 1).size() == 3, reports().constData(), AnswerTimeout);
@@ -1038,7 +1039,7 @@ void EndToEndTest::jobStatusReachesThePatron()
     QVERIFY2(waitForRegistration(simulator, beforeClose) >= 0, reports().constData());
 }
 
-Child *EndToEndTest::startClientOnDisplay(QString *displayName)
+Child *EndToEndTest::startClientOnDisplay(QString *displayName, const QStringList &arguments)
 {
     *displayName = startDisplay();
     if (displayName->isEmpty())
@@ -1047,35 +1048,34 @@ Child *EndToEndTest::startClientOnDisplay(QString *displayName)
     QProcessEnvironment environment = clientEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     environment.insert(QStringLiteral("DISPLAY"), *displayName);
-    return startClient({}, environment);
+    return startClient(arguments, environment);
 }
 
-bool EndToEndTest::pressIn(const QString &displayName, const QString &title, const QString &key)
+void EndToEndTest::installShippedLanguages()
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), displayName);
-    const auto tool = [&](const QStringList &arguments, QString *output) {
-        QProcess run;
-        run.setProcessEnvironment(environment);
-        run.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")), arguments);
-        if (!run.waitForFinished(StartTimeout)) {
-            run.kill();
-            run.waitForFinished();
-            return false;
-        }
-        if (output)
-            *output = QString::fromUtf8(run.readAllStandardOutput()).trimmed();
-        return run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0;
-    };
-    QString windows;
-    if (!tool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                  QStringLiteral("--name"), title},
-            &windows)
-        || windows.isEmpty())
+    QVERIFY(QDir().mkpath(appPath(QStringLiteral("languages"))));
+    const QStringList shipped = QDir(AppDir + QStringLiteral("/languages"))
+                                    .entryList({QStringLiteral("*.qm")}, QDir::Files);
+    QVERIFY(shipped.contains(QStringLiteral("fr_ca.qm")));
+    for (const QString &file : shipped)
+        QVERIFY(QFile::copy(AppDir + QStringLiteral("/languages/") + file,
+            appPath(QStringLiteral("languages/") + file)));
+}
+
+bool EndToEndTest::pressIn(const QString &displayName, const QString &title, const QString &keys)
+{
+    const QString window
+        = xdotool(displayName,
+            {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                QStringLiteral("--name"), title})
+              .section(QLatin1Char('\n'), 0, 0);
+    if (window.isEmpty())
         return false;
-    const QString window = windows.split(QLatin1Char('\n')).constFirst();
-    return tool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}, nullptr)
-        && tool({QStringLiteral("key"), key}, nullptr);
+    xdotool(displayName,
+        QStringList {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window,
+            QStringLiteral("key")}
+            + keys.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+    return true;
 }
 
 void EndToEndTest::patronAnswersTheJobCost_data()
@@ -1106,7 +1106,6 @@ void EndToEndTest::patronAnswersTheJobCost()
     QVERIFY2(registered >= 0, reports().constData());
 
     type(simulator, QStringLiteral("send 4|{ts}|A3|B$0.10|C0|E$0.30|H0|I1\n"));
-    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
     QVERIFY2(pressIn(display, QStringLiteral("^Print this job\\?$"), key), reports().constData());
     QTRY_VERIFY2_WITH_TIMEOUT(
         receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
@@ -1150,7 +1149,6 @@ void EndToEndTest::pageLimitNeverRefusesAJobOnThisPlatform()
     // 12 pages: over the site's limit, but the platform fixes the limit at 0,
     // the override and the description off; so no warning, no staff password.
     type(simulator, QStringLiteral("send 4|{ts}|A12|B$0.10|E$1.20\n"));
-    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
     QVERIFY2(pressIn(display, QStringLiteral("^Print this job\\?$"), QStringLiteral("Return")),
         reports().constData());
     QTRY_VERIFY2_WITH_TIMEOUT(
@@ -1280,8 +1278,8 @@ void EndToEndTest::mainWindowStopsTheClient()
         QStringList {QStringLiteral("-d Lab_Laser")});
 }
 
-// On a dedicated computer the stop button asks for the stored staff
-// password: a wrong one keeps the client running and printing.
+// On a dedicated computer the stop button asks for the staff password the
+// site's settings gave: a wrong one keeps the client running and printing.
 void EndToEndTest::staffPasswordGuardsTheStop()
 {
     if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
@@ -1290,13 +1288,6 @@ void EndToEndTest::staffPasswordGuardsTheStop()
     if (display.isEmpty())
         QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
     writeDedicatedConfig(true);
-    QVERIFY(QDir(path(QStringLiteral("home"))).mkdir(QStringLiteral(".pelloraVav")));
-    QByteArray stored;
-    {
-        QDataStream stream(&stored, QIODevice::WriteOnly);
-        stream << UtilsLib::HexEncrypt::encryptData(QStringLiteral("s3cret"));
-    }
-    QVERIFY(writeFile(path(QStringLiteral("home/.pelloraVav/session.dat")), stored));
 
     Child *simulator = startSimulator({}, true);
     QVERIFY2(simulator, reports().constData());
@@ -1309,6 +1300,13 @@ void EndToEndTest::staffPasswordGuardsTheStop()
     QVERIFY2(registered >= 0, reports().constData());
     const QString window = findMainWindow(display);
     QVERIFY2(!window.isEmpty(), reports().constData());
+    // The site's settings bring the password; a dedicated machine keeps it.
+    type(simulator,
+        QStringLiteral("send 58|{ts}|A%1\n")
+            .arg(UtilsLib::HexEncrypt::encryptData(QStringLiteral("s3cret"))));
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
+    QTRY_VERIFY(QFile::exists(path(QStringLiteral("home/.pelloraVav/session.dat"))));
 
     const auto stopWith = [&](const QString &password) {
         xdotool(display,
@@ -1332,8 +1330,8 @@ void EndToEndTest::staffPasswordGuardsTheStop()
     // Still running, still answering, the window still there.
     type(simulator, QStringLiteral("send 99|4|still there\n"));
     QTRY_VERIFY2_WITH_TIMEOUT(
-        receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
-    QCOMPARE(receivedTexts(simulator, registered + 1).constFirst(),
+        receivedTexts(simulator, registered + 1).size() == 2, reports().constData(), AnswerTimeout);
+    QCOMPARE(receivedTexts(simulator, registered + 1).at(1),
         QStringLiteral("Message Not Handled: 99|4|still there"));
     QVERIFY(client->isRunning());
     QCOMPARE(findMainWindow(display), window);
@@ -1348,7 +1346,6 @@ void EndToEndTest::staffPasswordGuardsTheStop()
         QStringList {QStringLiteral("-d Lab_Laser")});
 }
 
-QTEST_GUILESS_MAIN(EndToEndTest)
 void EndToEndTest::dialogsSpeakTheChosenLanguage_data()
 {
     QTest::addColumn<QStringList>("clientArguments");
@@ -1369,54 +1366,68 @@ void EndToEndTest::dialogsSpeakTheChosenLanguage()
     QFETCH(QStringList, clientArguments);
     QFETCH(bool, overrides);
     QFETCH(QString, title);
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    if (xvfb.isEmpty() || xdotool.isEmpty())
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
         QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
-    QVERIFY(QDir().mkpath(appPath(QStringLiteral("languages"))));
-    const QStringList shipped = QDir(AppDir + QStringLiteral("/languages"))
-                                    .entryList({QStringLiteral("*.qm")}, QDir::Files);
-    QVERIFY(shipped.contains(QStringLiteral("es_us.qm")));
-    for (const QString &file : shipped)
-        QVERIFY(QFile::copy(AppDir + QStringLiteral("/languages/") + file,
-            appPath(QStringLiteral("languages/") + file)));
-
+    installShippedLanguages();
     Child *simulator = startSimulator(overrides ? QStringList {QStringLiteral("--languages"),
                                           AppDir + QStringLiteral("/demo-languages")}
                                                 : QStringList {},
         true);
     QVERIFY2(simulator, reports().constData());
-    const QString displayName = startDisplay();
-    QVERIFY2(!displayName.isEmpty(), reports().constData());
-
-    QProcessEnvironment environment = clientEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("DISPLAY"), displayName);
-    QVERIFY2(startClient(clientArguments, environment), reports().constData());
+    QString display;
+    QVERIFY2(startClientOnDisplay(&display, clientArguments), reports().constData());
     const int registered = waitForRegistration(simulator);
     QVERIFY2(registered >= 0, reports().constData());
 
     type(simulator, QStringLiteral("send 54|{ts}|0\n"));
-    QVERIFY(simulator->process.waitForBytesWritten(AnswerTimeout));
-    QProcessEnvironment toolEnvironment = QProcessEnvironment::systemEnvironment();
-    toolEnvironment.insert(QStringLiteral("DISPLAY"), displayName);
-    QProcess search;
-    search.setProcessEnvironment(toolEnvironment);
-    search.start(xdotool,
-        {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-            QStringLiteral("--name"), QStringLiteral("^%1$").arg(title)});
-    QVERIFY2(search.waitForFinished(StartTimeout) && search.exitCode() == 0, reports().constData());
-    const QString window = QString::fromUtf8(search.readAllStandardOutput()).split('\n').first();
-
     // The dialog in that language still answers: Escape cancels the job.
-    QProcess key;
-    key.setProcessEnvironment(toolEnvironment);
-    key.start(xdotool,
-        {QStringLiteral("key"), QStringLiteral("--window"), window, QStringLiteral("Escape")});
-    QVERIFY(key.waitForFinished(StartTimeout));
+    QVERIFY2(pressIn(display, QStringLiteral("^%1$").arg(title), QStringLiteral("Escape")),
+        reports().constData());
     QTRY_VERIFY2_WITH_TIMEOUT(
         receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
     QVERIFY(receivedTexts(simulator, registered + 1).constFirst().startsWith(QLatin1String("7|")));
+}
+
+// A patron switches language by keyboard alone in the dialog that waits for
+// them: the same window speaks the new language at once and still answers.
+void EndToEndTest::languageChosenInTheOpenDialog()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    installShippedLanguages();
+    Child *simulator = startSimulator({}, true);
+    QVERIFY2(simulator, reports().constData());
+    QString display;
+    QVERIFY2(startClientOnDisplay(&display), reports().constData());
+    const int registered = waitForRegistration(simulator);
+    QVERIFY2(registered >= 0, reports().constData());
+    type(simulator, QStringLiteral("send 58|{ts}|O1|Pen_us,fr_ca|Qen_us|L30044\n"));
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 1, reports().constData(), AnswerTimeout);
+
+    type(simulator, QStringLiteral("send 54|{ts}|0\n"));
+    const QStringList search {QStringLiteral("search"), QStringLiteral("--sync"),
+        QStringLiteral("--onlyvisible"), QStringLiteral("--name")};
+    const QString english
+        = xdotool(display, search + QStringList {QStringLiteral("^User Identification$")});
+    QVERIFY2(!english.isEmpty(), reports().constData());
+    // From the user ID field back to the language button, open the list,
+    // one down from English to Français, choose.
+    xdotool(display,
+        {QStringLiteral("windowfocus"), QStringLiteral("--sync"), english, QStringLiteral("key"),
+            QStringLiteral("shift+Tab"), QStringLiteral("space"), QStringLiteral("Down"),
+            QStringLiteral("Return")});
+    const QString french = xdotool(
+        display, search + QStringList {QStringLiteral("^Identification de l.utilisateur$")});
+    QCOMPARE(french, english);
+    QCOMPARE(receivedTexts(simulator, registered + 1).size(), 1);
+
+    QVERIFY2(pressIn(display, QStringLiteral("^Identification de l.utilisateur$"),
+                 QStringLiteral("Escape")),
+        reports().constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 2, reports().constData(), AnswerTimeout);
+    QVERIFY(receivedTexts(simulator, registered + 1).at(1).startsWith(QLatin1String("7|")));
 }
 
 void EndToEndTest::settingsAreAnsweredWithTheLocaleInForce()
@@ -1454,16 +1465,8 @@ void EndToEndTest::outdatedClientQuitsAfterItsAnswer()
     type(simulator, QStringLiteral("send 64|20261209101500|A999.0\n"));
     // The box waits for the patron; nothing is answered meanwhile.
     // The box is the one visible window besides the main window.
-    QProcessEnvironment toolEnvironment = QProcessEnvironment::systemEnvironment();
-    toolEnvironment.insert(QStringLiteral("DISPLAY"), displayName);
     const auto xdo = [&](const QStringList &arguments) {
-        QProcess tool;
-        tool.setProcessEnvironment(toolEnvironment);
-        tool.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")), arguments);
-        if (!tool.waitForFinished(StartTimeout))
-            tool.kill();
-        return QString::fromUtf8(tool.readAllStandardOutput())
-            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return xdotool(displayName, arguments).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     };
     const QStringList search {
         QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name")};
@@ -1492,4 +1495,5 @@ void EndToEndTest::outdatedClientQuitsAfterItsAnswer()
     QCOMPARE(readLines(path(QStringLiteral("remove.log"))).size(), 2);
 }
 
+QTEST_GUILESS_MAIN(EndToEndTest)
 #include "tst_endtoend.moc"

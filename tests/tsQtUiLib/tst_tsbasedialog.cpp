@@ -8,9 +8,11 @@
 #include "TsBaseDialog.h"
 #include "VersionInfoInterface.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -282,7 +284,8 @@ private slots:
     {
         ChangeLanguageButton button(nullptr, twoLanguages, 2500);
         QCOMPARE(button.text(), QStringLiteral("English"));
-        QCOMPARE(button.focusPolicy(), Qt::NoFocus);
+        // Tab reaches it; a tap leaves the focus in the field being typed in.
+        QCOMPARE(button.focusPolicy(), Qt::TabFocus);
         button.cycle();
         QCOMPARE(button.text(), QStringLiteral("Español"));
         button.cycle();
@@ -385,6 +388,53 @@ private slots:
         QCOMPARE(dialog.redraws > redraws, applied);
         QCOMPARE(child->redraws > 0, applied);
         dialog.hide();
+    }
+
+    // A patron without a pointer reaches the button by Tab, picks from the list
+    // with the arrows, or leaves it with Escape without losing the dialog.
+    void selectorByKeyboard_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QStringList>("chosen");
+        QTest::addRow("Return picks") << int(Qt::Key_Return) << QStringList {"ES_US"};
+        QTest::addRow("Space picks") << int(Qt::Key_Space) << QStringList {"ES_US"};
+        QTest::addRow("Escape leaves the selector") << int(Qt::Key_Escape) << QStringList {};
+    }
+    void selectorByKeyboard()
+    {
+        QFETCH(int, key);
+        QFETCH(QStringList, chosen);
+        FakeChanger changer;
+        TsBaseDialog::setLanguageChanger(&changer);
+        TsBaseDialog::setLanguageList(twoLanguages);
+        TsBaseDialog::setLanguageMap({{QStringLiteral("EN_US"), QStringLiteral("English")},
+            {QStringLiteral("ES_US"), QStringLiteral("Español")}});
+        TsBaseDialog::setLanguageCode(QStringLiteral("EN_US"));
+        TestDialog dialog(-1, true);
+        int result = -1;
+        whenModal([&](QWidget *) {
+            // A failed check returns early; the dialog must still end.
+            const auto close = qScopeGuard([&] { dialog.done(7); });
+            dialog.edit->setFocus();
+            QTest::keyClick(dialog.edit, Qt::Key_Backtab);
+            ChangeLanguageButton *button = dialog.changeLanguageButton();
+            QCOMPARE(QApplication::focusWidget(), button);
+            QCOMPARE(button->accessibleName(), QStringLiteral("Change Language"));
+            QTest::keyClick(button, Qt::Key_Space);
+            LanguageSelectorExtension *selector = dialog.extension();
+            QVERIFY(selector && selector->isVisible());
+            QCOMPARE(QApplication::focusWidget(), selector);
+            QCOMPARE(selector->currentRow(), 0);
+            QCOMPARE(button->accessibleName(), QStringLiteral("Close Language Options"));
+            QTest::keyClick(selector, Qt::Key_Down);
+            QTest::keyClick(selector, Qt::Key(key));
+            QVERIFY(!selector->isVisible());
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(QApplication::focusWidget(), button);
+        });
+        result = dialog.exec();
+        QCOMPARE(result, 7);
+        QCOMPARE(changer.codes, chosen);
     }
 
     void languageChangeWithoutChanger()

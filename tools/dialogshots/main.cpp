@@ -9,6 +9,7 @@
 #include "AutoReleaseMsgHandler.h"
 #include "ClientProcessingDialog.h"
 #include "DaxTimeSource.h"
+#include "GuestJobReqHandler.h"
 #include "JobConfirmationDialogController.h"
 #include "JobConfirmationDialogModel.h"
 #include "JobConfirmationDialogView.h"
@@ -18,6 +19,7 @@
 #include "KoaPasswordDialog.h"
 #include "KoaSessionInfo.h"
 #include "MacPrintClientPreferences.h"
+#include "MacPrinterConnector.h"
 #include "MessageDialog.h"
 #include "PageCountDialogController.h"
 #include "PageCountDialogView.h"
@@ -137,9 +139,9 @@ void shootMessages()
     shoot(&error, QStringLiteral("printclientdialog_error"));
     error.hide();
 
-    MessageDialog question(QStringLiteral("Guest Printing"),
-        {QStringLiteral("Your user ID is not known."),
-            QStringLiteral("Do you want to print as a guest?")},
+    MessageDialog question(
+        QCoreApplication::translate("GuestJobReqHandler", GuestJobReqHandler::GuestPromptCaption),
+        {QCoreApplication::translate("GuestJobReqHandler", GuestJobReqHandler::GuestPromptText)},
         {QString()}, QMessageBox::Question, nullptr, 0, 1002,
         QString::fromLatin1(MessageDialog::YES), QString(), QString::fromLatin1(MessageDialog::NO));
     shoot(&question, QStringLiteral("messagedialog_question_plain"));
@@ -256,8 +258,10 @@ void shootPasswords()
 
 void shootInput()
 {
-    TsInputDialog input(QStringLiteral("Print Service"),
-        QStringLiteral("Please enter the address of the Print Service."));
+    TsInputDialog input(QCoreApplication::translate("MacPrinterConnector",
+                            MacPrinterConnector::EnterPrintServiceAddressCaption),
+        QCoreApplication::translate(
+            "MacPrinterConnector", MacPrinterConnector::EnterPrintServiceAddressLabel));
     input.setInput(QStringLiteral("printservice.library.example"));
     shoot(&input, QStringLiteral("tsinputdialog"));
     input.hide();
@@ -356,9 +360,9 @@ void shootMainWindow()
     KoaMainWindow window(true);
     // Its menu bar, as start-up gives it one.
     auto *menuBar = new QMenuBar(&window);
-    QMenu *file = menuBar->addMenu(QStringLiteral("File"));
-    file->addAction(QStringLiteral("About"));
-    file->addAction(QStringLiteral("Quit"));
+    QMenu *file = menuBar->addMenu(QCoreApplication::translate("main", "File"));
+    file->addAction(QCoreApplication::translate("main", "About"));
+    file->addAction(QCoreApplication::translate("main", "Quit"));
     window.layout()->setMenuBar(menuBar);
     shoot(&window, QStringLiteral("mainwindow"), true);
     window.hide();
