@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libgl-dev
     xvfb xauth xdotool cups-client psmisc curl python3 procps fonts-dejavu-core
+    debhelper lintian ucf cups-daemon
 )
 
 missing=()

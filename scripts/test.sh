@@ -19,6 +19,15 @@ run() {
 echo "== build and test"
 run "$root/build"
 
+echo "== Debian package: build, lintian, install, run against the simulator and CUPS, purge"
+status=0
+"$root/scripts/test-package.sh" "$root/build" || status=$?
+if [ "$status" -eq 77 ]; then
+    echo "(package test skipped)"
+elif [ "$status" -ne 0 ]; then
+    exit "$status"
+fi
+
 echo "== sanitizer build and test"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0

@@ -39,15 +39,53 @@ QString MacPrinterConnector::configFilePath() const
     return QFileInfo(QStringLiteral("%1/%2").arg(folder, CONFIG_FILE)).absoluteFilePath();
 }
 
+QString MacPrinterConnector::userConfigFilePath()
+{
+    return QDir(QDir::homePath()).filePath(QStringLiteral(".pelloraVav/") + CONFIG_FILE);
+}
+
 bool MacPrinterConnector::loadConfig()
 {
     Trace trace(this, ClassName, "loadConfig");
     const QString path = configFilePath();
-    if (m_config.load(path, false))
-        return true;
-    Trace::logf(this, ClassName, "loadConfig", Trace::Warning, Trace::WarningCode,
-        "Failed to load config file at %1", path);
-    return false;
+    const bool loaded = m_config.load(path, false);
+    if (!loaded)
+        Trace::logf(this, ClassName, "loadConfig", Trace::Warning, Trace::WarningCode,
+            "Failed to load config file at %1", path);
+    // The administrator's address wins; the user's own file only fills a gap.
+    if (m_config.get(PRINT_SERVICE_ADDRESS, QString()).isEmpty())
+        loadUserAddress();
+    return loaded;
+}
+
+void MacPrinterConnector::loadUserAddress()
+{
+    const QString path = userConfigFilePath();
+    UtilsLib::XmlPreferences user(m_config.name());
+    if (!user.load(path, false))
+        return;
+    const QString address = user.get(PRINT_SERVICE_ADDRESS, QString());
+    if (address.isEmpty())
+        return;
+    m_config.set(PRINT_SERVICE_ADDRESS, address, QString(), false);
+    Trace::logf(this, ClassName, "loadConfig", Trace::Info, Trace::InfoCode,
+        "Print Service address read from %1", path);
+}
+
+// An installed client's file belongs to the administrator: the address a
+// patron entered is kept in the patron's own folder rather than lost.
+void MacPrinterConnector::saveUserAddress(const QString &address)
+{
+    static const char *const Function = "getPrintServiceForPelloraPrinter";
+    const QString path = userConfigFilePath();
+    UtilsLib::XmlPreferences user(m_config.name());
+    user.set(PRINT_SERVICE_ADDRESS, address, QString(), false);
+    if (user.save(path))
+        Trace::logf(this, ClassName, Function, Trace::Info, Trace::InfoCode,
+            "Print Service address saved to %1", path);
+    else
+        Trace::logf(this, ClassName, Function, Trace::Warning, Trace::WarningCode,
+            "Failed to save the Print Service address to %1", path);
 }
 
 QString MacPrinterConnector::getPrintServiceForPelloraPrinter()
@@ -64,9 +102,11 @@ QString MacPrinterConnector::getPrintServiceForPelloraPrinter()
     if (m_aborting)
         return address;
     m_config.set(PRINT_SERVICE_ADDRESS, address, QString(), false);
-    if (!m_config.save(configFilePath()))
+    if (!m_config.save(configFilePath())) {
         Trace::log(this, ClassName, Function, Trace::Warning, Trace::WarningCode,
             QStringLiteral("Failed to save config file"));
+        saveUserAddress(address);
+    }
     return address;
 }
 

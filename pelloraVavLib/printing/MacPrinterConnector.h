@@ -11,7 +11,8 @@
 #include <memory>
 
 // The Print Service as a printer host: its address, kept in printClient.tsp
-// beside the executable, and the printers it hands out.
+// beside the executable (or, where the user cannot write that file, in the
+// user's ~/.pelloraVav/printClient.tsp), and the printers it hands out.
 class MacPrinterConnector : public QObject,
                             public UtilsLib::Observable,
                             public PrinterConnectorInterface
@@ -36,6 +37,8 @@ public:
     // The folder of printClient.tsp; the executable's folder by default.
     void setConfigDir(const QString &folder) { m_configDir = folder; }
     QString configFilePath() const;
+    // Where the address goes when the folder's file cannot take it.
+    static QString userConfigFilePath();
 
     static const QString CONFIG_FILE;
     static const QString PRINT_SERVICE_ADDRESS;
@@ -56,6 +59,9 @@ protected:
     virtual QString askForAddress();
 
 private:
+    void loadUserAddress();
+    void saveUserAddress(const QString &address);
+
     UtilsLib::XmlPreferences m_config;
     std::unique_ptr<MacPrintersManager> m_printersManager;
     std::unique_ptr<TsHttpFactory> m_factory;

@@ -53,6 +53,14 @@ class TestMacPrinterConnector : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("HOME", m_home.path().toLocal8Bit());
+    }
+
+    void init() { qputenv("HOME", m_home.path().toLocal8Bit()); }
+
     void configuredAddressNeedsNoPrompt()
     {
         QTemporaryDir dir;
@@ -111,13 +119,31 @@ private slots:
         QCOMPARE(connector.prompts, 2);
     }
 
-    void failedSaveKeepsAddressForThisRun()
+    // The administrator's folder cannot take the answer: it goes to the
+    // user's own file, read back by the next start unless the administrator
+    // has set an address by then.
+    void unsavableAnswerIsKeptForTheUser_data()
     {
+        QTest::addColumn<bool>("homeWritable");
+
+        QTest::addRow("home writable") << true;
+        QTest::addRow("home not writable") << false;
+    }
+
+    void unsavableAnswerIsKeptForTheUser()
+    {
+        QFETCH(bool, homeWritable);
         QTemporaryDir dir;
         QFile blocker(dir.filePath(QStringLiteral("file")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        PromptedConnector connector(std::make_unique<FakeManager>(), blocker.fileName() + "/sub");
+        const QString adminDir = blocker.fileName() + "/sub";
+        const QString home = dir.filePath(homeWritable ? QStringLiteral("home") : QStringLiteral("file/home"));
+        qputenv("HOME", home.toLocal8Bit());
+        const QString userFile = MacPrinterConnector::userConfigFilePath();
+        QCOMPARE(userFile, home + "/.pelloraVav/printClient.tsp");
+
+        PromptedConnector connector(std::make_unique<FakeManager>(), adminDir);
         EventRecorder recorder;
         connector.addObserver(&recorder);
         connector.answers = {QStringLiteral("h")};
@@ -125,6 +151,29 @@ private slots:
         QCOMPARE(connector.getPrintServiceForPelloraPrinter(), QStringLiteral("h"));
         QCOMPARE(connector.prompts, 1);
         QVERIFY(recorder.lines().contains("Warning Failed to save config file"));
+        QVERIFY(recorder.lines().contains(homeWritable
+                ? "Info Print Service address saved to " + userFile
+                : "Warning Failed to save the Print Service address to " + userFile));
+
+        auto ownedManager = std::make_unique<FakeManager>();
+        FakeManager *manager = ownedManager.get();
+        PromptedConnector next(std::move(ownedManager), adminDir);
+        next.answers = {QStringLiteral("asked again")};
+        QVERIFY(next.initialize());
+        QCOMPARE(next.prompts, homeWritable ? 0 : 1);
+        QCOMPARE(manager->calls.constFirst(), homeWritable ? "install h" : "install asked again");
+
+        if (homeWritable) {
+            QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("admin"))));
+            UtilsLib::XmlPreferences admin(QStringLiteral("Mac Printer Connector"));
+            admin.set(MacPrinterConnector::PRINT_SERVICE_ADDRESS, QStringLiteral("10.0.0.5"),
+                QString(), false);
+            QVERIFY(admin.save(dir.filePath(QStringLiteral("admin/printClient.tsp"))));
+            PromptedConnector configured(
+                std::make_unique<FakeManager>(), dir.filePath(QStringLiteral("admin")));
+            QVERIFY(configured.initialize());
+            QCOMPARE(configured.getPrintServiceForPelloraPrinter(), QStringLiteral("10.0.0.5"));
+        }
     }
 
     void quitDuringPromptKeepsNothing()
@@ -154,6 +203,9 @@ private slots:
         connector.onTerminate();
         QCOMPARE(manager->calls, (QStringList {"install h", "uninstall"}));
     }
+
+private:
+    QTemporaryDir m_home;
 };
 
 QTEST_MAIN(TestMacPrinterConnector)

@@ -1,0 +1,250 @@
+#!/usr/bin/env bash
+# The Debian package from end to end, on this machine (as root): builds it
+# with dpkg-buildpackage, checks it with lintian, installs it with apt-get and
+# debconf preseeded to the Print Service simulator, starts the installed
+# launcher as an unprivileged patron under Xvfb against the simulator and a
+# private CUPS daemon, quits it with SIGTERM, purges the package and looks for
+# anything it left. The site's printer scripts are real lpadmin calls: the
+# client must note the patron's default printer with lpstat and put it back
+# at quit, and the removal script must leave no queue.
+#
+# Usage: scripts/test-package.sh [build-folder]
+#   build-folder holds the built simulator (app/printservicesim); default build/.
+#   PELLORA_DEB=FILE tests that package instead of building one.
+# Exit status 77: skipped (not root). Without cupsd the printer scripts only
+# write logs and the CUPS checks are skipped, saying so.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+simulator="$build/app/printservicesim"
+package=pellora-vav
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "SKIP: installing a package needs root"
+    exit 77
+fi
+[ -x "$simulator" ] || { echo "FAIL: no simulator at $simulator (build first)"; exit 1; }
+cupsd=$(command -v cupsd || echo /usr/sbin/cupsd)
+[ -x "$cupsd" ] || cupsd=
+
+work=
+patron=
+fail() {
+    echo "FAIL: $*"
+    for log in "$patron/client.log" "$work/simulator.log" "$work/cups/log/error_log"; do
+        [ -s "$log" ] && { echo "--- $log"; tail -n 40 "$log"; }
+    done
+    exit 1
+}
+
+# Waits up to $1 seconds for the command after it to succeed.
+wait_for() {
+    local seconds=$1; shift
+    for _ in $(seq $((seconds * 10))); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/pellora-package.XXXXXX")
+# The patron, nobody, must reach its folder inside.
+chmod 755 "$work"
+patron="$work/patron"
+cleanup() {
+    local pid
+    for pid in "${client:-}" "${sim:-}" "${xvfb:-}" "${cups:-}"; do
+        [ -n "$pid" ] || continue
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q installed; then
+        DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "$package" >/dev/null 2>&1 || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+if [ -n "${PELLORA_DEB:-}" ]; then
+    cp "$PELLORA_DEB" "$work/"
+else
+    echo "== package: build"
+    mkdir "$work/src"
+    git -C "$root" ls-files -co --exclude-standard -z | tar -C "$root" --null -T - -cf - |
+        tar -C "$work/src" -xf -
+    started=$SECONDS
+    (cd "$work/src" && DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" \
+        dpkg-buildpackage -us -uc -b >"$work/build.log" 2>&1) ||
+        { tail -n 40 "$work/build.log"; fail "dpkg-buildpackage"; }
+    echo "built in $((SECONDS - started)) s"
+fi
+deb=$(ls "$work"/${package}_*_*.deb)
+
+echo "== package: contents"
+dpkg-deb -c "$deb" | awk '{print $6, $7, $8}' | sed 's|^\./|/|' >"$work/contents"
+cat "$work/contents"
+echo "size: $(stat -c %s "$deb") bytes, installed $(dpkg-deb -f "$deb" Installed-Size) KiB"
+echo "Depends: $(dpkg-deb -f "$deb" Depends)"
+if grep -E 'printservicesim|dialogshots|/tst_|/bench_|demo-languages' "$work/contents"; then
+    fail "tests or developer tools in the package"
+fi
+for needed in /usr/lib/pellora-vav/pelloraVav /usr/lib/pellora-vav/languages/en_us.qm \
+    /usr/lib/pellora-vav/images/button1.jpg /usr/bin/pelloraVav \
+    /etc/xdg/autostart/pellora-vav.desktop /usr/share/applications/pellora-vav.desktop \
+    /usr/share/icons/hicolor/48x48/apps/pellora-vav.png /usr/share/man/man1/pelloraVav.1.gz; do
+    grep -q "^$needed " "$work/contents" || fail "$needed missing from the package"
+done
+
+echo "== package: lintian"
+lintian --fail-on error --display-info "$deb" 2>/dev/null | tee "$work/lintian.log" || fail "lintian errors"
+[ -s "$work/lintian.log" ] || echo "(lintian: nothing to report)"
+
+echo "== package: install, debconf preseeded"
+debconf-set-selections <<'EOF'
+pellora-vav pellora-vav/print-service-address string 127.0.0.1
+pellora-vav pellora-vav/dedicated-mode boolean false
+EOF
+(cd "$work" && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$(basename "$deb")") \
+    >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "apt-get install"; }
+conf=/etc/pellora-vav/printClient.tsp
+grep -q "<entry name='Print Service Address'>127.0.0.1</entry>" "$conf" ||
+    fail "$conf does not name the preseeded address"
+grep -q "<entry name='Dedicated Mode'>0</entry>" "$conf" || fail "$conf is not a shared computer's"
+[ "$(readlink -f /usr/lib/pellora-vav/printClient.tsp)" = "$conf" ] ||
+    fail "the application folder does not lead to $conf"
+dpkg -L "$package" >"$work/files"
+
+# An administrator's edit survives a reconfiguration and an upgrade.
+sed -i 's|>127.0.0.1<|>127.0.0.3<|' "$conf"
+DEBIAN_FRONTEND=noninteractive dpkg-reconfigure "$package" >/dev/null 2>&1 ||
+    fail "dpkg-reconfigure"
+(cd "$work" && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --reinstall \
+    "./$(basename "$deb")") >"$work/install.log" 2>&1 || fail "apt-get install --reinstall"
+grep -q ">127.0.0.3<" "$conf" || fail "the administrator's edit of $conf was not kept"
+debconf-show "$package" | grep -q "print-service-address: 127.0.0.3" ||
+    fail "debconf does not offer the edited address"
+sed -i 's|>127.0.0.3<|>127.0.0.1<|' "$conf"
+
+echo "== package: the installed client against the simulator"
+mkdir -p "$patron/home" "$patron/run"
+chmod 700 "$patron/run"
+chown -R nobody:nogroup "$patron"
+# With PATRON_EXEC=exec in a subshell, the subshell becomes the patron's program.
+as_patron() {
+    ${PATRON_EXEC:-} setpriv --reuid=nobody --regid=nogroup --clear-groups env -i HOME="$patron/home" \
+        USER=nobody LOGNAME=nobody XDG_RUNTIME_DIR="$patron/run" LANG=C.UTF-8 \
+        PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin ${CUPS_SERVER:+CUPS_SERVER=$CUPS_SERVER} \
+        ${DISPLAY:+DISPLAY=$DISPLAY} "$@"
+}
+
+install_script="echo installed >> '$patron/printers.log'"
+remove_script="echo removed >> '$patron/printers.log'"
+if [ -n "$cupsd" ]; then
+    # A CUPS daemon of its own, on a local socket only, where the patron may
+    # add queues with file:/dev/null devices as the site's scripts do.
+    c="$work/cups"
+    mkdir -p "$c/etc" "$c/spool" "$c/cache" "$c/state" "$c/tmp" "$c/log"
+    cat >"$c/cups-files.conf" <<EOF
+ServerRoot $c/etc
+RequestRoot $c/spool
+CacheDir $c/cache
+StateDir $c/state
+TempDir $c/tmp
+ErrorLog $c/log/error_log
+AccessLog $c/log/access_log
+PageLog $c/log/page_log
+FileDevice Yes
+SystemGroup root
+EOF
+    cat >"$c/cupsd.conf" <<EOF
+Listen $c/cups.sock
+LogLevel warn
+Browsing No
+WebInterface No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+EOF
+    "$cupsd" -f -c "$c/cupsd.conf" -s "$c/cups-files.conf" &
+    cups=$!
+    export CUPS_SERVER="$c/cups.sock"
+    wait_for 30 sh -c 'lpstat -r 2>/dev/null | grep -qx "scheduler is running"' ||
+        fail "cupsd did not start"
+    lpadmin -p Patron_Laser -E -v file:/dev/null && lpadmin -d Patron_Laser
+    [ "$(as_patron lpstat -d)" = "system default destination: Patron_Laser" ] ||
+        fail "the patron's default printer was not set up"
+    install_script="$install_script; lpadmin -p Pellora_Site -E -v file:/dev/null && lpadmin -d Pellora_Site"
+    remove_script="$remove_script; lpadmin -x Pellora_Site 2>/dev/null; true"
+else
+    echo "SKIP: no cupsd (Debian's cups-daemon); the printer scripts only write a log"
+fi
+
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
+xvfb=$!
+wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+
+"$simulator" --listen 127.0.0.1 --no-stdin --install-script "$install_script" \
+    --remove-script "$remove_script" >"$work/simulator.log" 2>&1 &
+sim=$!
+wait_for 30 grep -q '^LISTEN http' "$work/simulator.log" || fail "the simulator did not start"
+
+# The launcher as the desktop's autostart entry runs it.
+(PATRON_EXEC=exec; as_patron pelloraVav "-trace=$patron/trace.log" >"$patron/client.log" 2>&1) &
+client=$!
+registration="RECV register:nobody:$(hostname)"
+wait_for 120 grep -qxF "$registration" "$work/simulator.log" || fail "no registration"
+echo "registered: $registration"
+grep -qx 'HTTP GET /printers/ 200' "$work/simulator.log" || fail "the printer scripts were not fetched"
+[ "$(cat "$patron/printers.log")" = "$(printf 'removed\ninstalled')" ] ||
+    fail "the printer scripts did not run in order (removal, installation)"
+if [ -n "$cupsd" ]; then
+    lpstat -v Pellora_Site >/dev/null 2>&1 || fail "the installation script made no queue"
+    [ "$(as_patron lpstat -d)" = "system default destination: Pellora_Site" ] ||
+        fail "the site's queue is not the default while the client runs"
+fi
+
+kill -TERM "$client"
+status=0
+wait "$client" || status=$?
+client=
+[ "$status" -eq 0 ] || fail "the client ended with status $status after SIGTERM"
+[ "$(tail -n 1 "$patron/printers.log")" = removed ] || fail "the removal script did not run at quit"
+echo "quit on SIGTERM with status 0; printer scripts: $(tr '\n' ' ' <"$patron/printers.log")"
+if [ -n "$cupsd" ]; then
+    grep -qx 'setting default printer to Patron_Laser' "$patron/client.log" ||
+        fail "the client did not note the patron's default printer"
+    [ "$(as_patron lpstat -d)" = "system default destination: Patron_Laser" ] ||
+        fail "the patron's default printer was not put back: $(as_patron lpstat -d 2>&1)"
+    if lpstat -v Pellora_Site >/dev/null 2>&1; then fail "the removal script left its queue"; fi
+    [ "$(lpstat -p | awk '{print $2}')" = Patron_Laser ] || fail "queues left: $(lpstat -p)"
+    echo "real CUPS: default Patron_Laser noted and restored, Pellora_Site added and removed"
+fi
+kill "$sim" "$xvfb" ${cups:+"$cups"} 2>/dev/null || true
+wait "$sim" "$xvfb" ${cups:+"$cups"} 2>/dev/null || true
+sim= xvfb= cups=
+
+echo "== package: purge"
+DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "$package" >"$work/install.log" 2>&1 ||
+    { cat "$work/install.log"; fail "apt-get purge"; }
+left=$(while read -r file; do
+    # Folders the package shares with others stay; its own go.
+    if [ -d "$file" ] && [ ! -L "$file" ]; then
+        case "$file" in */pellora-vav) echo "$file" ;; esac
+    elif [ -e "$file" ] || [ -L "$file" ]; then
+        echo "$file"
+    fi
+done <"$work/files")
+[ -e /etc/pellora-vav ] && left="$left /etc/pellora-vav"
+[ -z "$left" ] || fail "left after purge: $left"
+[ -z "$(debconf-show "$package" 2>/dev/null)" ] || fail "debconf still holds the answers"
+echo "purged: none of the $(wc -l <"$work/files") paths of the package is left"
+echo "== package: passed"
