@@ -92,6 +92,13 @@ int PrintClientMessager::unterminatedTextTimeout() const
     return m_unterminatedTimer->interval();
 }
 
+void PrintClientMessager::setKeepAlive(int idleSecs, int intervalSecs, int probes)
+{
+    m_keepAliveIdle = idleSecs;
+    m_keepAliveInterval = intervalSecs;
+    m_keepAliveProbes = probes;
+}
+
 qintptr PrintClientMessager::socketDescriptor() const
 {
     return isConnected() ? m_socket->socketDescriptor() : -1;
@@ -238,12 +245,10 @@ void PrintClientMessager::enableKeepAlive()
     const int fd = int(m_socket->socketDescriptor());
     if (fd < 0)
         return;
-    const int idle = KEEPALIVE_IDLE_SECS;
-    const int interval = KEEPALIVE_INTERVAL_SECS;
-    const int count = KEEPALIVE_PROBES;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
-    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
-    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &count, sizeof count);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &m_keepAliveIdle, sizeof m_keepAliveIdle);
+    ::setsockopt(
+        fd, IPPROTO_TCP, TCP_KEEPINTVL, &m_keepAliveInterval, sizeof m_keepAliveInterval);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &m_keepAliveProbes, sizeof m_keepAliveProbes);
 }
 
 void PrintClientMessager::delayedReconnect()

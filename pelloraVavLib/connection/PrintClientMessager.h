@@ -54,6 +54,8 @@ public:
     int reconnectDelay() const;
     void setUnterminatedTextTimeout(int millis);
     int unterminatedTextTimeout() const;
+    // Takes effect on the next connection.
+    void setKeepAlive(int idleSecs, int intervalSecs, int probes);
 
     bool isConnected() const;
     bool isReconnectScheduled() const;
@@ -94,6 +96,9 @@ private:
     QTimer *m_reconnectTimer = nullptr;
     QTimer *m_unterminatedTimer = nullptr;
     int m_port = PRINT_SERVICE_PORT;
+    int m_keepAliveIdle = KEEPALIVE_IDLE_SECS;
+    int m_keepAliveInterval = KEEPALIVE_INTERVAL_SECS;
+    int m_keepAliveProbes = KEEPALIVE_PROBES;
     QByteArray m_pending;
     QQueue<QString> m_received;
     bool m_delivering = false;

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTimer>
 #include <QUrl>
@@ -20,6 +21,8 @@
 #include <cstdio>
 
 const QString MacPrintersManager::DEFAULT_PRINTER_FILE = QStringLiteral("defaultPrinter.txt");
+const QString MacPrintersManager::RESTORE_RECORD_FILE
+    = QStringLiteral("defaultPrinterToRestore.txt");
 
 MacPrintersManager::MacPrintersManager(std::unique_ptr<OSInterface> os, QObject *parent)
     : QObject(parent)
@@ -32,6 +35,14 @@ QString MacPrintersManager::applicationFolder() const
 {
     return m_applicationFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                          : m_applicationFolder;
+}
+
+QString MacPrintersManager::restoreRecordPath() const
+{
+    const QString folder = m_restoreRecordFolder.isEmpty()
+        ? QDir::homePath() + QLatin1String("/.pelloraVav")
+        : m_restoreRecordFolder;
+    return QDir(folder).filePath(RESTORE_RECORD_FILE);
 }
 
 QString MacPrintersManager::changeToFolderCommand(const QString &folder)
@@ -117,7 +128,14 @@ bool MacPrintersManager::loadPrintersFromShell(const QString &text)
     m_removalScript = UtilsLib::HexEncrypt::decryptData(lines.at(1));
 
     m_os->system(m_removalScript.toUtf8().constData());
-    if (!getCurrentDefaultPrinter())
+    // A run that was killed never put the patron's default back: the Mac's
+    // default is now the site's printer, or none once the removal took that
+    // away. The default to restore is the one that run recorded.
+    if (!takeOverRestoreRecord()) {
+        if (!getCurrentDefaultPrinter())
+            printConsoleLine(QStringLiteral("no default printer set"));
+        writeRestoreRecord();
+    } else if (m_previousDefaultPrinter.isEmpty())
         printConsoleLine(QStringLiteral("no default printer set"));
     const QString install = changeToFolderCommand(applicationFolder()) + installScript;
     m_os->system(install.toUtf8().constData());
@@ -147,6 +165,33 @@ bool MacPrintersManager::getCurrentDefaultPrinter()
     return true;
 }
 
+bool MacPrintersManager::takeOverRestoreRecord()
+{
+    QFile file(restoreRecordPath());
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    QString name = QString::fromUtf8(file.readLine());
+    if (name.endsWith(QLatin1Char('\n')))
+        name.chop(1);
+    m_previousDefaultPrinter = name;
+    m_ownsRestoreRecord = true;
+    return true;
+}
+
+void MacPrintersManager::writeRestoreRecord()
+{
+    // Written whole or not at all: a record cut by a kill would name a
+    // printer that never existed. Without a record (a home folder that cannot
+    // be written) a crash costs the patron's default as before, nothing more.
+    const QString path = restoreRecordPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(m_previousDefaultPrinter.toUtf8() + '\n');
+    m_ownsRestoreRecord = file.commit();
+}
+
 QString MacPrintersManager::parseDefaultPrinterFromFile(const QString &path)
 {
     QFile file(path);
@@ -162,6 +207,10 @@ void MacPrintersManager::uninstallPrinters()
 {
     deletePrintersFromShell();
     restoreOriginalDefaultPrinter();
+    // Only a run that installed the printers may drop the record: one that
+    // never got the scripts leaves a killed run's printers, and its record, in place.
+    if (m_ownsRestoreRecord && QFile::remove(restoreRecordPath()))
+        m_ownsRestoreRecord = false;
 }
 
 void MacPrintersManager::deletePrintersFromShell()

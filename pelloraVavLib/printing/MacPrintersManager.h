@@ -39,8 +39,13 @@ public:
     void setApplicationFolder(const QString &folder) { m_applicationFolder = folder; }
     QString applicationFolder() const;
     void setPrintersPort(int port) { m_printersPort = port; }
+    // Where the default printer still to be restored is kept while the site's
+    // printers are installed; the user's ~/.pelloraVav by default.
+    void setRestoreRecordFolder(const QString &folder) { m_restoreRecordFolder = folder; }
+    QString restoreRecordPath() const;
 
     static const QString DEFAULT_PRINTER_FILE;
+    static const QString RESTORE_RECORD_FILE;
     static constexpr int PRINTERS_PORT = 30044;
     static constexpr int FETCH_TIMEOUT_MILLIS = 5000;
 
@@ -53,6 +58,8 @@ signals:
 private:
     bool loadPrintersFromShell(const QString &text);
     bool getCurrentDefaultPrinter();
+    bool takeOverRestoreRecord();
+    void writeRestoreRecord();
     void restoreOriginalDefaultPrinter();
     void deletePrintersFromShell();
     void waitBeforeRetry();
@@ -63,6 +70,8 @@ private:
     int m_installTimeoutSecs = 180;
     int m_retryWaitMillis = 5000;
     QString m_applicationFolder;
+    QString m_restoreRecordFolder;
+    bool m_ownsRestoreRecord = false;
     int m_printersPort = PRINTERS_PORT;
     bool m_aborted = false;
 };

@@ -6,11 +6,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QSysInfo>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -205,6 +209,80 @@ ConfigFile readConfigFile(const QString &path)
     return config;
 }
 
+
+// A field of /proc/<pid>/status in kB, or -1.
+qint64 statusKb(qint64 pid, const char *field)
+{
+    QFile file(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').constFirst().toLongLong();
+    }
+    return -1;
+}
+
+// The sanitizers' shadow memory and quarantine of freed blocks put any client
+// far above what it uses unsanitized; there only growth without bound is caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 MemoryBoundKb = 600 * 1024;
+constexpr qint64 MemoryGrowthKb = 300 * 1024;
+#else
+constexpr qint64 MemoryBoundKb = 100 * 1024;
+constexpr qint64 MemoryGrowthKb = 30 * 1024;
+#endif
+
+// The Print Service's end of one message connection, played by the test
+// itself where the simulator's typed commands are too slow or too tidy.
+class ServiceEnd
+{
+public:
+    explicit ServiceEnd(QTcpSocket *connection)
+        : socket(connection)
+    {
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this] {
+            m_partial += socket->readAll();
+            qsizetype end;
+            while ((end = m_partial.indexOf('\0')) >= 0) {
+                texts.append(QString::fromUtf8(m_partial.left(end)));
+                m_partial.remove(0, end + 1);
+            }
+        });
+    }
+    ~ServiceEnd() { delete socket; }
+    ServiceEnd(const ServiceEnd &) = delete;
+    ServiceEnd &operator=(const ServiceEnd &) = delete;
+
+    bool isConnected() const { return socket->state() == QAbstractSocket::ConnectedState; }
+    bool waitForTexts(int count, int timeout = AnswerTimeout)
+    {
+        return QTest::qWaitFor([&] { return texts.size() >= count; }, timeout);
+    }
+    // Writes the bytes and waits until the kernel took them, or the connection ended.
+    bool send(const QByteArray &bytes)
+    {
+        socket->write(bytes);
+        return QTest::qWaitFor(
+                   [&] { return socket->bytesToWrite() == 0 || !isConnected(); }, AnswerTimeout)
+            && isConnected();
+    }
+
+    QTcpSocket *socket;
+    QStringList texts;
+
+private:
+    QByteArray m_partial;
+};
+
+std::unique_ptr<ServiceEnd> acceptConnection(QTcpServer *server)
+{
+    if (!QTest::qWaitFor([server] { return server->hasPendingConnections(); }, StartTimeout))
+        return nullptr;
+    return std::make_unique<ServiceEnd>(server->nextPendingConnection());
+}
+
 } // namespace
 
 class EndToEndTest : public QObject
@@ -244,6 +322,10 @@ private slots:
     void languageChosenInTheOpenDialog();
     void settingsAreAnsweredWithTheLocaleInForce();
     void outdatedClientQuitsAfterItsAnswer();
+    void endlessTextCostsTheConnectionNotTheClient();
+    void flappingPrintService();
+    void killedClientRestoresThePatronsDefaultNextTime_data();
+    void killedClientRestoresThePatronsDefaultNextTime();
 
 private:
     QString path(const QString &name) const { return m_root->filePath(name); }
@@ -252,6 +334,8 @@ private:
     void writeConfig(const QString &address);
 
     Child *startSimulator(const QStringList &extraArguments = {}, bool typedCommands = false);
+    // The simulator for HTTP only, its message port left to a server of the test's own.
+    Child *startHttpSimulator();
     Child *startClient(const QStringList &arguments = {},
         const QProcessEnvironment &environment = QProcessEnvironment());
     // Index of the next registration text the simulator received, or -1.
@@ -373,6 +457,11 @@ Child *EndToEndTest::startSimulator(const QStringList &extraArguments, bool type
     if (!listening || !simulator->isRunning())
         return nullptr;
     return simulator;
+}
+
+Child *EndToEndTest::startHttpSimulator()
+{
+    return startSimulator({QStringLiteral("--port"), QStringLiteral("0")});
 }
 
 Child *EndToEndTest::startClient(
@@ -1493,6 +1582,216 @@ void EndToEndTest::outdatedClientQuitsAfterItsAnswer()
         qPrintable(answers.constFirst()));
     // Gone as after a quit request: the site's printers removed.
     QCOMPARE(readLines(path(QStringLiteral("remove.log"))).size(), 2);
+}
+
+void EndToEndTest::endlessTextCostsTheConnectionNotTheClient()
+{
+    QVERIFY2(startHttpSimulator(), reports().constData());
+    QTcpServer service;
+    QVERIFY(service.listen(QHostAddress::LocalHost, 21326));
+    const QString tracePath = path(QStringLiteral("trace.txt"));
+    Child *client = startClient({QStringLiteral("-trace=") + tracePath});
+    QVERIFY2(client, reports().constData());
+    std::unique_ptr<ServiceEnd> first = acceptConnection(&service);
+    QVERIFY2(first && first->waitForTexts(1), reports().constData());
+    const qint64 startKb = statusKb(client->process.processId(), "VmRSS");
+
+    // 64 MiB without a NUL, offered as fast as the client reads.
+    constexpr qint64 Offered = 64 * 1024 * 1024;
+    const QByteArray chunk(256 * 1024, 'x');
+    qint64 taken = 0;
+    while (taken < Offered && first->send(chunk))
+        taken += chunk.size();
+    QTRY_VERIFY2_WITH_TIMEOUT(!first->isConnected(), reports().constData(), AnswerTimeout);
+    const qint64 peakKb = statusKb(client->process.processId(), "VmHWM");
+    qInfo("client took %lld of %lld bytes; VmRSS %lld kB before, VmHWM %lld kB after", taken,
+        Offered, startKb, peakKb);
+    // Dropped soon after the bound, not after the whole flood was held.
+    QVERIFY2(taken < Offered / 4, qPrintable(QString::number(taken)));
+    QVERIFY2(peakKb > 0 && peakKb < MemoryBoundKb, qPrintable(QString::number(peakKb)));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        readLines(tracePath).indexOf(QRegularExpression(QStringLiteral(
+            ".* Warning PrintClientMessager dataAvailable: Text of more than 1048576 bytes "
+            "without terminating NUL; dropping the connection$")))
+            >= 0,
+        AnswerTimeout);
+
+    // Back as after any loss: registered first, then answering.
+    std::unique_ptr<ServiceEnd> second = acceptConnection(&service);
+    QVERIFY2(second && second->waitForTexts(1), reports().constData());
+    QCOMPARE(second->texts.constFirst(), registrationText(DefaultUser));
+    QVERIFY(second->send(QByteArrayLiteral("99|7|after the flood") + '\0'));
+    QVERIFY2(second->waitForTexts(2), reports().constData());
+    QCOMPARE(second->texts.at(1), QStringLiteral("Message Not Handled: 99|7|after the flood"));
+    QVERIFY(client->isRunning());
+}
+
+// PELLORA_CHAOS_SECONDS sets the length (20 s by default), PELLORA_CHAOS_SEED
+// repeats a run.
+void EndToEndTest::flappingPrintService()
+{
+    const int seconds = qEnvironmentVariableIsSet("PELLORA_CHAOS_SECONDS")
+        ? qEnvironmentVariableIntValue("PELLORA_CHAOS_SECONDS")
+        : 20;
+    const quint32 seed = qEnvironmentVariableIsSet("PELLORA_CHAOS_SEED")
+        ? quint32(qEnvironmentVariable("PELLORA_CHAOS_SEED").toUInt())
+        : QRandomGenerator::system()->generate();
+    QRandomGenerator random(seed);
+    const QByteArray seedText = "seed " + QByteArray::number(seed);
+
+    QVERIFY2(startHttpSimulator(), reports().constData());
+    QTcpServer service;
+    QVERIFY(service.listen(QHostAddress::LocalHost, 21326));
+    Child *client = startClient();
+    QVERIFY2(client, reports().constData());
+    const qint64 pid = client->process.processId();
+
+    qint64 sent = 0;
+    qint64 answered = 0;
+    int drops = 0;
+    int cutTexts = 0;
+    int connections = 0;
+    qint64 settledKb = -1;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < seconds * 1000LL) {
+        std::unique_ptr<ServiceEnd> peer = acceptConnection(&service);
+        QVERIFY2(peer, reports().constData());
+        ++connections;
+        // Nothing of the last connection comes back on this one: the
+        // registration first, then only answers to what was sent here.
+        QVERIFY2(peer->waitForTexts(1), (seedText + '\n' + reports()).constData());
+        QCOMPARE(peer->texts.constFirst(), registrationText(DefaultUser));
+
+        QStringList expected;
+        const int bursts = random.bounded(1, 6);
+        for (int burst = 0; burst < bursts; ++burst) {
+            QByteArray bytes;
+            for (int i = random.bounded(1, 40); i > 0; --i) {
+                const QString text = QStringLiteral("99|%1|%2|%3")
+                                         .arg(connections)
+                                         .arg(sent)
+                                         .arg(QString(random.bounded(0, 300), QLatin1Char('p')));
+                bytes += text.toUtf8() + '\0';
+                expected << QStringLiteral("Message Not Handled: ") + text;
+                ++sent;
+            }
+            // Cut anywhere, texts and NULs alike, in pieces the client reads apart.
+            while (!bytes.isEmpty()) {
+                const qsizetype piece = random.bounded(1, int(bytes.size()) + 1);
+                QVERIFY2(peer->send(bytes.left(piece)), seedText.constData());
+                bytes.remove(0, piece);
+                if (random.bounded(4) == 0)
+                    QTest::qWait(random.bounded(1, 20));
+            }
+            QVERIFY2(peer->waitForTexts(1 + int(expected.size())),
+                (seedText + '\n' + reports()).constData());
+            QCOMPARE(peer->texts.mid(1), expected);
+        }
+        answered += expected.size();
+
+        // The drop: after the answers, amid a burst left unanswered, or in
+        // the middle of a text; a reset or an orderly close.
+        const int how = random.bounded(3);
+        if (how >= 1) {
+            QByteArray tail;
+            if (how == 2) {
+                for (int i = random.bounded(1, 10); i > 0; --i, ++sent)
+                    tail += "99|unanswered|" + QByteArray::number(sent) + '\0';
+            }
+            tail += "99|cut|" + QByteArray(random.bounded(1, 500), 'c');
+            ++cutTexts;
+            peer->socket->write(tail);
+            peer->socket->flush();
+        }
+        if (random.bounded(2) == 0)
+            peer->socket->abort();
+        else {
+            peer->socket->disconnectFromHost();
+            (void)QTest::qWaitFor([&] { return !peer->isConnected(); }, 1000);
+        }
+        ++drops;
+        if (connections == 3)
+            settledKb = statusKb(pid, "VmRSS");
+    }
+    // One more connection: the client came back after the last drop too.
+    std::unique_ptr<ServiceEnd> last = acceptConnection(&service);
+    QVERIFY2(last && last->waitForTexts(1), (seedText + '\n' + reports()).constData());
+    QCOMPARE(last->texts.constFirst(), registrationText(DefaultUser));
+    const qint64 endKb = statusKb(pid, "VmRSS");
+    const qint64 peakKb = statusKb(pid, "VmHWM");
+    qInfo("%s: %lld texts sent whole, %lld answered on connections kept up, %d drops (%d in a "
+          "text), %d reconnections; VmRSS %lld kB at the third connection, %lld kB at the end, "
+          "VmHWM %lld kB",
+        seedText.constData(), sent, answered, drops, cutTexts, connections, settledKb, endKb,
+        peakKb);
+    QVERIFY(client->isRunning());
+    QVERIFY2(connections >= 2 && settledKb > 0, seedText.constData());
+    QVERIFY2(endKb - settledKb < MemoryGrowthKb, seedText.constData());
+}
+
+void EndToEndTest::killedClientRestoresThePatronsDefaultNextTime_data()
+{
+    QTest::addColumn<bool>("removalClearsDefault");
+
+    QTest::addRow("the removal leaves no default") << true;
+    QTest::addRow("the removal leaves the site's queue named default") << false;
+}
+
+void EndToEndTest::killedClientRestoresThePatronsDefaultNextTime()
+{
+    QFETCH(bool, removalClearsDefault);
+
+    // CUPS as far as the default printer goes: lpstat reads it, lpoptions -d
+    // sets it, and the site's scripts make their queue the default and take it away.
+    const QByteArray state = shellQuoted(path(QStringLiteral("cups-default")));
+    const QByteArray events = shellQuoted(path(QStringLiteral("events.log")));
+    QVERIFY(writeFile(path(QStringLiteral("cups-default")), "Lab_Laser\n"));
+    QVERIFY(writeFile(path(QStringLiteral("bin/lpstat")),
+        "#!/bin/sh\nd=$(cat " + state
+            + ")\nif [ -n \"$d\" ]; then echo \"system default destination: $d\"; "
+              "else echo 'no system default destination'; fi\n",
+        true));
+    QVERIFY(writeFile(path(QStringLiteral("bin/lpoptions")),
+        "#!/bin/sh\nprintf '%s\\n' \"$*\" >> " + shellQuoted(path(QStringLiteral("lpoptions.log")))
+            + "\n[ \"$1\" = -d ] && echo \"$2\" > " + state + "\nexit 0\n",
+        true));
+    const QString install
+        = QString::fromUtf8("echo installed >> " + events + "; echo Pellora_Lab > " + state);
+    const QString removal = QString::fromUtf8("echo removed >> " + events
+        + (removalClearsDefault
+                ? "; [ \"$(cat " + state + ")\" = Pellora_Lab ] && : > " + state + "; true"
+                : QByteArray()));
+    Child *simulator = startSimulator({QStringLiteral("--install-script"), install,
+        QStringLiteral("--remove-script"), removal});
+    QVERIFY2(simulator, reports().constData());
+
+    Child *killed = startClient();
+    QVERIFY2(killed, reports().constData());
+    QVERIFY2(waitForRegistration(simulator) >= 0, reports().constData());
+    killed->process.kill();
+    QVERIFY(killed->process.waitForFinished(AnswerTimeout));
+    QCOMPARE(readLines(path(QStringLiteral("cups-default"))),
+        QStringList {QStringLiteral("Pellora_Lab")});
+
+    const int from = simulator->lines.size();
+    Child *client = startClient();
+    QVERIFY2(client, reports().constData());
+    QVERIFY2(waitForRegistration(simulator, from) >= 0, reports().constData());
+    QSignalSpy finished(&client->process, &QProcess::finished);
+    QCOMPARE(::kill(pid_t(client->process.processId()), SIGTERM), 0);
+    QTRY_VERIFY2_WITH_TIMEOUT(!finished.isEmpty(), reports().constData(), StartTimeout);
+    QCOMPARE(client->process.exitCode(), 0);
+
+    // The killed run's queues went before the new ones came, and the patron's
+    // default, not the site's queue, is what the quit put back.
+    QCOMPARE(readLines(path(QStringLiteral("events.log"))),
+        QStringList({QStringLiteral("removed"), QStringLiteral("installed"),
+            QStringLiteral("removed"), QStringLiteral("installed"), QStringLiteral("removed")}));
+    QCOMPARE(readLines(path(QStringLiteral("lpoptions.log"))),
+        QStringList {QStringLiteral("-d Lab_Laser")});
+    QCOMPARE(readLines(path(QStringLiteral("cups-default"))),
+        QStringList {QStringLiteral("Lab_Laser")});
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)

@@ -113,6 +113,7 @@ private slots:
         m_manager
             = std::make_unique<MacPrintersManager>(std::make_unique<FakeShell>(&m_log, &m_lpstat));
         m_manager->setApplicationFolder(m_dir->path());
+        m_manager->setRestoreRecordFolder(m_dir->path());
         m_manager->setInstallPrintersTimeoutSecs(30);
         m_manager->setRetryWaitTimeMillis(1);
     }
@@ -195,6 +196,46 @@ private slots:
         QCOMPARE(m_manager->previousDefaultPrinter(), QStringLiteral("Lab_Laser"));
     }
 
+    // A killed run never restores; the next run that installs restores for it,
+    // and a run that installed nothing leaves that to a later one.
+    void killedRunsDefaultIsRestoredByTheNextInstall()
+    {
+        const auto makeManager = [this] {
+            auto manager
+                = std::make_unique<MacPrintersManager>(std::make_unique<FakeShell>(&m_log, &m_lpstat));
+            manager->setApplicationFolder(m_dir->path());
+            manager->setRestoreRecordFolder(m_dir->path());
+            return manager;
+        };
+        Answers answers;
+        answers.bodies = {scripts("i", "r"), scripts("i", "r"), scripts("i", "r")};
+        FakeFactory factory(&answers);
+        QVERIFY(m_manager->installPrinters(QStringLiteral("h"), &factory));
+        m_manager.reset(); // killed: nothing undone
+        m_lpstat = QStringLiteral("system default destination: Pellora_Lab\n");
+
+        makeManager()->uninstallPrinters(); // quit before the Print Service answered
+
+        m_log.clear();
+        auto next = makeManager();
+        QVERIFY(next->installPrinters(QStringLiteral("h"), &factory));
+        QCOMPARE(next->previousDefaultPrinter(), QStringLiteral("Lab_Laser"));
+        QVERIFY(!m_log.contains(QStringLiteral("run: lpstat -d")));
+        // The killed run's answer stays in defaultPrinter.txt.
+        QCOMPARE(next->parseDefaultPrinterFromFile(
+                     m_dir->filePath(MacPrintersManager::DEFAULT_PRINTER_FILE)),
+            QStringLiteral("system default destination: Lab_Laser"));
+        next->uninstallPrinters();
+        QCOMPARE(m_log.constLast(), QStringLiteral("run: lpoptions -d Lab_Laser"));
+
+        // Restored once: the run after that asks CUPS again.
+        m_log.clear();
+        next = makeManager();
+        QVERIFY(next->installPrinters(QStringLiteral("h"), &factory));
+        QVERIFY(m_log.contains(QStringLiteral("run: lpstat -d")));
+        QCOMPARE(next->previousDefaultPrinter(), QStringLiteral("Pellora_Lab"));
+    }
+
     void retriesUntilAnswered()
     {
         Answers answers;
@@ -247,6 +288,7 @@ private slots:
 
         MacPrintersManager manager; // its own OS interface: the real shell
         manager.setApplicationFolder(m_dir->path());
+        manager.setRestoreRecordFolder(m_dir->path());
         manager.setRetryWaitTimeMillis(1);
         Answers answers;
         answers.bodies = {scripts(QStringLiteral("pwd > installed.txt"),

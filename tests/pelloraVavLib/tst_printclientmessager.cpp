@@ -14,9 +14,18 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QElapsedTimer>
+
+#include <fcntl.h>
+#include <net/if.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sched.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstring>
 
 namespace {
 
@@ -99,6 +108,54 @@ public:
     qint64 writeData(const QByteArray &data) override { return data.size() - 1; }
 };
 
+// The calling thread in a network namespace of its own while this lives:
+// what the test does to its loopback reaches no other process.
+class PrivateNetwork
+{
+public:
+    PrivateNetwork()
+        : m_original(::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC))
+    {
+        m_entered = m_original >= 0 && ::unshare(CLONE_NEWNET) == 0;
+    }
+    ~PrivateNetwork()
+    {
+        if (m_entered)
+            ::setns(m_original, CLONE_NEWNET);
+        if (m_original >= 0)
+            ::close(m_original);
+    }
+    PrivateNetwork(const PrivateNetwork &) = delete;
+    PrivateNetwork &operator=(const PrivateNetwork &) = delete;
+
+    bool entered() const { return m_entered; }
+
+    // Down, the loopback carries nothing and reports nothing: to either end
+    // the other has vanished without a close.
+    static bool setLoopbackUp(bool up)
+    {
+        const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return false;
+        ifreq request {};
+        std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
+        bool done = ::ioctl(fd, SIOCGIFFLAGS, &request) == 0;
+        if (done) {
+            if (up)
+                request.ifr_flags = short(request.ifr_flags | IFF_UP);
+            else
+                request.ifr_flags = short(request.ifr_flags & ~IFF_UP);
+            done = ::ioctl(fd, SIOCSIFFLAGS, &request) == 0;
+        }
+        ::close(fd);
+        return done;
+    }
+
+private:
+    int m_original;
+    bool m_entered = false;
+};
+
 } // namespace
 
 class tst_PrintClientMessager : public QObject
@@ -122,6 +179,7 @@ private slots:
     void traceLines();
     void endlessTextDropsTheConnection();
     void keepAliveOnTheConnectedSocket();
+    void silentlyVanishedPeerIsNoticed();
 
 private:
     QTcpSocket *connectClient();
@@ -454,6 +512,37 @@ void tst_PrintClientMessager::keepAliveOnTheConnectedSocket()
     QCOMPARE(option(IPPROTO_TCP, TCP_KEEPIDLE), PrintClientMessager::KEEPALIVE_IDLE_SECS);
     QCOMPARE(option(IPPROTO_TCP, TCP_KEEPINTVL), PrintClientMessager::KEEPALIVE_INTERVAL_SECS);
     QCOMPARE(option(IPPROTO_TCP, TCP_KEEPCNT), PrintClientMessager::KEEPALIVE_PROBES);
+}
+
+void tst_PrintClientMessager::silentlyVanishedPeerIsNoticed()
+{
+    PrivateNetwork network;
+    if (!network.entered())
+        QSKIP("No network namespace of the test's own here (unshare needs CAP_SYS_ADMIN)");
+    QVERIFY(PrivateNetwork::setLoopbackUp(true));
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    m_messager->setPrintServicePort(server.serverPort());
+    // Seconds instead of minutes: idle 1 s, then two unanswered probes 1 s apart.
+    m_messager->setKeepAlive(1, 1, 2);
+    m_messager->reconnect();
+    std::unique_ptr<QTcpSocket> peer;
+    QTRY_VERIFY(server.hasPendingConnections());
+    peer.reset(server.nextPendingConnection());
+    QCOMPARE(readUntilNuls(peer.get(), 1), QByteArray("register:jo:lab-07", 19));
+    QVERIFY(m_messager->isConnected());
+
+    QElapsedTimer silence;
+    silence.start();
+    QVERIFY(PrivateNetwork::setLoopbackUp(false));
+    QTRY_VERIFY_WITH_TIMEOUT(m_registration->lost >= 1, 30000);
+    // Not the link going down itself: only the unanswered probes end the connection.
+    QVERIFY2(silence.elapsed() >= 1500, qPrintable(QString::number(silence.elapsed())));
+
+    QVERIFY(PrivateNetwork::setLoopbackUp(true));
+    QTRY_VERIFY_WITH_TIMEOUT(server.hasPendingConnections(), 10000);
+    std::unique_ptr<QTcpSocket> second(server.nextPendingConnection());
+    QCOMPARE(readUntilNuls(second.get(), 1), QByteArray("register:jo:lab-07", 19));
 }
 
 #include "tst_printclientmessager.moc"
