@@ -2,6 +2,7 @@
 
 #include "MessageClientInterface.h"
 #include "Observable.h"
+#include "TextFramer.h"
 
 #include <QAbstractSocket>
 #include <QByteArray>
@@ -58,7 +59,7 @@ public:
     bool isConnected() const;
     bool isReconnectScheduled() const;
     // Bytes of a text whose terminating NUL has not arrived yet.
-    int pendingByteCount() const { return int(m_pending.size()); }
+    int pendingByteCount() const { return int(m_framer.pendingSize()); }
 
     // The connected socket's descriptor, -1 without a connection.
     qintptr socketDescriptor() const;
@@ -94,7 +95,7 @@ private:
     QTimer *m_reconnectTimer = nullptr;
     QTimer *m_unterminatedTimer = nullptr;
     int m_port = PRINT_SERVICE_PORT;
-    QByteArray m_pending;
+    TextFramer m_framer {MAX_TEXT_BYTES};
     QQueue<QString> m_received;
     bool m_delivering = false;
 };
