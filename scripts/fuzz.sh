@@ -44,5 +44,5 @@ run_target() {
 export -f run_target
 export build root seconds
 
-targets=$(cd "$build/fuzz" && ls fuzz_*)
+targets=$(find "$build/fuzz" -maxdepth 1 -type f -executable -name "fuzz_*" -printf "%f\n" | sort)
 echo "$targets" | xargs -P 2 -I{} bash -c 'run_target "$@"' _ {} "$@"
