@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test, then the tests again under the address
-# and undefined-behaviour sanitizers. Exits non-zero on any failure.
+# and undefined-behaviour sanitizers, then every fuzz target for a short while.
+# Exits non-zero on any failure.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,3 +34,6 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run "$root/build-sanitize" -DPELLORA_SANITIZE=ON -DPELLORA_BUILD_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Debug
+
+echo "== fuzz targets"
+"$root/scripts/fuzz.sh" "${PELLORA_FUZZ_SECONDS:-20}"

@@ -477,6 +477,64 @@ int readBody(int fd, bool closed, const std::string &start, int announced, int r
     return length;
 }
 
+// Reads the response to a request sent on fd: its body into store (returns
+// the length), or the target of a redirect into *location (returns
+// Redirected), or -1 with *error filled in.
+int readResponse(
+    int fd, const Settings &settings, BodyStore *store, std::string *location, Error *error)
+{
+    std::string header;
+    std::string rest;
+    bool closed = false;
+    if (readHeader(fd, settings.timeoutSeconds, &header, &rest, &closed, error) < 0)
+        return -1;
+
+    const std::string_view view(header);
+    const size_t version = view.find("HTTP/");
+    if (version == std::string_view::npos)
+        return fail(error, NoReturnCode);
+    const size_t blank = view.find(' ', version);
+    int status = 0;
+    if (blank == std::string_view::npos || !readNumber(view, blank + 1, &status))
+        return fail(error, BadReturnCode);
+
+    if (status < 200 || status > 307)
+        return fail(error, BadStatus, status);
+
+    if (status >= 300) {
+        const size_t field = view.find("Location:");
+        if (field == std::string_view::npos)
+            return fail(error, NoLocation, status);
+        size_t from = field + std::strlen("Location:");
+        while (from < view.size() && (view[from] == ' ' || view[from] == '\t'))
+            ++from;
+        size_t to = from;
+        while (to < view.size() && view[to] != ' ' && view[to] != '\t' && view[to] != '\r'
+            && view[to] != '\n')
+            ++to;
+        if (to == from)
+            return fail(error, NoLocation, status);
+        *location = std::string(view.substr(from, to - from));
+        return Redirected;
+    }
+
+    int readSize = DefaultReadSize;
+    int announced = -1;
+    size_t lengthField = view.find("Content-Length:");
+    if (lengthField == std::string_view::npos)
+        lengthField = view.find("Content-length:");
+    if (lengthField != std::string_view::npos) {
+        int length = 0;
+        if (!readNumber(view, lengthField + std::strlen("Content-Length:"), &length))
+            return fail(error, BadContentLength);
+        // The announced length only sizes the reads; the body still runs
+        // until the server closes, so keep the reads within sane bounds.
+        readSize = std::clamp(length, 4096, MaxReadSize);
+        announced = length;
+    }
+    return readBody(fd, closed, rest, announced, readSize, settings, store, error);
+}
+
 int fetchInto(const char *url, BodyStore *store, const Settings &settings, Error *error)
 {
     if (!url)
@@ -492,64 +550,18 @@ int fetchInto(const char *url, BodyStore *store, const Settings &settings, Error
         if (sendAll(socket.fd(), buildRequest(target, settings), error) < 0)
             return -1;
 
-        std::string header;
-        std::string rest;
-        bool closed = false;
-        if (readHeader(socket.fd(), settings.timeoutSeconds, &header, &rest, &closed, error) < 0)
-            return -1;
-
-        const std::string_view view(header);
-        const size_t version = view.find("HTTP/");
-        if (version == std::string_view::npos)
-            return fail(error, NoReturnCode);
-        const size_t blank = view.find(' ', version);
-        int status = 0;
-        if (blank == std::string_view::npos || !readNumber(view, blank + 1, &status))
-            return fail(error, BadReturnCode);
-
-        if (status < 200 || status > 307)
-            return fail(error, BadStatus, status);
-
-        if (status >= 300) {
-            ++redirectsFollowed;
-            const size_t location = view.find("Location:");
-            if (location == std::string_view::npos)
-                return fail(error, NoLocation, status);
-            size_t from = location + std::strlen("Location:");
-            while (from < view.size() && (view[from] == ' ' || view[from] == '\t'))
-                ++from;
-            size_t to = from;
-            while (to < view.size() && view[to] != ' ' && view[to] != '\t' && view[to] != '\r'
-                && view[to] != '\n')
-                ++to;
-            if (to == from)
-                return fail(error, NoLocation, status);
-            if (settings.redirects >= 0 && redirectsFollowed > settings.redirects)
-                return fail(error, TooManyRedirects, settings.redirects);
-            const std::string newUrl(view.substr(from, to - from));
-            // Servers commonly send a path alone; it names the same host.
-            if (newUrl[0] == '/' && newUrl.compare(0, 2, "//") != 0)
-                current = "http://" + target.hostPart + newUrl;
-            else
-                current = newUrl;
-            continue;
-        }
-
-        int readSize = DefaultReadSize;
-        int announced = -1;
-        size_t lengthField = view.find("Content-Length:");
-        if (lengthField == std::string_view::npos)
-            lengthField = view.find("Content-length:");
-        if (lengthField != std::string_view::npos) {
-            int length = 0;
-            if (!readNumber(view, lengthField + std::strlen("Content-Length:"), &length))
-                return fail(error, BadContentLength);
-            // The announced length only sizes the reads; the body still runs
-            // until the server closes, so keep the reads within sane bounds.
-            readSize = std::clamp(length, 4096, MaxReadSize);
-            announced = length;
-        }
-        return readBody(socket.fd(), closed, rest, announced, readSize, settings, store, error);
+        std::string newUrl;
+        const int result = readResponse(socket.fd(), settings, store, &newUrl, error);
+        if (result != Redirected)
+            return result;
+        ++redirectsFollowed;
+        if (settings.redirects >= 0 && redirectsFollowed > settings.redirects)
+            return fail(error, TooManyRedirects, settings.redirects);
+        // Servers commonly send a path alone; it names the same host.
+        if (newUrl[0] == '/' && newUrl.compare(0, 2, "//") != 0)
+            current = "http://" + target.hostPart + newUrl;
+        else
+            current = newUrl;
     }
 }
 
@@ -577,6 +589,18 @@ int fetch(const char *url, QByteArray *body, const Settings &settings, Error *er
     body->clear();
     ByteArrayStore store(body);
     const int length = fetchInto(url, &store, settings, error);
+    if (length < 0)
+        body->clear();
+    return length;
+}
+
+int readResponse(int fd, QByteArray *body, std::string *location, const Settings &settings,
+    Error *error)
+{
+    body->clear();
+    location->clear();
+    ByteArrayStore store(body);
+    const int length = readResponse(fd, settings, &store, location, error);
     if (length < 0)
         body->clear();
     return length;

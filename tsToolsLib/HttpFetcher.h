@@ -65,6 +65,13 @@ int fetch(const char *url, char **body, const Settings &settings, Error *error);
 // The same into a byte array, which holds the body alone.
 int fetch(const char *url, QByteArray *body, const Settings &settings, Error *error);
 
+// The response to a request already sent on the connected socket fd: the
+// body into *body (returns its length), the target of a redirect into
+// *location (returns Redirected), or -1 with *error filled in.
+inline constexpr int Redirected = -2;
+int readResponse(int fd, QByteArray *body, std::string *location, const Settings &settings,
+    Error *error);
+
 // The text of an error, %d expanded.
 std::string errorText(const Error &error);
 

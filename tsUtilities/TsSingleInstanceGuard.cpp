@@ -145,7 +145,7 @@ bool TsSingleInstanceGuard::sendMessage(const QString &message, int timeoutMilli
 void TsSingleInstanceGuard::acceptConnections()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+        connect(socket, &QLocalSocket::readyRead, this, [socket] {
             QByteArray bytes = socket->property(MESSAGE_PROPERTY).toByteArray();
             bytes += socket->readAll();
             if (bytes.size() > MAX_MESSAGE_BYTES) {

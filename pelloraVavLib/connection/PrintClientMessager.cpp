@@ -134,7 +134,7 @@ void PrintClientMessager::connectToServer(const QString &host, int port)
     // second one would only be refused by the socket.
     if (m_socket->state() != QAbstractSocket::UnconnectedState)
         return;
-    m_pending.clear();
+    m_framer.clear();
     if (m_socket->bytesAvailable() > 0)
         m_socket->readAll(); // what a lost connection left unread
     m_socket->connectToHost(host, quint16(port));
@@ -193,35 +193,15 @@ void PrintClientMessager::dataAvailable()
 
 void PrintClientMessager::frameReceivedBytes(const QByteArray &data)
 {
-    // The tail kept from earlier reads holds no NUL: only the new bytes are
-    // searched, so a long text costs one pass, not one per read.
-    qsizetype searchFrom = m_pending.size();
-    m_pending.append(data);
-    // NUL never occurs inside a UTF-8 sequence, so splitting the bytes before
-    // decoding cannot cut a character in two.
-    qsizetype start = 0;
-    qsizetype end;
-    while ((end = m_pending.indexOf('\0', searchFrom)) >= 0) {
-        m_received.enqueue(QString::fromUtf8(m_pending.constData() + start, end - start));
-        start = end + 1;
-        searchFrom = start;
-    }
-    m_pending.remove(0, start);
-
-    // No real text comes near the bound; a sender that never ends its text
-    // must not make the client hold it all.
-    if (m_pending.size() > MAX_TEXT_BYTES) {
+    if (!m_framer.append(data, &m_received)) {
         Trace::logf(this, ClassName, "dataAvailable", Trace::Warning, Trace::WarningCode,
             "Text of more than %1 bytes without terminating NUL; dropping the connection",
             QString::number(MAX_TEXT_BYTES));
-        m_pending.clear();
-        m_pending.squeeze();
         m_unterminatedTimer->stop();
         m_socket->abort();
         return;
     }
-
-    if (m_pending.isEmpty())
+    if (m_framer.pendingSize() == 0)
         m_unterminatedTimer->stop();
     else
         m_unterminatedTimer->start();
@@ -230,7 +210,7 @@ void PrintClientMessager::frameReceivedBytes(const QByteArray &data)
 void PrintClientMessager::connectionEstablished()
 {
     Trace trace(this, ClassName, "connectionEstablished");
-    m_pending.clear();
+    m_framer.clear();
     enableKeepAlive();
     const auto listeners = m_connectionListeners;
     for (ConnectionListenerInterface *listener : listeners)
@@ -295,14 +275,13 @@ void PrintClientMessager::socketStateChanged(QAbstractSocket::SocketState state)
 
 void PrintClientMessager::flushUnterminatedText()
 {
-    if (m_pending.isEmpty() || !m_messageListener)
+    if (m_framer.pendingSize() == 0 || !m_messageListener)
         return;
     // A sender that does not terminate its texts still gets each one read as
     // a whole once nothing more arrives.
     Trace::log(this, ClassName, "dataAvailable", Trace::Warning, Trace::WarningCode,
         QStringLiteral("Text without terminating NUL taken as complete"));
-    m_received.enqueue(QString::fromUtf8(m_pending));
-    m_pending.clear();
+    m_received.enqueue(m_framer.takePending());
     deliverQueuedTexts();
 }
 
@@ -332,7 +311,7 @@ void PrintClientMessager::deliverQueuedTexts()
 
 void PrintClientMessager::dropReceivedTexts()
 {
-    m_pending.clear();
+    m_framer.clear();
     m_received.clear();
     m_unterminatedTimer->stop();
 }

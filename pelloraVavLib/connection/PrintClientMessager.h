@@ -2,6 +2,7 @@
 
 #include "MessageClientInterface.h"
 #include "Observable.h"
+#include "TextFramer.h"
 
 #include <QAbstractSocket>
 #include <QByteArray>
@@ -60,7 +61,7 @@ public:
     bool isConnected() const;
     bool isReconnectScheduled() const;
     // Bytes of a text whose terminating NUL has not arrived yet.
-    int pendingByteCount() const { return int(m_pending.size()); }
+    int pendingByteCount() const { return int(m_framer.pendingSize()); }
 
     // The connected socket's descriptor, -1 without a connection.
     qintptr socketDescriptor() const;
@@ -99,7 +100,7 @@ private:
     int m_keepAliveIdle = KEEPALIVE_IDLE_SECS;
     int m_keepAliveInterval = KEEPALIVE_INTERVAL_SECS;
     int m_keepAliveProbes = KEEPALIVE_PROBES;
-    QByteArray m_pending;
+    TextFramer m_framer {MAX_TEXT_BYTES};
     QQueue<QString> m_received;
     bool m_delivering = false;
 };

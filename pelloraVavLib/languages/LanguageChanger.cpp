@@ -1,5 +1,6 @@
 #include "LanguageChanger.h"
 
+#include "QmMessageFile.h"
 #include "TempCursor.h"
 #include "Trace.h"
 #include "TranslationFileManager.h"
@@ -67,7 +68,7 @@ int LanguageChanger::changeLanguage(const QString &code)
     QByteArray data = file.readAll();
     file.close();
     auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(reinterpret_cast<const uchar *>(data.constData()), int(data.size()))) {
+    if (!QmMessageFile::load(translator.get(), &data)) {
         warning(QStringLiteral("Failed to load translation file (%1)").arg(path));
         return DefaultFailed;
     }
@@ -103,8 +104,7 @@ int LanguageChanger::changeLanguage(const QString &code)
     buffer.close();
     info(QStringLiteral("Retrieved override translations from %1").arg(url));
     m_overrideTranslator = std::make_unique<QTranslator>();
-    if (!m_overrideTranslator->load(reinterpret_cast<const uchar *>(m_overrideData.constData()),
-            int(m_overrideData.size()))) {
+    if (!QmMessageFile::load(m_overrideTranslator.get(), &m_overrideData)) {
         warning(QStringLiteral("Failed to install override translations"));
         return OverridesFailed;
     }

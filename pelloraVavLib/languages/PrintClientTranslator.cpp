@@ -1,6 +1,7 @@
 #include "PrintClientTranslator.h"
 
 #include "PrinterConnectorInterface.h"
+#include "QmMessageFile.h"
 #include "SupportedLanguageDialects.h"
 #include "Trace.h"
 #include "TranslationFileManager.h"
@@ -77,8 +78,7 @@ void PrintClientTranslator::installOverrideTranslations(int httpPort)
     Trace::logf(this, ClassName, "installOverrideTranslations", Trace::Verbose, Trace::VerboseCode,
         "Preparing to download override translator from Print Service at %1:%2", address, httpPort);
     if (!downloadOverrideTranslations(address, httpPort)
-        || !m_overrideTranslator.load(reinterpret_cast<const uchar *>(m_overrideData.constData()),
-            int(m_overrideData.size())))
+        || !QmMessageFile::load(&m_overrideTranslator, &m_overrideData))
         return;
     Trace::log(this, ClassName, "installOverrideTranslations", Trace::Verbose, Trace::VerboseCode,
         QStringLiteral("Installing translator"));

@@ -2,6 +2,7 @@
 
 #include <QDataStream>
 #include <QIODevice>
+#include <QTranslator>
 
 #include <cstring>
 
@@ -159,4 +160,12 @@ QByteArray QmMessageFile::write(const QList<Message> &messages)
     out << quint8(Messages) << quint32(block.size());
     out.writeRawData(block.constData(), int(block.size()));
     return file;
+}
+
+bool QmMessageFile::load(QTranslator *translator, QByteArray *data)
+{
+    QList<Message> messages;
+    *data = read(*data, &messages) ? write(messages) : QByteArray();
+    // Empty bytes fail the load, which still drops what the translator held.
+    return translator->load(reinterpret_cast<const uchar *>(data->constData()), int(data->size()));
 }

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+class QTranslator;
+
 // The messages of a compiled translation file. The toolkit's translator can
 // load such a file but neither list its messages nor write one.
 class QmMessageFile
@@ -22,4 +24,10 @@ public:
     static bool read(const QByteArray &data, QList<Message> *messages);
     // The complete form, loadable by QTranslator.
     static QByteArray write(const QList<Message> &messages);
+    // Loads the translator with the file's messages as write() puts them: the
+    // toolkit's translator trusts every offset of the bytes it is given, and
+    // a damaged or hostile file (overrides come from the network) would make
+    // it read outside them. *data is replaced by the bytes the translator
+    // reads, which must live as long as it does.
+    static bool load(QTranslator *translator, QByteArray *data);
 };

@@ -88,8 +88,7 @@ TranslationManagerInterface::LanguageMap TranslationFileManager::getLanguageMap(
         if (readWhole(overridePath, &overrideData)) {
             Trace::logf(this, ClassName, "getLanguageMap", Trace::Info, Trace::InfoCode,
                 "Attempting to load override translation file (%1)", overridePath);
-            (void)overrides.load(reinterpret_cast<const uchar *>(overrideData.constData()),
-                int(overrideData.size()));
+            (void)QmMessageFile::load(&overrides, &overrideData);
         } else {
             Trace::logf(this, ClassName, "getLanguageMap", Trace::Warning, Trace::WarningCode,
                 "Failed to open override translation file.  Check to ensure the file exists (%1)",
@@ -103,8 +102,7 @@ TranslationManagerInterface::LanguageMap TranslationFileManager::getLanguageMap(
         if (readWhole(defaultPath, &defaultData)) {
             Trace::logf(this, ClassName, "getLanguageMap", Trace::Info, Trace::InfoCode,
                 "Attempting to load default translation file (%1)", defaultPath);
-            loaded = defaults.load(
-                reinterpret_cast<const uchar *>(defaultData.constData()), int(defaultData.size()));
+            loaded = QmMessageFile::load(&defaults, &defaultData);
         } else {
             Trace::logf(this, ClassName, "getLanguageMap", Trace::Warning, Trace::WarningCode,
                 "Failed to open default translation file.  Check to ensure the file exists (%1)",
@@ -146,8 +144,7 @@ bool TranslationFileManager::loadInto(const QString &path, bool isOverride)
         "Successfully opened %1 transaltion file (%2)", QString::fromLatin1(kind), resolved);
     QTranslator translator;
     QList<QmMessageFile::Message> messages;
-    if (!translator.load(reinterpret_cast<const uchar *>(data.constData()), int(data.size()))
-        || !QmMessageFile::read(data, &messages)) {
+    if (!QmMessageFile::read(data, &messages) || !QmMessageFile::load(&translator, &data)) {
         Trace::logf(this, ClassName, "loadTranslationFiles", Trace::Warning, Trace::WarningCode,
             "Failed to load %1 translator", QString::fromLatin1(kind));
         return false;

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QtEndian>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -69,6 +70,21 @@ bool fillLanguages(const QString &folder, const QString &files)
             return false;
     }
     return true;
+}
+
+// The file with every lookup offset of its hash table pointing far past its
+// end, as a damaged or hostile download may have them.
+QByteArray withWildOffsets(QByteArray qm)
+{
+    for (qsizetype at = 16; at + 5 <= qm.size();) {
+        const quint32 length = qFromBigEndian<quint32>(qm.constData() + at + 1);
+        if (qm.at(at) == 0x42) {
+            for (qsizetype entry = at + 5; entry + 8 <= at + 5 + qsizetype(length); entry += 8)
+                qToBigEndian<quint32>(0x7ffffff0, qm.data() + entry + 4);
+        }
+        at += 5 + qsizetype(length);
+    }
+    return qm;
 }
 
 QString caption()
@@ -233,7 +249,7 @@ void tst_Languages::filesAndContainer()
 
 void tst_Languages::changeLanguage_data()
 {
-    QTest::addColumn<QString>("server"); // "serve", "refuse" or "hang"
+    QTest::addColumn<QString>("server"); // "serve", "damaged", "refuse" or "hang"
     QTest::addColumn<QStringList>("codes");
     QTest::addColumn<QList<int>>("results");
     QTest::addColumn<QString>("caption");
@@ -249,6 +265,8 @@ void tst_Languages::changeLanguage_data()
     QTest::newRow("twice the same") << "serve" << QStringList {"FR", "FR"} << QList<int> {4, 4} << "Salut" << QStringList {"English", "Français (CA)"};
     QTest::newRow("back to the default") << "serve" << QStringList {"FR", "EN_US"} << QList<int> {4, 2} << "Identify" << QStringList {"English", "Français (CA)"};
     QTest::newRow("lower-case code") << "serve" << QStringList {"en_us"} << QList<int> {2} << "Identify" << plain;
+    QTest::newRow("damaged override read for its messages alone")
+        << "damaged" << QStringList {"FR"} << QList<int> {4} << "Salut" << QStringList {"English", "Français (CA)"};
     QTest::newRow("refused") << "refuse" << QStringList {"FR"} << QList<int> {2} << "Identifiez-vous" << plain;
     QTest::newRow("accepts, never answers") << "hang" << QStringList {"FR"} << QList<int> {2} << "Identifiez-vous" << plain;
     // clang-format on
@@ -267,10 +285,11 @@ void tst_Languages::changeLanguage()
 
     TestHttpResponder responder;
     QVERIFY(responder.startListening());
-    responder.setResponse("/languages/FR_OVERRIDE.qm",
-        TestHttpResponder::reply(200,
-            buildQm(
-                QStringLiteral("Please identify yourself=Salut;<<Language Name>>=Français (CA)"))),
+    QByteArray overrides
+        = buildQm(QStringLiteral("Please identify yourself=Salut;<<Language Name>>=Français (CA)"));
+    if (server == QLatin1String("damaged"))
+        overrides = withWildOffsets(overrides);
+    responder.setResponse("/languages/FR_OVERRIDE.qm", TestHttpResponder::reply(200, overrides),
         server == QLatin1String("hang") ? TestHttpResponder::Hang : TestHttpResponder::Send);
     QString base = responder.url(QStringLiteral("/languages"));
     if (server == QLatin1String("refuse")) {
