@@ -96,7 +96,8 @@ struct Setup
         messages.push_back(std::make_unique<KoaAckMsg>(handler()));
         messages.push_back(std::make_unique<EndOfSessionMsg>(handler()));
         messages.push_back(std::make_unique<SettingsMsg>(handler()));
-        messages.push_back(std::make_unique<SettingsResponseMsg>(QStringLiteral("en_us"), handler()));
+        messages.push_back(
+            std::make_unique<SettingsResponseMsg>(QStringLiteral("en_us"), handler()));
         messages.push_back(std::make_unique<PrintClientUpdateMsg>(handler()));
         for (const auto &message : messages)
             dispatcher.registerMessage(message->messageId(), message.get());

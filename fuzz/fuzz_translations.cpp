@@ -35,7 +35,8 @@ void checkRoundTrip(const QByteArray &bytes)
     if (!QmMessageFile::read(bytes, &messages))
         return;
     QList<QmMessageFile::Message> again;
-    if (!QmMessageFile::read(QmMessageFile::write(messages), &again) || again.size() != messages.size())
+    if (!QmMessageFile::read(QmMessageFile::write(messages), &again)
+        || again.size() != messages.size())
         __builtin_trap();
     for (qsizetype i = 0; i < messages.size(); ++i) {
         if (!same(messages.at(i), again.at(i)))
@@ -73,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     writeFile(languages + QStringLiteral("xx_yy.qm"), defaults);
     writeFile(languages + QStringLiteral("xx_yy_OVERRIDE.qm"), overrides);
     TranslationFileManager manager;
-    if (manager.loadTranslationFiles(QStringLiteral("xx_yy.qm"), QStringLiteral("xx_yy_OVERRIDE.qm")))
+    if (manager.loadTranslationFiles(
+            QStringLiteral("xx_yy.qm"), QStringLiteral("xx_yy_OVERRIDE.qm")))
         (void)manager.getTranslation("Language Preferences", "<<Language Name>>");
     (void)manager.getMasterTranslationContainer();
     (void)manager.getLanguageMap();

@@ -63,8 +63,7 @@ public:
     void blockInputMethodEntry() { m_inputMethodBlocked = true; }
     void unblockInputMethodEntry() { m_inputMethodBlocked = false; }
     // The dialog owns the filter; null lifts the filtering of watched.
-    void installKeyboardInputFilter(
-        QObject *watched, std::unique_ptr<KeyboardInputFilter> filter);
+    void installKeyboardInputFilter(QObject *watched, std::unique_ptr<KeyboardInputFilter> filter);
     bool keyIsAllowed(QObject *watched, int key) const;
 
     ChangeLanguageButton *changeLanguageButton() const { return m_changeLanguageButton; }

@@ -594,8 +594,8 @@ int fetch(const char *url, QByteArray *body, const Settings &settings, Error *er
     return length;
 }
 
-int readResponse(int fd, QByteArray *body, std::string *location, const Settings &settings,
-    Error *error)
+int readResponse(
+    int fd, QByteArray *body, std::string *location, const Settings &settings, Error *error)
 {
     body->clear();
     location->clear();

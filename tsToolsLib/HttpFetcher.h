@@ -69,8 +69,8 @@ int fetch(const char *url, QByteArray *body, const Settings &settings, Error *er
 // body into *body (returns its length), the target of a redirect into
 // *location (returns Redirected), or -1 with *error filled in.
 inline constexpr int Redirected = -2;
-int readResponse(int fd, QByteArray *body, std::string *location, const Settings &settings,
-    Error *error);
+int readResponse(
+    int fd, QByteArray *body, std::string *location, const Settings &settings, Error *error);
 
 // The text of an error, %d expanded.
 std::string errorText(const Error &error);

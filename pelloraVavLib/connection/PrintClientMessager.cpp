@@ -226,8 +226,7 @@ void PrintClientMessager::enableKeepAlive()
     if (fd < 0)
         return;
     ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &m_keepAliveIdle, sizeof m_keepAliveIdle);
-    ::setsockopt(
-        fd, IPPROTO_TCP, TCP_KEEPINTVL, &m_keepAliveInterval, sizeof m_keepAliveInterval);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &m_keepAliveInterval, sizeof m_keepAliveInterval);
     ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &m_keepAliveProbes, sizeof m_keepAliveProbes);
 }
 

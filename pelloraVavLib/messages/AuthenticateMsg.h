@@ -8,8 +8,8 @@ class AuthenticateMsg : public Tessaly::Core::Message
 public:
     static constexpr long MESSAGE_ID = 55;
 
-    explicit AuthenticateMsg(
-        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
+    explicit AuthenticateMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr,
+        UtilsLib::Observer *observer = nullptr);
     AuthenticateMsg(const AuthenticateMsg &other) = default;
 
     [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;

@@ -8,8 +8,8 @@ class AuthenticateReq : public Tessaly::Core::Message
 public:
     static constexpr long MESSAGE_ID = 54;
 
-    explicit AuthenticateReq(
-        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
+    explicit AuthenticateReq(std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr,
+        UtilsLib::Observer *observer = nullptr);
     AuthenticateReq(const AuthenticateReq &other) = default;
 
     [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;

@@ -10,8 +10,8 @@ public:
     static constexpr long MESSAGE_ID = 56;
     static constexpr int BALANCES_SUBSET = 3;
 
-    explicit AuthenticateResultMsg(
-        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
+    explicit AuthenticateResultMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr,
+        UtilsLib::Observer *observer = nullptr);
     AuthenticateResultMsg(const AuthenticateResultMsg &other) = default;
 
     [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;

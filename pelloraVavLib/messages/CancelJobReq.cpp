@@ -2,7 +2,8 @@
 
 #include "MessageFields_p.h"
 
-CancelJobReq::CancelJobReq(std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+CancelJobReq::CancelJobReq(
+    std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
     : Message(std::move(handler), observer)
 { }
 

@@ -8,8 +8,8 @@ class CancelJobReq : public Tessaly::Core::Message
 public:
     static constexpr long MESSAGE_ID = 7;
 
-    explicit CancelJobReq(
-        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
+    explicit CancelJobReq(std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr,
+        UtilsLib::Observer *observer = nullptr);
     CancelJobReq(const CancelJobReq &other) = default;
 
     [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;

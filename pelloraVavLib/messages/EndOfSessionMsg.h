@@ -8,8 +8,8 @@ class EndOfSessionMsg : public Tessaly::Core::Message
 public:
     static constexpr long MESSAGE_ID = 86;
 
-    explicit EndOfSessionMsg(
-        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
+    explicit EndOfSessionMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr,
+        UtilsLib::Observer *observer = nullptr);
     EndOfSessionMsg(const EndOfSessionMsg &other) = default;
 
     [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;

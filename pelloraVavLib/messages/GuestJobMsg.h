@@ -8,8 +8,8 @@ class GuestJobMsg : public Tessaly::Core::Message
 public:
     static constexpr long MESSAGE_ID = 53;
 
-    explicit GuestJobMsg(
-        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
+    explicit GuestJobMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr,
+        UtilsLib::Observer *observer = nullptr);
     GuestJobMsg(const GuestJobMsg &other) = default;
 
     [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;

@@ -1,6 +1,7 @@
 #include "GuestJobReq.h"
 
-GuestJobReq::GuestJobReq(std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+GuestJobReq::GuestJobReq(
+    std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
     : Message(std::move(handler), observer)
 { }
 

@@ -8,8 +8,8 @@ class GuestJobReq : public Tessaly::Core::Message
 public:
     static constexpr long MESSAGE_ID = 52;
 
-    explicit GuestJobReq(
-        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
+    explicit GuestJobReq(std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr,
+        UtilsLib::Observer *observer = nullptr);
     GuestJobReq(const GuestJobReq &other) = default;
 
     [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;

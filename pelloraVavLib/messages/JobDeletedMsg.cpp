@@ -1,6 +1,7 @@
 #include "JobDeletedMsg.h"
 
-JobDeletedMsg::JobDeletedMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+JobDeletedMsg::JobDeletedMsg(
+    std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
     : Message(std::move(handler), observer)
 { }
 

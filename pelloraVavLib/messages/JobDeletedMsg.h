@@ -8,8 +8,8 @@ class JobDeletedMsg : public Tessaly::Core::Message
 public:
     static constexpr long MESSAGE_ID = 51;
 
-    explicit JobDeletedMsg(
-        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
+    explicit JobDeletedMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr,
+        UtilsLib::Observer *observer = nullptr);
     JobDeletedMsg(const JobDeletedMsg &other) = default;
 
     [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;

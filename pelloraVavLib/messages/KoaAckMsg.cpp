@@ -2,7 +2,8 @@
 
 #include "MessageFields_p.h"
 
-KoaAckMsg::KoaAckMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+KoaAckMsg::KoaAckMsg(
+    std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
     : Message(std::move(handler), observer)
 { }
 

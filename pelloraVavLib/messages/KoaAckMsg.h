@@ -8,8 +8,8 @@ class KoaAckMsg : public Tessaly::Core::Message
 public:
     static constexpr long MESSAGE_ID = 80;
 
-    explicit KoaAckMsg(
-        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
+    explicit KoaAckMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr,
+        UtilsLib::Observer *observer = nullptr);
     KoaAckMsg(const KoaAckMsg &other) = default;
 
     [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;

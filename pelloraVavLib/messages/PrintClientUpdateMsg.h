@@ -8,8 +8,8 @@ class PrintClientUpdateMsg : public Tessaly::Core::Message
 public:
     static constexpr long MESSAGE_ID = 64;
 
-    explicit PrintClientUpdateMsg(
-        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
+    explicit PrintClientUpdateMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr,
+        UtilsLib::Observer *observer = nullptr);
     PrintClientUpdateMsg(const PrintClientUpdateMsg &other) = default;
 
     [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;

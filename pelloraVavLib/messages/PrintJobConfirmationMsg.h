@@ -15,7 +15,8 @@ public:
     using PickupLocation = QPair<QString, QString>;
 
     explicit PrintJobConfirmationMsg(
-        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
+        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr,
+        UtilsLib::Observer *observer = nullptr);
     PrintJobConfirmationMsg(const PrintJobConfirmationMsg &other) = default;
 
     [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;

@@ -2,8 +2,8 @@
 
 #include "MessageFields_p.h"
 
-PrintJobReq::PrintJobReq(
-    const QString &locale, std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+PrintJobReq::PrintJobReq(const QString &locale,
+    std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
     : Message(std::move(handler), observer)
     , m_locale(locale)
 { }

@@ -9,7 +9,8 @@ public:
     static constexpr long MESSAGE_ID = 5;
 
     explicit PrintJobReq(const QString &locale = QString(),
-        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
+        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr,
+        UtilsLib::Observer *observer = nullptr);
     PrintJobReq(const PrintJobReq &other) = default;
 
     [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;

@@ -19,7 +19,8 @@ int toPageLimit(const QString &value)
 
 } // namespace
 
-SettingsMsg::SettingsMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+SettingsMsg::SettingsMsg(
+    std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
     : Message(std::move(handler), observer)
 { }
 

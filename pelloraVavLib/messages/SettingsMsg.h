@@ -8,8 +8,8 @@ class SettingsMsg : public Tessaly::Core::Message
 public:
     static constexpr long MESSAGE_ID = 58;
 
-    explicit SettingsMsg(
-        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
+    explicit SettingsMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr,
+        UtilsLib::Observer *observer = nullptr);
     SettingsMsg(const SettingsMsg &other) = default;
 
     [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;

@@ -2,8 +2,8 @@
 
 #include "MessageFields_p.h"
 
-SettingsResponseMsg::SettingsResponseMsg(
-    const QString &locale, std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
+SettingsResponseMsg::SettingsResponseMsg(const QString &locale,
+    std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)
     : Message(std::move(handler), observer)
     , m_locale(locale)
 { }

@@ -8,8 +8,8 @@ class ShowSpoolingDialogMsg : public Tessaly::Core::Message
 public:
     static constexpr long MESSAGE_ID = 60;
 
-    explicit ShowSpoolingDialogMsg(
-        std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr, UtilsLib::Observer *observer = nullptr);
+    explicit ShowSpoolingDialogMsg(std::unique_ptr<Tessaly::Core::MessageHandler> handler = nullptr,
+        UtilsLib::Observer *observer = nullptr);
     ShowSpoolingDialogMsg(const ShowSpoolingDialogMsg &other) = default;
 
     [[nodiscard]] std::unique_ptr<Tessaly::Core::Message> clone() const override;

@@ -94,6 +94,7 @@ private slots:
     // Keyboard alone, and the Accounts button only for a patron with accounts.
     void answers_data()
     {
+        // clang-format off
         QTest::addColumn<bool>("accounts");
         QTest::addColumn<QByteArray>("keys");
         QTest::addColumn<int>("result");
@@ -103,6 +104,7 @@ private slots:
         QTest::addRow("Tab Tab reaches Accounts, Escape closes it, Tab to OK, Return")
             << true << QByteArray("TTRETR") << 1;
         QTest::addRow("timeout") << false << QByteArray() << 0;
+        // clang-format on
     }
     void answers()
     {
@@ -165,6 +167,7 @@ private slots:
 
     void accounts_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("session");
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QList<int>>("gapRows");
@@ -198,6 +201,7 @@ private slots:
             << QStringList {"<absent>", "<absent>", "<absent>", "<absent>", "<absent>",
                    "Credit Account Expired", ""}
             << QList<int> {5};
+        // clang-format on
     }
     void accounts()
     {

@@ -1,6 +1,6 @@
-#include "ModalHelper.h"
 #include "ImageButton.h"
 #include "KoaPasswordDialog.h"
+#include "ModalHelper.h"
 #include "PrintClientDialog.h"
 #include "PrintClientImages.h"
 
@@ -180,6 +180,7 @@ private slots:
 
     void richTextOnlyWhenComposed_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("message");
         QTest::addColumn<Qt::TextFormat>("format");
         QTest::addRow("line breaks")
@@ -189,6 +190,7 @@ private slots:
             << Qt::RichText;
         QTest::addRow("a plain text with a less-than sign") << "Pages < 5 left" << Qt::PlainText;
         QTest::addRow("plain after rich") << "Unable to print" << Qt::PlainText;
+        // clang-format on
     }
     void richTextOnlyWhenComposed()
     {

@@ -5,8 +5,8 @@
 #include "HexEncrypt.h"
 
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -208,7 +208,6 @@ ConfigFile readConfigFile(const QString &path)
     config.valid = !xml.hasError();
     return config;
 }
-
 
 // A field of /proc/<pid>/status in kB, or -1.
 qint64 statusKb(qint64 pid, const char *field)
@@ -605,16 +604,19 @@ void EndToEndTest::quitWhileAskingForTheAddress()
 
 void EndToEndTest::registersFirstOnEveryConnection_data()
 {
+    // clang-format off
     QTest::addColumn<QStringList>("variables");
     QTest::addColumn<QString>("user");
 
     QTest::addRow("USER") << QStringList {QStringLiteral("USER=patron7")} << DefaultUser;
-    QTest::addRow("LOGNAME when USER is unset") << QStringList {QStringLiteral("-USER"),
-        QStringLiteral("LOGNAME=lab-guest")} << QStringLiteral("lab-guest");
+    QTest::addRow("LOGNAME when USER is unset")
+        << QStringList {QStringLiteral("-USER"), QStringLiteral("LOGNAME=lab-guest")}
+        << QStringLiteral("lab-guest");
     QTest::addRow("neither") << QStringList {QStringLiteral("-USER")} << QStringLiteral("unknown");
     // The separator and the escape character travel escaped.
-    QTest::addRow("escaped") << QStringList {QStringLiteral("USER=ad:min\\x")}
-                             << QStringLiteral("ad\\:min\\\\x");
+    QTest::addRow("escaped")
+        << QStringList {QStringLiteral("USER=ad:min\\x")} << QStringLiteral("ad\\:min\\\\x");
+    // clang-format on
 }
 
 void EndToEndTest::registersFirstOnEveryConnection()
@@ -649,16 +651,17 @@ void EndToEndTest::registersFirstOnEveryConnection()
 
 void EndToEndTest::answersEveryText_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("commands");
     QTest::addColumn<QStringList>("answers");
 
     QTest::addRow("unregistered id")
         << QStringLiteral("send 99|20261208120000|A1\n")
         << QStringList {QStringLiteral("Message Not Handled: 99|20261208120000|A1")};
-    QTest::addRow("no id") << QStringLiteral("hello\n")
-                           << QStringList {QStringLiteral("Message Not Handled: hello")};
-    QTest::addRow("No Response") << QStringLiteral("No Response\n")
-                                 << QStringList {QStringLiteral("No Response")};
+    QTest::addRow("no id")
+        << QStringLiteral("hello\n") << QStringList {QStringLiteral("Message Not Handled: hello")};
+    QTest::addRow("No Response")
+        << QStringLiteral("No Response\n") << QStringList {QStringLiteral("No Response")};
     QTest::addRow("No Response with a trailing blank")
         << QStringLiteral("send-raw No Response \\0\n")
         << QStringList {QStringLiteral("Message Not Handled: No Response ")};
@@ -676,6 +679,7 @@ void EndToEndTest::answersEveryText_data()
         << QStringLiteral("send a\nsend b|\nsend c\n")
         << QStringList {QStringLiteral("Message Not Handled: a"),
                QStringLiteral("Message Not Handled: b|"), QStringLiteral("Message Not Handled: c")};
+    // clang-format on
 }
 
 void EndToEndTest::answersEveryText()
@@ -818,6 +822,7 @@ void EndToEndTest::secondInstanceEndsAtOnce()
 
 void EndToEndTest::traceFile_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("traceFile");
     QTest::addColumn<bool>("written");
 
@@ -825,6 +830,7 @@ void EndToEndTest::traceFile_data()
     QTest::addRow("no -trace") << QString() << false;
     QTest::addRow("unwritable trace file")
         << QStringLiteral("no-such-folder/client-trace.txt") << false;
+    // clang-format on
 }
 
 void EndToEndTest::traceFile()
@@ -1153,16 +1159,15 @@ void EndToEndTest::installShippedLanguages()
 
 bool EndToEndTest::pressIn(const QString &displayName, const QString &title, const QString &keys)
 {
-    const QString window
-        = xdotool(displayName,
-            {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                QStringLiteral("--name"), title})
-              .section(QLatin1Char('\n'), 0, 0);
+    const QString window = xdotool(displayName,
+        {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+            QStringLiteral("--name"), title})
+                               .section(QLatin1Char('\n'), 0, 0);
     if (window.isEmpty())
         return false;
     xdotool(displayName,
-        QStringList {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window,
-            QStringLiteral("key")}
+        QStringList {
+            QStringLiteral("windowfocus"), QStringLiteral("--sync"), window, QStringLiteral("key")}
             + keys.split(QLatin1Char(' '), Qt::SkipEmptyParts));
     return true;
 }
@@ -1314,12 +1319,14 @@ void EndToEndTest::writeDedicatedConfig(bool dedicated)
 
 void EndToEndTest::mainWindowStopsTheClient_data()
 {
+    // clang-format off
     // Each step: "key:..." keys for the main window, "click:x,y" a click in it.
     QTest::addColumn<QStringList>("steps");
 
     QTest::addRow("stop button") << QStringList {QStringLiteral("key:space")};
     QTest::addRow("File > Quit") << QStringList {QStringLiteral("click:12,8"),
         QStringLiteral("key:Down"), QStringLiteral("key:Down"), QStringLiteral("key:Return")};
+    // clang-format on
 }
 
 // On a computer that is not dedicated the user's own quit ends the client at
@@ -1437,17 +1444,21 @@ void EndToEndTest::staffPasswordGuardsTheStop()
 
 void EndToEndTest::dialogsSpeakTheChosenLanguage_data()
 {
+    // clang-format off
     QTest::addColumn<QStringList>("clientArguments");
     QTest::addColumn<bool>("overrides");
     QTest::addColumn<QString>("title");
 
-    QTest::newRow("locale es_us") << QStringList {QStringLiteral("-locale=es_us")} << false
-                                  << QStringLiteral("Identificación del usuario");
-    QTest::newRow("dialect de_de") << QStringList {QStringLiteral("-dialect=de_de")} << false
-                                   << QStringLiteral("Benutzeridentifikation");
+    QTest::newRow("locale es_us")
+        << QStringList {QStringLiteral("-locale=es_us")} << false
+        << QStringLiteral("Identificación del usuario");
+    QTest::newRow("dialect de_de")
+        << QStringList {QStringLiteral("-dialect=de_de")} << false
+        << QStringLiteral("Benutzeridentifikation");
     // The simulator's sample override renames the English caption.
     QTest::newRow("override from the Print Service")
         << QStringList {} << true << QStringLiteral("Library Card Sign-In");
+    // clang-format on
 }
 
 void EndToEndTest::dialogsSpeakTheChosenLanguage()
@@ -1762,8 +1773,8 @@ void EndToEndTest::killedClientRestoresThePatronsDefaultNextTime()
         + (removalClearsDefault
                 ? "; [ \"$(cat " + state + ")\" = Pellora_Lab ] && : > " + state + "; true"
                 : QByteArray()));
-    Child *simulator = startSimulator({QStringLiteral("--install-script"), install,
-        QStringLiteral("--remove-script"), removal});
+    Child *simulator = startSimulator(
+        {QStringLiteral("--install-script"), install, QStringLiteral("--remove-script"), removal});
     QVERIFY2(simulator, reports().constData());
 
     Child *killed = startClient();
@@ -1790,8 +1801,8 @@ void EndToEndTest::killedClientRestoresThePatronsDefaultNextTime()
             QStringLiteral("removed"), QStringLiteral("installed"), QStringLiteral("removed")}));
     QCOMPARE(readLines(path(QStringLiteral("lpoptions.log"))),
         QStringList {QStringLiteral("-d Lab_Laser")});
-    QCOMPARE(readLines(path(QStringLiteral("cups-default"))),
-        QStringList {QStringLiteral("Lab_Laser")});
+    QCOMPARE(
+        readLines(path(QStringLiteral("cups-default"))), QStringList {QStringLiteral("Lab_Laser")});
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)

@@ -39,7 +39,10 @@ public:
     TrivialMessage()
         : Message(std::make_unique<TrivialHandler>(), nullptr)
     { }
-    std::unique_ptr<Message> clone() const override { return std::make_unique<TrivialMessage>(*this); }
+    std::unique_ptr<Message> clone() const override
+    {
+        return std::make_unique<TrivialMessage>(*this);
+    }
     QString toText() override { return QString(); }
     bool fromText(const QString &text) override { return !text.isEmpty(); }
     long messageId() const override { return 54; }

@@ -110,22 +110,23 @@ void tst_AuthenticationMessages::authenticateReqParse()
 
 void tst_AuthenticationMessages::authenticateMsgParse_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<bool>("isGuest");
     QTest::addColumn<QString>("userId");
     QTest::addColumn<QString>("userPin");
 
-    QTest::addRow("member") << received(55, "|0|jo|ignored|a1b2") << true << false << "jo"
-                            << "a1b2";
-    QTest::addRow("guest") << received(55, "|5|g|g|p") << true << true << "g"
-                           << "p";
-    QTest::addRow("guest flag not a number") << received(55, "|yes|u|u|p") << true << false << "u"
-                                             << "p";
-    QTest::addRow("empty pin, 5 fields") << received(55, "|0|jo|jo|") << false << true << "old"
-                                         << "oldpin";
-    QTest::addRow("seven fields") << received(55, "|0|a|a|p|x") << false << true << "old"
-                                  << "oldpin";
+    QTest::addRow("member")
+        << received(55, "|0|jo|ignored|a1b2") << true << false << "jo" << "a1b2";
+    QTest::addRow("guest") << received(55, "|5|g|g|p") << true << true << "g" << "p";
+    QTest::addRow("guest flag not a number")
+        << received(55, "|yes|u|u|p") << true << false << "u" << "p";
+    QTest::addRow("empty pin, 5 fields")
+        << received(55, "|0|jo|jo|") << false << true << "old" << "oldpin";
+    QTest::addRow("seven fields")
+        << received(55, "|0|a|a|p|x") << false << true << "old" << "oldpin";
+    // clang-format on
 }
 
 void tst_AuthenticationMessages::authenticateMsgParse()
@@ -145,6 +146,7 @@ void tst_AuthenticationMessages::authenticateMsgParse()
 
 void tst_AuthenticationMessages::authenticateResultParse_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QVariantMap>("changes"); // to the defaults; rejected rows: to the old values
@@ -161,16 +163,19 @@ void tst_AuthenticationMessages::authenticateResultParse_data()
         << QVariantMap {{"subset", 3}, {"allocation", "1"}, {"deposit", "2"}, {"credit", "3"}};
     QTest::addRow("two coded fields are too few")
         << received(56, "|3|F1|G2") << false << QVariantMap {};
-    QTest::addRow("M is ignored, K1 sets, later K0 clears") << received(56,
-        "|3|M123|K1|F&#36;1|K0") << true << QVariantMap {{"subset", 3}, {"allocation", "&#36;1"}};
-    QTest::addRow("values are not trimmed, code alone is empty") << received(
-        56, "|3|F 1 |G|Zunknown") << true << QVariantMap {{"subset", 3}, {"allocation", " 1 "}};
+    QTest::addRow("M is ignored, K1 sets, later K0 clears")
+        << received(56, "|3|M123|K1|F&#36;1|K0") << true
+        << QVariantMap {{"subset", 3}, {"allocation", "&#36;1"}};
+    QTest::addRow("values are not trimmed, code alone is empty")
+        << received( 56, "|3|F 1 |G|Zunknown") << true
+        << QVariantMap {{"subset", 3}, {"allocation", " 1 "}};
     QTest::addRow("message: first character dropped whatever it is")
         << received(56, "|1|xBad login|#Unknown user|A1|extra") << true
         << QVariantMap {
                {"subset", 1}, {"header", "Bad login"}, {"text", "Unknown user"}, {"ack", true}};
-    QTest::addRow("message without ack") << received(
-        56, "|0|HH|TT|A0") << true << QVariantMap {{"subset", 0}, {"header", "H"}, {"text", "T"}};
+    QTest::addRow("message without ack")
+        << received( 56, "|0|HH|TT|A0") << true
+        << QVariantMap {{"subset", 0}, {"header", "H"}, {"text", "T"}};
     QTest::addRow("message: a code alone gives empty texts")
         << received(56, "|-1|H|T|Z") << true << QVariantMap {{"subset", -1}};
     QTest::addRow("subset not a number reads 0")
@@ -179,6 +184,7 @@ void tst_AuthenticationMessages::authenticateResultParse_data()
     QTest::addRow("five fields") << received(56, "|1|HH|TT") << false << QVariantMap {};
     QTest::addRow("empty pieces do not count")
         << received(56, "|1||HH||TT|") << false << QVariantMap {};
+    // clang-format on
 }
 
 void tst_AuthenticationMessages::authenticateResultParse()
@@ -227,6 +233,7 @@ void tst_AuthenticationMessages::guestJobMsgParse()
 
 void tst_AuthenticationMessages::answerTexts_data()
 {
+    // clang-format off
     QTest::addColumn<QSharedPointer<Tessaly::Core::Message>>("message");
     QTest::addColumn<QString>("expected");
 
@@ -239,14 +246,14 @@ void tst_AuthenticationMessages::answerTexts_data()
     auto withPin = QSharedPointer<AuthenticateMsg>::create();
     withPin->setUserId("12345");
     withPin->setUserPin(UtilsLib::HexEncrypt::encryptData("0042"));
-    QTest::addRow("encoded pin") << withPin.staticCast<Tessaly::Core::Message>()
-                                 << "55|" + stamp + "|0|12345|12345|"
-            + UtilsLib::HexEncrypt::encryptData("0042");
+    QTest::addRow("encoded pin")
+        << withPin.staticCast<Tessaly::Core::Message>()
+        << "55|" + stamp + "|0|12345|12345|" + UtilsLib::HexEncrypt::encryptData("0042");
 
     auto guest = QSharedPointer<AuthenticateMsg>::create();
     guest->setIsGuest(true);
-    QTest::addRow("guest, no id") << guest.staticCast<Tessaly::Core::Message>()
-                                  << "55|" + stamp + "|1|||";
+    QTest::addRow("guest, no id")
+        << guest.staticCast<Tessaly::Core::Message>() << "55|" + stamp + "|1|||";
 
     // A separator typed into the user id would shift the Print Service's fields.
     auto piped = QSharedPointer<AuthenticateMsg>::create();
@@ -271,6 +278,7 @@ void tst_AuthenticationMessages::answerTexts_data()
     QTest::addRow("guest request not used")
         << QSharedPointer<GuestJobReq>::create().staticCast<Tessaly::Core::Message>()
         << "52|" + stamp + "NOT USED";
+    // clang-format on
 }
 
 void tst_AuthenticationMessages::answerTexts()
@@ -282,15 +290,16 @@ void tst_AuthenticationMessages::answerTexts()
 
 void tst_AuthenticationMessages::authenticateMsgRoundTrip_data()
 {
+    // clang-format off
     QTest::addColumn<bool>("guest");
     QTest::addColumn<QString>("userId");
     QTest::addColumn<QString>("pin");
     QTest::addColumn<bool>("accepted");
 
     QTest::addRow("with pin") << false << "jo" << UtilsLib::HexEncrypt::encryptData("1234") << true;
-    QTest::addRow("guest with pin") << true << "g"
-                                    << "ab" << true;
+    QTest::addRow("guest with pin") << true << "g" << "ab" << true;
     QTest::addRow("empty pin gives 5 fields") << false << "jo" << QString() << false;
+    // clang-format on
 }
 
 void tst_AuthenticationMessages::authenticateMsgRoundTrip()

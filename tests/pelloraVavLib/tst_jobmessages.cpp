@@ -85,6 +85,7 @@ void tst_JobMessages::initTestCase()
 
 void tst_JobMessages::jobReceivedParse_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QVariantMap>("changes");
@@ -112,6 +113,7 @@ void tst_JobMessages::jobReceivedParse_data()
         << QString("x4|%1|A12").arg(FixedTimeSource::stamp()) << false << QVariantMap {};
     QTest::addRow("leading separator") << "|" + received(4, "|A12") << false << QVariantMap {};
     QTest::addRow("empty") << QString() << false << QVariantMap {};
+    // clang-format on
 }
 
 void tst_JobMessages::jobReceivedParse()
@@ -133,6 +135,7 @@ void tst_JobMessages::jobReceivedParse()
 
 void tst_JobMessages::confirmationParse_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<bool>("showDialog");
@@ -142,23 +145,26 @@ void tst_JobMessages::confirmationParse_data()
     QTest::addColumn<QString>("joined");
 
     // Before each row the object holds job 77, expiry "old" and one location.
-    QTest::addRow("two pairs") << received(6, "|1|J1234|T10:30 PM|PDesk#^#Floor 1#^#Lab#^#Floor 2")
-                               << true << true << 1234L << "10:30 PM"
-                               << Pairs {{"Desk", "Floor 1"}, {"Lab", "Floor 2"}}
-                               << "Desk#^#Floor 1#^#Lab#^#Floor 2";
+    QTest::addRow("two pairs")
+        << received(6, "|1|J1234|T10:30 PM|PDesk#^#Floor 1#^#Lab#^#Floor 2") << true << true
+        << 1234L << "10:30 PM" << Pairs {{"Desk", "Floor 1"}, {"Lab", "Floor 2"}}
+        << "Desk#^#Floor 1#^#Lab#^#Floor 2";
     QTest::addRow("odd piece pairs with empty")
         << received(6, "|0|J5|T|Pa#^#b#^#c") << true << false << 5L << ""
         << Pairs {{"a", "b"}, {"c", ""}} << "a#^#b#^#c#^#";
-    QTest::addRow("empty pieces kept") << received(6, "|1|J5|Tx|P#^#b#^##^#") << true << true << 5L
-                                       << "x" << Pairs {{"", "b"}, {"", ""}} << "#^#b#^##^#";
-    QTest::addRow("no locations") << received(6, "|1|J5|Tx|P") << true << true << 5L << "x"
-                                  << Pairs {} << "";
-    QTest::addRow("job number not a number") << received(6, "|1|Jabc|Tx|Pa#^#b") << true << true
-                                             << 0L << "x" << Pairs {{"a", "b"}} << "a#^#b";
+    QTest::addRow("empty pieces kept")
+        << received(6, "|1|J5|Tx|P#^#b#^##^#") << true << true << 5L << "x"
+        << Pairs {{"", "b"}, {"", ""}} << "#^#b#^##^#";
+    QTest::addRow("no locations")
+        << received(6, "|1|J5|Tx|P") << true << true << 5L << "x" << Pairs {} << "";
+    QTest::addRow("job number not a number")
+        << received(6, "|1|Jabc|Tx|Pa#^#b") << true << true << 0L << "x" << Pairs {{"a", "b"}}
+        << "a#^#b";
     QTest::addRow("seventh field keeps job number, clears pickups")
         << received(6, "|1|J1|Tx|Pa#^#b|extra") << false << false << 77L << "old" << Pairs {} << "";
-    QTest::addRow("five fields") << received(6, "|1|J1|Tx") << false << false << 77L << "old"
-                                 << Pairs {} << "";
+    QTest::addRow("five fields")
+        << received(6, "|1|J1|Tx") << false << false << 77L << "old" << Pairs {} << "";
+    // clang-format on
 }
 
 void tst_JobMessages::confirmationParse()
@@ -184,6 +190,7 @@ void tst_JobMessages::confirmationParse()
 
 void tst_JobMessages::autoReleaseParse_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QVariantMap>("changes");
@@ -193,18 +200,20 @@ void tst_JobMessages::autoReleaseParse_data()
         << QVariantMap {{"released", true}, {"releaseNumber", 17}, {"family", "Laser"},
                {"pickup", "Front desk"}, {"order", "ADC"}, {"allocation", "$1.00"},
                {"deposit", "$0.50"}, {"credit", "$0.25"}, {"refund", "0"}};
-    QTest::addRow("eleven fields, mostly unknown codes") << received(
-        62, "|J1|K2|L3|M4|N5|X6|!7|Eno paper|A0") << true << QVariantMap {{"error", "no paper"}};
+    QTest::addRow("eleven fields, mostly unknown codes")
+        << received( 62, "|J1|K2|L3|M4|N5|X6|!7|Eno paper|A0") << true
+        << QVariantMap {{"error", "no paper"}};
     QTest::addRow("E alone empties the error")
         << received(62, "|Eold|J|K|L|M|N|O|P|E") << true << QVariantMap {};
-    QTest::addRow("ten fields") << received(62, "|A1|B2|C3|D4|E5|F6|G7|H8") << false
-                                << QVariantMap {};
+    QTest::addRow("ten fields")
+        << received(62, "|A1|B2|C3|D4|E5|F6|G7|H8") << false << QVariantMap {};
     QTest::addRow("eleven with empty pieces dropped is ten")
         << received(62, "|A1|B2|C3|D4|E5|F6|G7||H8") << false << QVariantMap {};
-    QTest::addRow("wrong id") << received(63, "|A1|B2|C3|D4|E5|F6|G7|H8|I9") << false
-                              << QVariantMap {};
-    QTest::addRow("negative id") << received(-62, "|A1|B2|C3|D4|E5|F6|G7|H8|I9") << false
-                                 << QVariantMap {};
+    QTest::addRow("wrong id")
+        << received(63, "|A1|B2|C3|D4|E5|F6|G7|H8|I9") << false << QVariantMap {};
+    QTest::addRow("negative id")
+        << received(-62, "|A1|B2|C3|D4|E5|F6|G7|H8|I9") << false << QVariantMap {};
+    // clang-format on
 }
 
 void tst_JobMessages::autoReleaseParse()
@@ -225,6 +234,7 @@ void tst_JobMessages::autoReleaseParse()
 
 void tst_JobMessages::refundNotice_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("error");
     QTest::addColumn<QString>("refund");
     QTest::addColumn<QString>("refundId");
@@ -232,35 +242,18 @@ void tst_JobMessages::refundNotice_data()
 
     const QString notice("You are due a refund of %1.  The Refund Id is %2.  Please see staff "
                          "for additional assistance.");
-    QTest::addRow("refund due") << "Printer jammed."
-                                << "150"
-                                << "R-42"
-                                << "Printer jammed.<br><br>" + notice.arg("$1.50", "R-42");
-    QTest::addRow("large refund") << "E"
-                                  << "123456"
-                                  << "7"
-                                  << "E<br><br>" + notice.arg("$1,234.56", "7");
-    QTest::addRow("zero amount") << "Printer jammed."
-                                 << "0"
-                                 << "R-42"
-                                 << "Printer jammed.";
-    QTest::addRow("negative amount") << "x"
-                                     << "-5"
-                                     << "R"
-                                     << "x";
-    QTest::addRow("amount not a number") << "x"
-                                         << "1.50"
-                                         << "R"
-                                         << "x";
-    QTest::addRow("no refund id") << "x"
-                                  << "150"
-                                  << ""
-                                  << "x";
+    QTest::addRow("refund due")
+        << "Printer jammed." << "150" << "R-42"
+        << "Printer jammed.<br><br>" + notice.arg("$1.50", "R-42");
+    QTest::addRow("large refund")
+        << "E" << "123456" << "7" << "E<br><br>" + notice.arg("$1,234.56", "7");
+    QTest::addRow("zero amount") << "Printer jammed." << "0" << "R-42" << "Printer jammed.";
+    QTest::addRow("negative amount") << "x" << "-5" << "R" << "x";
+    QTest::addRow("amount not a number") << "x" << "1.50" << "R" << "x";
+    QTest::addRow("no refund id") << "x" << "150" << "" << "x";
     QTest::addRow("placeholders in the texts stay")
-        << "%2 and %1"
-        << "1"
-        << "%1"
-        << "%2 and %1<br><br>" + notice.arg("$0.01", "%1");
+        << "%2 and %1" << "1" << "%1" << "%2 and %1<br><br>" + notice.arg("$0.01", "%1");
+    // clang-format on
 }
 
 void tst_JobMessages::refundNotice()
@@ -328,24 +321,18 @@ void tst_JobMessages::shortMessagesAccept()
 
 void tst_JobMessages::printJobReq_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("description");
     QTest::addColumn<QString>("fallback");
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("expected");
 
     const QString head = "5|" + FixedTimeSource::stamp();
-    QTest::addRow("description") << "Lab PC 3"
-                                 << "host-3"
-                                 << "en_us" << head + "|ALab PC 3|Ben_us";
-    QTest::addRow("fallback") << ""
-                              << "host-3"
-                              << "fr_ca" << head + "|Ahost-3|Bfr_ca";
-    QTest::addRow("both empty") << ""
-                                << ""
-                                << "" << head + "|A|B";
-    QTest::addRow("separator left out") << "PC|1"
-                                        << ""
-                                        << "en|us" << head + "|APC1|Benus";
+    QTest::addRow("description") << "Lab PC 3" << "host-3" << "en_us" << head + "|ALab PC 3|Ben_us";
+    QTest::addRow("fallback") << "" << "host-3" << "fr_ca" << head + "|Ahost-3|Bfr_ca";
+    QTest::addRow("both empty") << "" << "" << "" << head + "|A|B";
+    QTest::addRow("separator left out") << "PC|1" << "" << "en|us" << head + "|APC1|Benus";
+    // clang-format on
 }
 
 void tst_JobMessages::printJobReq()
@@ -367,6 +354,7 @@ void tst_JobMessages::printJobReq()
 
 void tst_JobMessages::answerTexts_data()
 {
+    // clang-format off
     using Factory = std::function<Tessaly::Core::Message *()>;
     QTest::addColumn<Factory>("make");
     QTest::addColumn<QString>("expected");
@@ -377,11 +365,12 @@ void tst_JobMessages::answerTexts_data()
     QTest::addRow("cancel") << Factory([] { return new CancelJobReq; }) << "7|" + stamp;
     QTest::addRow("spooling") << Factory([] { return new ShowSpoolingDialogMsg; }) << "60|" + stamp;
     QTest::addRow("job received") << Factory([] { return new JobReceivedMsg; }) << "4|" + stamp;
-    QTest::addRow("confirmation") << Factory([] { return new PrintJobConfirmationMsg; })
-                                  << "6|" + stamp + "Not Used";
-    QTest::addRow("deleted") << Factory([] { return new JobDeletedMsg; })
-                             << "51|" + stamp + "NOT USED";
+    QTest::addRow("confirmation")
+        << Factory([] { return new PrintJobConfirmationMsg; }) << "6|" + stamp + "Not Used";
+    QTest::addRow("deleted")
+        << Factory([] { return new JobDeletedMsg; }) << "51|" + stamp + "NOT USED";
     QTest::addRow("auto release") << Factory([] { return new AutoReleaseMsg; }) << "62|" + stamp;
+    // clang-format on
 }
 
 void tst_JobMessages::answerTexts()
@@ -417,8 +406,7 @@ void tst_JobMessages::clonesCopyEveryField()
 
     PrintJobReq req("de_de");
     req.setPcDescription("PC", QString());
-    QCOMPARE(
-        cloneAs(req)->getTextForSending(), req.getTextForSending());
+    QCOMPARE(cloneAs(req)->getTextForSending(), req.getTextForSending());
 
     QCOMPARE(PrintJobConfirmationMsg::nullProtect(QString()), QString(""));
     QVERIFY(!PrintJobConfirmationMsg::nullProtect(QString()).isNull());

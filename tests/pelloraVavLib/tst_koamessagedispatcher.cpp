@@ -1,5 +1,5 @@
-#include "EventRecorder.h"
 #include "EnvironmentProvider.h"
+#include "EventRecorder.h"
 #include "KoaConnection.h"
 #include "KoaMessageDispatcher.h"
 #include "Message.h"
@@ -43,7 +43,10 @@ public:
         : Message(std::move(handler), nullptr)
         , m_id(id)
     { }
-    std::unique_ptr<Message> clone() const override { return std::make_unique<StampMessage>(*this); }
+    std::unique_ptr<Message> clone() const override
+    {
+        return std::make_unique<StampMessage>(*this);
+    }
     QString toText() override { return QString(); }
     bool fromText(const QString &text) override
     {
@@ -96,26 +99,21 @@ private slots:
 
     void answers_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("answer");
-        QTest::addRow("no response") << "No Response"
-                                     << "No Response";
-        QTest::addRow("no response with blank") << "No Response "
-                                                << "Message Not Handled: No Response ";
-        QTest::addRow("no separator") << "hello"
-                                      << "Message Not Handled: hello";
-        QTest::addRow("empty id") << "|x"
-                                  << "Message Not Handled: |x";
-        QTest::addRow("letters as id") << "abc|x"
-                                       << "Message Not Handled: abc|x";
-        QTest::addRow("unregistered") << "99|20260304050607"
-                                      << "Message Not Handled: 99|20260304050607";
-        QTest::addRow("registered") << "54|20260304050607"
-                                    << "answer to Print Service";
-        QTest::addRow("rejected by its class") << "54|2026|extra"
-                                               << "";
-        QTest::addRow("empty text") << ""
-                                    << "Message Not Handled: ";
+        QTest::addRow("no response") << "No Response" << "No Response";
+        QTest::addRow("no response with blank")
+            << "No Response " << "Message Not Handled: No Response ";
+        QTest::addRow("no separator") << "hello" << "Message Not Handled: hello";
+        QTest::addRow("empty id") << "|x" << "Message Not Handled: |x";
+        QTest::addRow("letters as id") << "abc|x" << "Message Not Handled: abc|x";
+        QTest::addRow("unregistered")
+            << "99|20260304050607" << "Message Not Handled: 99|20260304050607";
+        QTest::addRow("registered") << "54|20260304050607" << "answer to Print Service";
+        QTest::addRow("rejected by its class") << "54|2026|extra" << "";
+        QTest::addRow("empty text") << "" << "Message Not Handled: ";
+        // clang-format on
     }
 
     void answers()
@@ -144,6 +142,7 @@ private slots:
 
     void traceSequence_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("lines");
         QTest::addRow("hello") << "hello"
@@ -170,6 +169,7 @@ private slots:
                                         "Verbose Attempting to handle message",
                                         "Info Message handled.  Returning: answer to Print Service",
                                         "Trace Exit: dispatch"};
+        // clang-format on
     }
 
     void traceSequence()
@@ -190,16 +190,14 @@ private slots:
 
     void connectionSendsEveryAnswer_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("answer");
-        QTest::addRow("handled") << "54|20260304050607"
-                                 << "answer to Print Service";
-        QTest::addRow("rejected, empty answer") << "54|bad"
-                                                << "";
-        QTest::addRow("not handled") << "hello"
-                                     << "Message Not Handled: hello";
-        QTest::addRow("no response") << "No Response"
-                                     << "No Response";
+        QTest::addRow("handled") << "54|20260304050607" << "answer to Print Service";
+        QTest::addRow("rejected, empty answer") << "54|bad" << "";
+        QTest::addRow("not handled") << "hello" << "Message Not Handled: hello";
+        QTest::addRow("no response") << "No Response" << "No Response";
+        // clang-format on
     }
 
     void connectionSendsEveryAnswer()
@@ -222,21 +220,15 @@ private slots:
 
     void registration_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("machine");
         QTest::addColumn<QString>("text");
-        QTest::addRow("plain") << "jo"
-                               << "lab-mac-07"
-                               << "register:jo:lab-mac-07";
-        QTest::addRow("colon in user") << "jo:e"
-                                       << "m"
-                                       << "register:jo\\:e:m";
-        QTest::addRow("backslash in host") << "jo"
-                                           << "C:\\net"
-                                           << "register:jo:C\\:\\\\net";
-        QTest::addRow("empty user") << ""
-                                    << "m"
-                                    << "register::m";
+        QTest::addRow("plain") << "jo" << "lab-mac-07" << "register:jo:lab-mac-07";
+        QTest::addRow("colon in user") << "jo:e" << "m" << "register:jo\\:e:m";
+        QTest::addRow("backslash in host") << "jo" << "C:\\net" << "register:jo:C\\:\\\\net";
+        QTest::addRow("empty user") << "" << "m" << "register::m";
+        // clang-format on
     }
 
     void registration()

@@ -12,12 +12,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QtEndian>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
+#include <QtEndian>
 
 namespace {
 const char *const Context = "UserIdDialog";

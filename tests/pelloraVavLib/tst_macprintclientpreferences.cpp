@@ -145,15 +145,14 @@ void TestMacPrintClientPreferences::ignoredSetters()
 
 void TestMacPrintClientPreferences::inputFilters_data()
 {
+    // clang-format off
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<QString>("exceptions");
     QTest::addColumn<QString>("kept");
-    QTest::addRow("on keeps exceptions") << true << "-_."
-                                         << "-_.";
-    QTest::addRow("off drops exceptions") << false << "-_."
-                                          << "";
-    QTest::addRow("on without exceptions") << true << ""
-                                           << "";
+    QTest::addRow("on keeps exceptions") << true << "-_." << "-_.";
+    QTest::addRow("off drops exceptions") << false << "-_." << "";
+    QTest::addRow("on without exceptions") << true << "" << "";
+    // clang-format on
 }
 
 void TestMacPrintClientPreferences::inputFilters()
@@ -177,6 +176,7 @@ void TestMacPrintClientPreferences::inputFilters()
 
 void TestMacPrintClientPreferences::dedicatedMode_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("configFile"); // null: no file
     QTest::addColumn<bool>("dedicated");
     QTest::addColumn<bool>("warned");
@@ -191,16 +191,17 @@ void TestMacPrintClientPreferences::dedicatedMode_data()
     QTest::addRow("1") << withEntry("<entry name='Dedicated Mode'>1</entry>") << true << false;
     QTest::addRow("2") << withEntry("<entry name='Dedicated Mode'>2</entry>") << true << false;
     QTest::addRow("-1") << withEntry("<entry name='Dedicated Mode'>-1</entry>") << true << false;
-    QTest::addRow("non-numeric") << withEntry("<entry name='Dedicated Mode'>yes</entry>") << false
-                                 << false;
-    QTest::addRow("other case") << withEntry("<entry name='DEDICATED MODE'>0</entry>") << false
-                                << false;
-    QTest::addRow("no entry") << withEntry("<entry name='Print Service'>ps.example</entry>") << true
-                              << false;
-    QTest::addRow("malformed") << QByteArray(head + "<entry name='Dedicated Mode'>0") << true
-                               << true;
+    QTest::addRow("non-numeric")
+        << withEntry("<entry name='Dedicated Mode'>yes</entry>") << false << false;
+    QTest::addRow("other case")
+        << withEntry("<entry name='DEDICATED MODE'>0</entry>") << false << false;
+    QTest::addRow("no entry")
+        << withEntry("<entry name='Print Service'>ps.example</entry>") << true << false;
+    QTest::addRow("malformed")
+        << QByteArray(head + "<entry name='Dedicated Mode'>0") << true << true;
     QTest::addRow("0 before a malformed tail")
         << QByteArray(head + "<entry name='Dedicated Mode'>0</entry>\r\n<entry") << false << true;
+    // clang-format on
 }
 
 void TestMacPrintClientPreferences::dedicatedMode()
@@ -243,15 +244,17 @@ void TestMacPrintClientPreferences::dedicatedModeReadAfresh()
 
 void TestMacPrintClientPreferences::staffPasswordSurvivesRestart_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("password");
     QTest::addColumn<QByteArray>("stored");
 
     QTest::addRow("ascii") << "abc" << streamed(QStringLiteral("707274"));
     QTest::addRow("empty is a zero-length string") << "" << QByteArray(4, '\0');
     QTest::addRow("non-ascii") << QStringLiteral("é") << streamed(QStringLiteral("3501"));
-    QTest::addRow("specials") << "p:a|s\\s w'o\"rd"
-                              << streamed(UtilsLib::HexEncrypt::encryptData(
-                                     QStringLiteral("p:a|s\\s w'o\"rd")));
+    QTest::addRow("specials")
+        << "p:a|s\\s w'o\"rd"
+        << streamed(UtilsLib::HexEncrypt::encryptData( QStringLiteral("p:a|s\\s w'o\"rd")));
+    // clang-format on
 }
 
 void TestMacPrintClientPreferences::staffPasswordSurvivesRestart()
@@ -297,6 +300,7 @@ void TestMacPrintClientPreferences::sharedMachineNeverWrites()
 
 void TestMacPrintClientPreferences::unusableSessionFile_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("content"); // null: session.dat is a folder
     QTest::addColumn<bool>("loaded");
     QTest::addColumn<QString>("password");
@@ -306,13 +310,14 @@ void TestMacPrintClientPreferences::unusableSessionFile_data()
     QTest::addRow("cut inside the length") << QByteArray("\0\0", 2) << false << "marrowlintel";
     QTest::addRow("shorter than its length")
         << full.left(full.size() - 2) << false << "marrowlintel";
-    QTest::addRow("huge length") << QByteArray("\x7f\xff\xff\xfe\0\x37", 6) << false
-                                 << "marrowlintel";
+    QTest::addRow("huge length")
+        << QByteArray("\x7f\xff\xff\xfe\0\x37", 6) << false << "marrowlintel";
     QTest::addRow("odd byte count")
         << QByteArray("\0\0\0\x03\0\x37\0", 7) << false << "marrowlintel";
     QTest::addRow("folder instead of file") << QByteArray() << false << "marrowlintel";
     QTest::addRow("null string reads as empty") << QByteArray("\xff\xff\xff\xff", 4) << true << "";
     QTest::addRow("trailing bytes ignored") << full + "junk" << true << "abc";
+    // clang-format on
 }
 
 void TestMacPrintClientPreferences::unusableSessionFile()

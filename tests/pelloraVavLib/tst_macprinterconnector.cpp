@@ -138,7 +138,8 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         const QString adminDir = blocker.fileName() + "/sub";
-        const QString home = dir.filePath(homeWritable ? QStringLiteral("home") : QStringLiteral("file/home"));
+        const QString home
+            = dir.filePath(homeWritable ? QStringLiteral("home") : QStringLiteral("file/home"));
         qputenv("HOME", home.toLocal8Bit());
         const QString userFile = MacPrinterConnector::userConfigFilePath();
         QCOMPARE(userFile, home + "/.pelloraVav/printClient.tsp");

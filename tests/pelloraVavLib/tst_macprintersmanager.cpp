@@ -120,11 +120,13 @@ private slots:
 
     void installAndUninstall_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("answer");
         QTest::addRow("LF") << scripts("install-it", "remove-it");
         QTest::addRow("CR LF") << scripts("install-it", "remove-it", "\r\n");
         QTest::addRow("empty lines around")
             << "\n\n" + scripts("install-it", "remove-it", "\n\n\n") + "ignored-third-line\n";
+        // clang-format on
     }
 
     void installAndUninstall()
@@ -152,18 +154,16 @@ private slots:
 
     void defaultPrinterReadings_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("lpstat");
         QTest::addColumn<QString>("previous");
-        QTest::addRow("named") << "system default destination: HP_4\n"
-                               << "HP_4";
-        QTest::addRow("none") << "no system default destination\n"
-                              << "";
-        QTest::addRow("nothing at all") << ""
-                                        << "";
-        QTest::addRow("colon in name") << "system default destination: a:b\n"
-                                       << "";
-        QTest::addRow("shell characters stay data") << "system default destination: x;touch y\n"
-                                                    << "x;touch y";
+        QTest::addRow("named") << "system default destination: HP_4\n" << "HP_4";
+        QTest::addRow("none") << "no system default destination\n" << "";
+        QTest::addRow("nothing at all") << "" << "";
+        QTest::addRow("colon in name") << "system default destination: a:b\n" << "";
+        QTest::addRow("shell characters stay data")
+            << "system default destination: x;touch y\n" << "x;touch y";
+        // clang-format on
     }
 
     void defaultPrinterReadings()
@@ -201,8 +201,8 @@ private slots:
     void killedRunsDefaultIsRestoredByTheNextInstall()
     {
         const auto makeManager = [this] {
-            auto manager
-                = std::make_unique<MacPrintersManager>(std::make_unique<FakeShell>(&m_log, &m_lpstat));
+            auto manager = std::make_unique<MacPrintersManager>(
+                std::make_unique<FakeShell>(&m_log, &m_lpstat));
             manager->setApplicationFolder(m_dir->path());
             manager->setRestoreRecordFolder(m_dir->path());
             return manager;

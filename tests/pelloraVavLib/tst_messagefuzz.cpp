@@ -32,9 +32,10 @@ using Factory = std::function<std::unique_ptr<Tessaly::Core::Message>(
 
 template<typename T> Factory factory()
 {
-    return [](std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer) {
-        return std::make_unique<T>(std::move(handler), observer);
-    };
+    return
+        [](std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer) {
+            return std::make_unique<T>(std::move(handler), observer);
+        };
 }
 
 std::vector<Factory> allMessages()
@@ -49,7 +50,8 @@ std::vector<Factory> allMessages()
             return std::make_unique<JobReceivedMsg>(std::move(handler));
         },
         [](std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer) {
-            return std::make_unique<PrintJobReq>(QStringLiteral("en_us"), std::move(handler), observer);
+            return std::make_unique<PrintJobReq>(
+                QStringLiteral("en_us"), std::move(handler), observer);
         },
         factory<PrintJobConfirmationMsg>(),
         factory<CancelJobReq>(),
@@ -62,7 +64,8 @@ std::vector<Factory> allMessages()
         factory<EndOfSessionMsg>(),
         factory<SettingsMsg>(),
         [](std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer) {
-            return std::make_unique<SettingsResponseMsg>(QStringLiteral("en_us"), std::move(handler), observer);
+            return std::make_unique<SettingsResponseMsg>(
+                QStringLiteral("en_us"), std::move(handler), observer);
         },
         factory<PrintClientUpdateMsg>(),
     };
@@ -201,7 +204,8 @@ void tst_MessageFuzz::anyTextIsHandledOrReported()
         EventRecorder events;
         auto ownedHandler = std::make_unique<RecordingHandler>(&events);
         RecordingHandler *handler = ownedHandler.get();
-        const std::unique_ptr<Tessaly::Core::Message> message = make(std::move(ownedHandler), &events);
+        const std::unique_ptr<Tessaly::Core::Message> message
+            = make(std::move(ownedHandler), &events);
         message->addObserver(&events); // for the classes built with their handler alone
         const long id = message->messageId();
 

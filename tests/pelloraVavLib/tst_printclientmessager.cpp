@@ -329,28 +329,31 @@ void tst_PrintClientMessager::shortSendFailsAndSchedulesReconnect()
 
 void tst_PrintClientMessager::receivedBytesAreFramedAtNul_data()
 {
+    // clang-format off
     QTest::addColumn<QList<QByteArray>>("writes");
     QTest::addColumn<int>("flushMillis");
     QTest::addColumn<QStringList>("texts");
 
-    QTest::addRow("one text") << QList<QByteArray> {QByteArray("54|20261208203000\0", 18)} << 60000
-                              << QStringList {"54|20261208203000"};
+    QTest::addRow("one text")
+        << QList<QByteArray> {QByteArray("54|20261208203000\0", 18)} << 60000
+        << QStringList {"54|20261208203000"};
     QTest::addRow("text in two pieces")
         << QList<QByteArray> {"54|2026120820", QByteArray("3000|A1\0", 8)} << 60000
         << QStringList {"54|20261208203000|A1"};
-    QTest::addRow("two texts in one write") << QList<QByteArray> {QByteArray("4|x\0"
-                                                                             "6|y\0",
-        8)} << 60000 << QStringList {"4|x", "6|y"};
-    QTest::addRow("text and the start of the next") << QList<QByteArray> {QByteArray("4|x\0"
-                                                                                     "6|",
-                                                                              6),
-        QByteArray("y\0", 2)} << 60000 << QStringList {"4|x", "6|y"};
-    QTest::addRow("character split between reads") << QList<QByteArray> {"caf\xc3",
-        QByteArray("\xa9\0", 2)} << 60000 << QStringList {QStringLiteral("caf\u00e9")};
-    QTest::addRow("empty text") << QList<QByteArray> {QByteArray("\0", 1)} << 60000
-                                << QStringList {QString()};
+    QTest::addRow("two texts in one write")
+        << QList<QByteArray> {QByteArray("4|x\0" "6|y\0", 8)} << 60000
+        << QStringList {"4|x", "6|y"};
+    QTest::addRow("text and the start of the next")
+        << QList<QByteArray> {QByteArray("4|x\0" "6|", 6), QByteArray("y\0", 2)} << 60000
+        << QStringList {"4|x", "6|y"};
+    QTest::addRow("character split between reads")
+        << QList<QByteArray> {"caf\xc3", QByteArray("\xa9\0", 2)} << 60000
+        << QStringList {QStringLiteral("caf\u00e9")};
+    QTest::addRow("empty text")
+        << QList<QByteArray> {QByteArray("\0", 1)} << 60000 << QStringList {QString()};
     QTest::addRow("unterminated text")
         << QList<QByteArray> {"58|20261208203000|A1"} << 20 << QStringList {"58|20261208203000|A1"};
+    // clang-format on
 }
 
 void tst_PrintClientMessager::receivedBytesAreFramedAtNul()

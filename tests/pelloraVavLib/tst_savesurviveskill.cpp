@@ -89,8 +89,8 @@ private slots:
 
 void tst_SaveSurvivesKill::everyFileIsOldOrNew()
 {
-    const QStringList files {QStringLiteral("printClient.tsp"),
-        QStringLiteral("home/.pelloraVav/session.dat")};
+    const QStringList files {
+        QStringLiteral("printClient.tsp"), QStringLiteral("home/.pelloraVav/session.dat")};
     // Each version as the savers write it, made here by the same code.
     QTemporaryDir references;
     QVERIFY(references.isValid());
@@ -143,8 +143,8 @@ void tst_SaveSurvivesKill::everyFileIsOldOrNew()
             const QByteArray now = contents(work.filePath(files.at(f)));
             if (now != expected[0].at(f) && now != expected[1].at(f)) {
                 ++corrupt;
-                qWarning("%s after kill %d: %lld bytes, neither version",
-                    qPrintable(files.at(f)), kills, qint64(now.size()));
+                qWarning("%s after kill %d: %lld bytes, neither version", qPrintable(files.at(f)),
+                    kills, qint64(now.size()));
             }
             changes += now != last.at(f) ? 1 : 0;
             last[f] = now;

@@ -68,6 +68,7 @@ private:
 
 void tst_SettingsMessages::settingsParse_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QVariantMap>("changes"); // to the defaults
@@ -109,6 +110,7 @@ void tst_SettingsMessages::settingsParse_data()
     QTest::addRow("id not a number")
         << QString("5x8|%1|JSite").arg(FixedTimeSource::stamp()) << false << QVariantMap {};
     QTest::addRow("empty") << QString() << false << QVariantMap {};
+    // clang-format on
 }
 
 void tst_SettingsMessages::settingsParse()
@@ -141,14 +143,14 @@ void tst_SettingsMessages::settingsKeepEarlierValues()
 
 void tst_SettingsMessages::inputFilters_data()
 {
+    // clang-format off
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<QString>("exceptions");
     QTest::addColumn<QString>("stored");
 
-    QTest::addRow("enable") << true << "-_."
-                            << "-_.";
-    QTest::addRow("disable forgets exceptions") << false << "-_."
-                                                << "";
+    QTest::addRow("enable") << true << "-_." << "-_.";
+    QTest::addRow("disable forgets exceptions") << false << "-_." << "";
+    // clang-format on
 }
 
 void tst_SettingsMessages::inputFilters()
@@ -198,23 +200,21 @@ void tst_SettingsMessages::settingsAnswer()
 
 void tst_SettingsMessages::updateParse_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("url");
 
     // The object holds version "1.0" and url "old" before each row.
-    QTest::addRow("both") << received(64, "|A4.9.3|Zskip|Bhttp://ps:30044/client.pkg") << true
-                          << "4.9.3"
-                          << "http://ps:30044/client.pkg";
-    QTest::addRow("version only") << received(64, "|A5") << true << "5"
-                                  << "old";
-    QTest::addRow("codes alone") << received(64, "|A|B") << true << ""
-                                 << "";
-    QTest::addRow("no fields") << received(64, "") << true << "1.0"
-                               << "old";
-    QTest::addRow("wrong id") << received(65, "|A5|Bu") << false << "1.0"
-                              << "old";
+    QTest::addRow("both")
+        << received(64, "|A4.9.3|Zskip|Bhttp://ps:30044/client.pkg") << true << "4.9.3"
+        << "http://ps:30044/client.pkg";
+    QTest::addRow("version only") << received(64, "|A5") << true << "5" << "old";
+    QTest::addRow("codes alone") << received(64, "|A|B") << true << "" << "";
+    QTest::addRow("no fields") << received(64, "") << true << "1.0" << "old";
+    QTest::addRow("wrong id") << received(65, "|A5|Bu") << false << "1.0" << "old";
+    // clang-format on
 }
 
 void tst_SettingsMessages::updateParse()
@@ -249,8 +249,7 @@ void tst_SettingsMessages::clonesCopyEveryField()
     QCOMPARE(updateCopy->getLauncherUrl(), QString("u"));
 
     SettingsResponseMsg answer("de_de");
-    QCOMPARE(cloneAs(answer)->getTextForSending(),
-        answer.getTextForSending());
+    QCOMPARE(cloneAs(answer)->getTextForSending(), answer.getTextForSending());
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsMessages)

@@ -40,6 +40,7 @@ class TestSharedPrinterMappings : public QObject
 private slots:
     void connect_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("accepted");
         QTest::addColumn<bool>("result");
@@ -53,6 +54,7 @@ private slots:
         QTest::addRow("all refused, as on this platform")
             << QStringList {"a", "b"} << QStringList {} << false << QStringList {"add a", "add b"}
             << 2;
+        // clang-format on
     }
 
     void connect()
@@ -73,13 +75,13 @@ private slots:
 
     void defaultPrinterByQueueName_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("passed");
         QTest::addRow("queue of a server path") << "queue1" << ServerPath;
-        QTest::addRow("no match") << "queue2"
-                                  << "queue2";
-        QTest::addRow("suffix without backslash") << "ueue1"
-                                                  << "ueue1";
+        QTest::addRow("no match") << "queue2" << "queue2";
+        QTest::addRow("suffix without backslash") << "ueue1" << "ueue1";
+        // clang-format on
     }
 
     void defaultPrinterByQueueName()

@@ -115,6 +115,7 @@ void tst_StalloSessionRegistry::serviceDownUsesStoredValues()
 
 void tst_StalloSessionRegistry::language_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("expected");
@@ -123,12 +124,10 @@ void tst_StalloSessionRegistry::language_data()
     QTest::addRow("es") << QByteArray("es") << QString() << "es_us";
     QTest::addRow("fr_CA") << QByteArray("fr_CA") << QString() << "fr";
     QTest::addRow("de") << QByteArray("de") << QString() << "de";
-    QTest::addRow("answer beats store") << QByteArray("fr") << "de"
-                                        << "fr";
-    QTest::addRow("stored en") << QByteArray() << "en"
-                               << "en_us";
-    QTest::addRow("stored other") << QByteArray() << "nl_BE"
-                                  << "nl_BE";
+    QTest::addRow("answer beats store") << QByteArray("fr") << "de" << "fr";
+    QTest::addRow("stored en") << QByteArray() << "en" << "en_us";
+    QTest::addRow("stored other") << QByteArray() << "nl_BE" << "nl_BE";
+    // clang-format on
 }
 
 void tst_StalloSessionRegistry::language()
@@ -149,17 +148,18 @@ void tst_StalloSessionRegistry::language()
 
 void tst_StalloSessionRegistry::storedPin_data()
 {
+    // clang-format off
     QTest::addColumn<bool>("encrypted");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("expected");
 
-    QTest::addRow("encrypted") << true << UtilsLib::HexEncrypt::encryptData(QStringLiteral("9876"))
-                               << "9876";
-    QTest::addRow("plain") << false << "9876"
-                           << "9876";
+    QTest::addRow("encrypted")
+        << true << UtilsLib::HexEncrypt::encryptData(QStringLiteral("9876")) << "9876";
+    QTest::addRow("plain") << false << "9876" << "9876";
     QTest::addRow("plain that looks encoded")
         << false << UtilsLib::HexEncrypt::encryptData(QStringLiteral("9876"))
         << UtilsLib::HexEncrypt::encryptData(QStringLiteral("9876"));
+    // clang-format on
 }
 
 void tst_StalloSessionRegistry::storedPin()

@@ -26,6 +26,7 @@ private slots:
 
 void tst_TsCurrency::dollarsToCentsNumber_data()
 {
+    // clang-format off
     QTest::addColumn<double>("dollars");
     QTest::addColumn<long>("cents");
 
@@ -38,8 +39,9 @@ void tst_TsCurrency::dollarsToCentsNumber_data()
     QTest::addRow("not a number") << std::nan("") << 0L;
     QTest::addRow("huge") << 1e300 << std::numeric_limits<long>::max();
     QTest::addRow("huge negative") << -1e300 << std::numeric_limits<long>::min();
-    QTest::addRow("infinity") << std::numeric_limits<double>::infinity()
-                              << std::numeric_limits<long>::max();
+    QTest::addRow("infinity")
+        << std::numeric_limits<double>::infinity() << std::numeric_limits<long>::max();
+    // clang-format on
 }
 
 void tst_TsCurrency::dollarsToCentsNumber()
@@ -71,6 +73,7 @@ void tst_TsCurrency::dollarsToCentsText()
 
 void tst_TsCurrency::format_data()
 {
+    // clang-format off
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<bool>("useCurrency");
     QTest::addColumn<long>("cents");
@@ -90,6 +93,7 @@ void tst_TsCurrency::format_data()
     QTest::addRow("de grouping no symbol")
         << de << true << 123450L << false << QString::fromUtf8("1.234,50\u00a0");
     QTest::addRow("de negative") << de << true << -5L << true << QString::fromUtf8("-0,05\u00a0€");
+    // clang-format on
 }
 
 void tst_TsCurrency::format()
@@ -105,16 +109,15 @@ void tst_TsCurrency::format()
 
 void tst_TsCurrency::separatorAndSymbol_data()
 {
+    // clang-format off
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("symbol");
 
-    QTest::addRow("us") << QLocale(QLocale::English, QLocale::UnitedStates) << "."
-                        << "$";
-    QTest::addRow("de") << QLocale(QLocale::German, QLocale::Germany) << ","
-                        << "€";
-    QTest::addRow("gb") << QLocale(QLocale::English, QLocale::UnitedKingdom) << "."
-                        << "£";
+    QTest::addRow("us") << QLocale(QLocale::English, QLocale::UnitedStates) << "." << "$";
+    QTest::addRow("de") << QLocale(QLocale::German, QLocale::Germany) << "," << "€";
+    QTest::addRow("gb") << QLocale(QLocale::English, QLocale::UnitedKingdom) << "." << "£";
+    // clang-format on
 }
 
 void tst_TsCurrency::separatorAndSymbol()

@@ -1,4 +1,3 @@
-#include "messagetesthelpers.h"
 #include "AutoReleaseMsg.h"
 #include "AutoReleaseMsgHandler.h"
 #include "ClientProcessingDialog.h"
@@ -16,6 +15,7 @@
 #include "ShowSpoolingDialogMsg.h"
 #include "ShowSpoolingDialogMsgHandler.h"
 #include "StalloSessionInfo.h"
+#include "messagetesthelpers.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -362,21 +362,17 @@ private slots:
 
     void notReleased_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("refund");
         QTest::addColumn<QString>("refundId");
         QTest::addColumn<QString>("shown");
 
         const QString notice = QStringLiteral("You are due a refund of $2.50.  The Refund Id is "
                                               "R-17.  Please see staff for additional assistance.");
-        QTest::addRow("refund due") << "250"
-                                    << "R-17"
-                                    << "Printer offline<br><br>" + notice;
-        QTest::addRow("no refund id") << "250"
-                                      << ""
-                                      << "Printer offline";
-        QTest::addRow("nothing to refund") << "0"
-                                           << "R-17"
-                                           << "Printer offline";
+        QTest::addRow("refund due") << "250" << "R-17" << "Printer offline<br><br>" + notice;
+        QTest::addRow("no refund id") << "250" << "" << "Printer offline";
+        QTest::addRow("nothing to refund") << "0" << "R-17" << "Printer offline";
+        // clang-format on
     }
     void notReleased()
     {

@@ -5,8 +5,8 @@
 // Shared by the message tests: a fixed clock, an event recorder and a handler
 // that records what it was given.
 
-#include "EventRecorder.h"
 #include "DaxTimeSource.h"
+#include "EventRecorder.h"
 #include "Message.h"
 #include "MessageHandler.h"
 #include "ObservableEvent.h"

@@ -1,7 +1,7 @@
-#include "EventRecorder.h"
 #include "AppContext.h"
 #include "AppContextEntryInterface.h"
 #include "DaxTimeSource.h"
+#include "EventRecorder.h"
 #include "Message.h"
 #include "MessageBase.h"
 #include "MessageHandler.h"
@@ -118,16 +118,14 @@ private slots:
 
     void fields_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
-        QTest::addRow("inner runs folded") << "A  two   words "
-                                           << "two words";
-        QTest::addRow("code alone") << "A"
-                                    << "";
-        QTest::addRow("empty") << ""
-                               << "";
-        QTest::addRow("tabs and newlines") << "B\tx\n\ny"
-                                           << "x y";
+        QTest::addRow("inner runs folded") << "A  two   words " << "two words";
+        QTest::addRow("code alone") << "A" << "";
+        QTest::addRow("empty") << "" << "";
+        QTest::addRow("tabs and newlines") << "B\tx\n\ny" << "x y";
+        // clang-format on
     }
 
     void fields()
@@ -200,14 +198,15 @@ private slots:
 
     void handleFailures_data()
     {
+        // clang-format off
         QTest::addColumn<bool>("withHandler");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("details");
-        QTest::addRow("no handler") << false << "58|t|ok"
-                                    << "No handler configured";
+        QTest::addRow("no handler") << false << "58|t|ok" << "No handler configured";
         QTest::addRow("rejected")
             << true << "58|t|bad"
             << "Received invalid message format from Print Service (Invalid Message=58|t|bad)";
+        // clang-format on
     }
 
     void handleFailures()
@@ -215,8 +214,7 @@ private slots:
         QFETCH(bool, withHandler);
         QFETCH(QString, text);
         EventRecorder recorder;
-        TestMessage message(
-            withHandler ? std::make_unique<CountingHandler>() : nullptr, &recorder);
+        TestMessage message(withHandler ? std::make_unique<CountingHandler>() : nullptr, &recorder);
         QCOMPARE(message.handle(QStringLiteral("Print Service"), text), QString());
         QCOMPARE(recorder.events.size(), 1);
         const UtilsLib::ObservableEvent &event = recorder.events.constFirst();
@@ -243,6 +241,7 @@ private slots:
 
     void join_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<QString>("joined");
         QTest::addRow("registration")
@@ -251,6 +250,7 @@ private slots:
         QTest::addRow("one empty value") << QStringList {""} << "";
         QTest::addRow("empty middle") << QStringList {"a", "", "b"} << "a::b";
         QTest::addRow("backslash before colon") << QStringList {"\\:"} << "\\\\\\:";
+        // clang-format on
     }
 
     void join()

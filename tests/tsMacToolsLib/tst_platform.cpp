@@ -45,27 +45,20 @@ class TestPlatform : public QObject
 private slots:
     void versionCmp_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("result");
-        QTest::addRow("minor as number") << "4.9.2"
-                                         << "4.10" << -1;
-        QTest::addRow("major wins") << "5"
-                                    << "4.99.99" << 1;
-        QTest::addRow("both empty") << ""
-                                    << "" << 0;
-        QTest::addRow("empty before patch") << ""
-                                            << "0.0.1" << -1;
-        QTest::addRow("missing component is 0") << "4.9"
-                                                << "4.9.0" << 0;
-        QTest::addRow("later minor") << "4.10.1"
-                                     << "4.9.7" << 1;
-        QTest::addRow("revision ignored") << "4.9.1.123"
-                                          << "4.9.1.456" << 0;
-        QTest::addRow("empty components dropped") << "4..9"
-                                                  << "4.9" << 0;
-        QTest::addRow("non-number is 0") << "4.x.1"
-                                         << "4.0.1" << 0;
+        QTest::addRow("minor as number") << "4.9.2" << "4.10" << -1;
+        QTest::addRow("major wins") << "5" << "4.99.99" << 1;
+        QTest::addRow("both empty") << "" << "" << 0;
+        QTest::addRow("empty before patch") << "" << "0.0.1" << -1;
+        QTest::addRow("missing component is 0") << "4.9" << "4.9.0" << 0;
+        QTest::addRow("later minor") << "4.10.1" << "4.9.7" << 1;
+        QTest::addRow("revision ignored") << "4.9.1.123" << "4.9.1.456" << 0;
+        QTest::addRow("empty components dropped") << "4..9" << "4.9" << 0;
+        QTest::addRow("non-number is 0") << "4.x.1" << "4.0.1" << 0;
+        // clang-format on
     }
 
     void versionCmp()
@@ -102,13 +95,16 @@ private slots:
 
     void killProcess_data()
     {
+        // clang-format off
         QTest::addColumn<QByteArray>("status");
         QTest::addColumn<bool>("result");
         QTest::addColumn<QStringList>("calls");
         QTest::addRow("stops on TERM")
             << QByteArray("0") << true << QStringList {"-TERM", "pellora", "--"};
-        QTest::addRow("needs KILL, fails") << QByteArray(
-            "1") << false << QStringList {"-TERM", "pellora", "--", "-KILL", "pellora", "--"};
+        QTest::addRow("needs KILL, fails")
+            << QByteArray( "1") << false
+            << QStringList {"-TERM", "pellora", "--", "-KILL", "pellora", "--"};
+        // clang-format on
     }
 
     void killProcess()

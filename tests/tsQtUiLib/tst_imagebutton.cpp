@@ -32,6 +32,7 @@ class TstImageButton : public QObject
 private slots:
     void pictureAndTextColour_data()
     {
+        // clang-format off
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<bool>("hasDisabledImage");
         QTest::addColumn<QColor>("picture");
@@ -41,6 +42,7 @@ private slots:
             << false << true << QColor(Qt::red) << QColor(Qt::gray);
         QTest::addRow("disabled without picture")
             << false << false << QColor(Qt::blue) << QColor(Qt::gray);
+        // clang-format on
     }
     void pictureAndTextColour()
     {

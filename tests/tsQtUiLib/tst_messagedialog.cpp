@@ -35,6 +35,7 @@ private slots:
 
     void buttonVariants_data()
     {
+        // clang-format off
         QTest::addColumn<int>("buttons");
         QTest::addColumn<QStringList>("images"); // empty: plain push buttons
         QTest::addRow("2 image buttons") << 2 << QStringList {"button1.jpg", "button2.jpg"};
@@ -42,6 +43,7 @@ private slots:
         QTest::addRow("3 image buttons")
             << 3 << QStringList {"button1.jpg", "button2.jpg", "button2.jpg"};
         QTest::addRow("1001 one plain button") << 1001 << QStringList {};
+        // clang-format on
     }
     void buttonVariants()
     {
@@ -83,18 +85,22 @@ private slots:
 
     void labelsJoin_data()
     {
+        // clang-format off
         QTest::addColumn<QStringList>("label1");
         QTest::addColumn<QStringList>("label2");
         QTest::addColumn<QStringList>("label3");
         QTest::addColumn<QString>("shown");
-        QTest::addRow("one block") << QStringList {"Unable", "to print"} << QStringList {}
-                                   << QStringList {} << "Unable to print";
-        QTest::addRow("two blocks") << QStringList {"Job received."} << QStringList {"Pick it up."}
-                                    << QStringList {} << "Job received.\nPick it up.";
+        QTest::addRow("one block")
+            << QStringList {"Unable", "to print"} << QStringList {} << QStringList {}
+            << "Unable to print";
+        QTest::addRow("two blocks")
+            << QStringList {"Job received."} << QStringList {"Pick it up."} << QStringList {}
+            << "Job received.\nPick it up.";
         QTest::addRow("three blocks")
             << QStringList {"A"} << QStringList {"B", "C"} << QStringList {"D"} << "A\nB C\nD";
         QTest::addRow("markup stays text")
             << QStringList {"<b>x</b>"} << QStringList {} << QStringList {} << "<b>x</b>";
+        // clang-format on
     }
     void labelsJoin()
     {

@@ -64,33 +64,21 @@ private slots:
 
     void okEnabling_data()
     {
+        // clang-format off
         QTest::addColumn<bool>("staffId");
         QTest::addColumn<bool>("reason");
         QTest::addColumn<QString>("staffText");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("reasonText");
         QTest::addColumn<bool>("enabled");
-        QTest::addRow("empty") << false << false << ""
-                               << ""
-                               << "" << false;
-        QTest::addRow("password") << false << false << ""
-                                  << "pw"
-                                  << "" << true;
-        QTest::addRow("staff id missing") << true << false << ""
-                                          << "pw"
-                                          << "" << false;
-        QTest::addRow("password missing") << true << false << "jo"
-                                          << ""
-                                          << "" << false;
-        QTest::addRow("staff id and password") << true << false << "jo"
-                                               << "pw"
-                                               << "" << true;
-        QTest::addRow("reason missing") << false << true << ""
-                                        << "pw"
-                                        << "" << false;
-        QTest::addRow("everything") << true << true << "jo"
-                                    << "pw"
-                                    << "why" << true;
+        QTest::addRow("empty") << false << false << "" << "" << "" << false;
+        QTest::addRow("password") << false << false << "" << "pw" << "" << true;
+        QTest::addRow("staff id missing") << true << false << "" << "pw" << "" << false;
+        QTest::addRow("password missing") << true << false << "jo" << "" << "" << false;
+        QTest::addRow("staff id and password") << true << false << "jo" << "pw" << "" << true;
+        QTest::addRow("reason missing") << false << true << "" << "pw" << "" << false;
+        QTest::addRow("everything") << true << true << "jo" << "pw" << "why" << true;
+        // clang-format on
     }
     void okEnabling()
     {

@@ -448,6 +448,7 @@ private slots:
 
     void languageOverrides_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("dialect");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("close");
@@ -455,23 +456,17 @@ private slots:
         QTest::addColumn<QString>("expectedName");
         QTest::addColumn<QString>("expectedClose");
         const QString close = twoLanguages[1].second;
-        QTest::addRow("missing dialect") << "FR_CA"
-                                         << "Français"
-                                         << "Fermer" << false << "Español" << close;
-        QTest::addRow("name not in list") << "XX_XX"
-                                          << "Other"
-                                          << "" << false << "Español" << close;
-        QTest::addRow("name and close") << "ES_US"
-                                        << "Castellano"
-                                        << "Cerrar" << true << "Castellano"
-                                        << "Cerrar";
-        QTest::addRow("empty close keeps close") << "ES_US"
-                                                 << "Castellano"
-                                                 << "" << true << "Castellano" << close;
-        QTest::addRow("empty name keeps name") << "ES_US"
-                                               << ""
-                                               << "Cerrar" << true << "Español"
-                                               << "Cerrar";
+        QTest::addRow("missing dialect")
+            << "FR_CA" << "Français" << "Fermer" << false << "Español" << close;
+        QTest::addRow("name not in list")
+            << "XX_XX" << "Other" << "" << false << "Español" << close;
+        QTest::addRow("name and close")
+            << "ES_US" << "Castellano" << "Cerrar" << true << "Castellano" << "Cerrar";
+        QTest::addRow("empty close keeps close")
+            << "ES_US" << "Castellano" << "" << true << "Castellano" << close;
+        QTest::addRow("empty name keeps name")
+            << "ES_US" << "" << "Cerrar" << true << "Español" << "Cerrar";
+        // clang-format on
     }
     void languageOverrides()
     {

@@ -21,6 +21,7 @@ private slots:
 
 void tst_ArgumentParser::parsesWords_data()
 {
+    // clang-format off
     QTest::addColumn<QStringList>("words");
     QTest::addColumn<Options>("options");
     QTest::addColumn<QStringList>("fields");
@@ -31,10 +32,12 @@ void tst_ArgumentParser::parsesWords_data()
         << QStringList {"prog", "-locale=fr_ca", "-Dialect:de_de", "Printer_A", "'Lab 2'"}
         << Options {{"LOCALE", "fr_ca"}, {"DIALECT", "de_de"}}
         << QStringList {"prog", "Printer_A", "Lab 2"};
-    QTest::addRow("same name in two cases") << QStringList {"-LOCALE=en_us", "-locale=en_us"}
-                                            << Options {{"LOCALE", "en_us"}} << QStringList {};
-    QTest::addRow("first occurrence wins") << QStringList {"-locale=fr_ca", "-locale=de_de"}
-                                           << Options {{"LOCALE", "fr_ca"}} << QStringList {};
+    QTest::addRow("same name in two cases")
+        << QStringList {"-LOCALE=en_us", "-locale=en_us"} << Options {{"LOCALE", "en_us"}}
+        << QStringList {};
+    QTest::addRow("first occurrence wins")
+        << QStringList {"-locale=fr_ca", "-locale=de_de"} << Options {{"LOCALE", "fr_ca"}}
+        << QStringList {};
     QTest::addRow("value keeps its case")
         << QStringList {"-Printer=Lab_A"} << Options {{"PRINTER", "Lab_A"}} << QStringList {};
     QTest::addRow("equals before colon")
@@ -43,10 +46,10 @@ void tst_ArgumentParser::parsesWords_data()
         << QStringList {"-path:b"} << Options {{"PATH", "b"}} << QStringList {};
     QTest::addRow("several equals")
         << QStringList {"-a=b=c"} << Options {{"A", "b:c"}} << QStringList {};
-    QTest::addRow("empty value") << QStringList {"-locale="} << Options {{"LOCALE", ""}}
-                                 << QStringList {};
-    QTest::addRow("no value") << QStringList {"-kiosk"} << Options {{"KIOSK", ""}}
-                              << QStringList {};
+    QTest::addRow("empty value")
+        << QStringList {"-locale="} << Options {{"LOCALE", ""}} << QStringList {};
+    QTest::addRow("no value")
+        << QStringList {"-kiosk"} << Options {{"KIOSK", ""}} << QStringList {};
     QTest::addRow("equals sign alone")
         << QStringList {"-="} << Options {{"=", ""}} << QStringList {};
     QTest::addRow("dash alone") << QStringList {"-"} << Options {} << QStringList {};
@@ -55,6 +58,7 @@ void tst_ArgumentParser::parsesWords_data()
         << QStringList {"\"Lab\"", "it's", "''"} << Options {} << QStringList {"Lab", "its", ""};
     QTest::addRow("quotes kept in option values")
         << QStringList {"-name='x'"} << Options {{"NAME", "'x'"}} << QStringList {};
+    // clang-format on
 }
 
 void tst_ArgumentParser::parsesWords()
@@ -86,6 +90,7 @@ void tst_ArgumentParser::parsesWords()
 
 void tst_ArgumentParser::commandLineTextSplitsAtWhiteSpace_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<Options>("options");
     QTest::addColumn<QStringList>("fields");
@@ -97,6 +102,7 @@ void tst_ArgumentParser::commandLineTextSplitsAtWhiteSpace_data()
         << QStringList {"prog", "Printer_A"};
     QTest::addRow("quotes do not group")
         << QStringLiteral("prog 'Lab 2'") << Options {} << QStringList {"prog", "Lab", "2"};
+    // clang-format on
 }
 
 void tst_ArgumentParser::commandLineTextSplitsAtWhiteSpace()
@@ -122,6 +128,7 @@ void tst_ArgumentParser::lookupIgnoresCase()
 
 void tst_ArgumentParser::argumentValues_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QStringList>("values");
@@ -129,14 +136,15 @@ void tst_ArgumentParser::argumentValues_data()
     QTest::addRow("empty pieces dropped")
         << QStringLiteral("-list=a,b,,c") << QStringLiteral(",") << QStringList {"a", "b", "c"};
     QTest::addRow("not given") << QString() << QStringLiteral(",") << QStringList {};
-    QTest::addRow("empty value") << QStringLiteral("-list=") << QStringLiteral(",")
-                                 << QStringList {};
+    QTest::addRow("empty value")
+        << QStringLiteral("-list=") << QStringLiteral(",") << QStringList {};
     QTest::addRow("longer separator")
         << QStringLiteral("-list=a;;b;;;;c") << QStringLiteral(";;") << QStringList {"a", "b", "c"};
     QTest::addRow("colons from the value")
         << QStringLiteral("-list=a=b:c") << QStringLiteral(":") << QStringList {"a", "b", "c"};
     QTest::addRow("empty separator")
         << QStringLiteral("-list=a,b") << QString() << QStringList {"a,b"};
+    // clang-format on
 }
 
 void tst_ArgumentParser::argumentValues()

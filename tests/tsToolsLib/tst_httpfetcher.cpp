@@ -79,6 +79,7 @@ void tst_HttpFetcher::init()
 
 void tst_HttpFetcher::requestLine_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("url");
     QTest::addColumn<QByteArray>("target");
 
@@ -89,6 +90,7 @@ void tst_HttpFetcher::requestLine_data()
     QTest::addRow("no scheme") << QStringLiteral("%1/c").arg(hostPort) << QByteArray("/c");
     QTest::addRow("other scheme ignored")
         << QStringLiteral("xyz://%1/d").arg(hostPort) << QByteArray("/d");
+    // clang-format on
 }
 
 void tst_HttpFetcher::requestLine()
@@ -130,6 +132,7 @@ void tst_HttpFetcher::userAgentAndReferer()
 
 void tst_HttpFetcher::redirects_data()
 {
+    // clang-format off
     QTest::addColumn<int>("hops");
     QTest::addColumn<int>("limit");
     QTest::addColumn<int>("expectedLength");
@@ -138,11 +141,12 @@ void tst_HttpFetcher::redirects_data()
 
     QTest::addRow("one 302 followed") << 1 << 3 << 4 << 0 << "Success";
     QTest::addRow("three followed") << 3 << 3 << 4 << 0 << "Success";
-    QTest::addRow("fourth fails") << 4 << 3 << -1 << 11
-                                  << "Followed the maximum number of redirects (3)";
-    QTest::addRow("limit 0") << 1 << 0 << -1 << 11
-                             << "Followed the maximum number of redirects (0)";
+    QTest::addRow("fourth fails")
+        << 4 << 3 << -1 << 11 << "Followed the maximum number of redirects (3)";
+    QTest::addRow("limit 0")
+        << 1 << 0 << -1 << 11 << "Followed the maximum number of redirects (0)";
     QTest::addRow("no limit") << 6 << -1 << 4 << 0 << "Success";
+    // clang-format on
 }
 
 void tst_HttpFetcher::redirects()
@@ -177,41 +181,48 @@ void tst_HttpFetcher::redirects()
 
 void tst_HttpFetcher::failures_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("raw");
     QTest::addColumn<int>("expectedError");
     QTest::addColumn<QString>("expectedText");
 
-    QTest::addRow("404") << TestHttpResponder::reply(404, "gone") << 7
-                         << "Request returned a status code of 404";
-    QTest::addRow("199") << TestHttpResponder::reply(199, "") << 7
-                         << "Request returned a status code of 199";
-    QTest::addRow("308") << TestHttpResponder::reply(308, "", {"Location: /x"}) << 7
-                         << "Request returned a status code of 308";
+    QTest::addRow("404")
+        << TestHttpResponder::reply(404, "gone") << 7 << "Request returned a status code of 404";
+    QTest::addRow("199")
+        << TestHttpResponder::reply(199, "") << 7 << "Request returned a status code of 199";
+    QTest::addRow("308")
+        << TestHttpResponder::reply(308, "", {"Location: /x"}) << 7
+        << "Request returned a status code of 308";
     QTest::addRow("redirect without Location")
         << TestHttpResponder::reply(302, "") << 10 << "Status code of 302 but no Location: field";
-    QTest::addRow("empty Location") << TestHttpResponder::reply(301, "", {"Location:   "}) << 10
-                                    << "Status code of 301 but no Location: field";
+    QTest::addRow("empty Location")
+        << TestHttpResponder::reply(301, "", {"Location:   "}) << 10
+        << "Status code of 301 but no Location: field";
     QTest::addRow("no status line")
         << QByteArray("hello\r\n\r\nbody") << 5 << "Couldn't find return code in HTTP response";
     QTest::addRow("closed before any byte")
         << QByteArray() << 5 << "Couldn't find return code in HTTP response";
-    QTest::addRow("status not a number") << QByteArray("HTTP/1.0 abc\r\n\r\n") << 6
-                                         << "Couldn't convert return code in HTTP response";
-    QTest::addRow("status beyond int") << QByteArray("HTTP/1.0 99999999999 OK\r\n\r\n") << 6
-                                       << "Couldn't convert return code in HTTP response";
+    QTest::addRow("status not a number")
+        << QByteArray("HTTP/1.0 abc\r\n\r\n") << 6
+        << "Couldn't convert return code in HTTP response";
+    QTest::addRow("status beyond int")
+        << QByteArray("HTTP/1.0 99999999999 OK\r\n\r\n") << 6
+        << "Couldn't convert return code in HTTP response";
     QTest::addRow("status line without blank")
         << QByteArray("HTTP/1.0\r\n\r\n") << 6 << "Couldn't convert return code in HTTP response";
     QTest::addRow("negative length")
         << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: -5\r\n\r\nbody") << 8
         << "Couldn't convert Content-Length to integer";
-    QTest::addRow("huge length") << QByteArray(
-        "HTTP/1.0 200 OK\r\nContent-Length: 99999999999\r\n\r\nbody")
-                                 << 8 << "Couldn't convert Content-Length to integer";
+    QTest::addRow("huge length")
+        << QByteArray( "HTTP/1.0 200 OK\r\nContent-Length: 99999999999\r\n\r\nbody") << 8
+        << "Couldn't convert Content-Length to integer";
     QTest::addRow("length not a number")
         << QByteArray("HTTP/1.0 200 OK\r\nContent-length: many\r\n\r\nbody") << 8
         << "Couldn't convert Content-Length to integer";
-    QTest::addRow("length at the very end") << QByteArray("HTTP/1.0 200 OK\r\nContent-Length:") << 8
-                                            << "Couldn't convert Content-Length to integer";
+    QTest::addRow("length at the very end")
+        << QByteArray("HTTP/1.0 200 OK\r\nContent-Length:") << 8
+        << "Couldn't convert Content-Length to integer";
+    // clang-format on
 }
 
 void tst_HttpFetcher::failures()
@@ -230,6 +241,7 @@ void tst_HttpFetcher::failures()
 
 void tst_HttpFetcher::bodies_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("raw");
     QTest::addColumn<QByteArray>("expectedBody");
 
@@ -248,8 +260,8 @@ void tst_HttpFetcher::bodies_data()
         << QByteArray("abc");
     QTest::addRow("lowercase length name")
         << QByteArray("HTTP/1.1 201 Created\r\nContent-length: 3\r\n\r\nxyz") << QByteArray("xyz");
-    QTest::addRow("LF line ends") << QByteArray("HTTP/1.0 200 OK\nA: b\n\nbody")
-                                  << QByteArray("body");
+    QTest::addRow("LF line ends")
+        << QByteArray("HTTP/1.0 200 OK\nA: b\n\nbody") << QByteArray("body");
     QTest::addRow("dropped inside the header")
         << QByteArray("HTTP/1.0 200 OK\r\nContent-") << QByteArray();
     QTest::addRow("empty body") << TestHttpResponder::reply(204, "") << QByteArray();
@@ -258,6 +270,7 @@ void tst_HttpFetcher::bodies_data()
     const QByteArray longHeader
         = "HTTP/1.0 200 OK\r\nX-Long: " + QByteArray(2000, 'h') + "\r\n\r\nbody";
     QTest::addRow("header over 1024 bytes") << longHeader << longHeader.mid(1024);
+    // clang-format on
 }
 
 void tst_HttpFetcher::bodies()
@@ -289,22 +302,25 @@ void tst_HttpFetcher::bodyLimit()
 
 void tst_HttpFetcher::timeouts_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("raw");
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("expectedError");
     QTest::addColumn<QString>("expectedText");
 
-    QTest::addRow("no header byte") << QByteArray() << int(TestHttpResponder::Hang) << 3
-                                    << "Timed out, no metadata for 1 seconds";
+    QTest::addRow("no header byte")
+        << QByteArray() << int(TestHttpResponder::Hang) << 3
+        << "Timed out, no metadata for 1 seconds";
     QTest::addRow("header cut short")
         << QByteArray("HTTP/1.0 200 OK\r\n") << int(TestHttpResponder::SendAndHang) << 3
         << "Timed out, no metadata for 1 seconds";
-    QTest::addRow("no body byte") << QByteArray("HTTP/1.0 200 OK\r\n\r\n")
-                                  << int(TestHttpResponder::SendAndHang) << 4
-                                  << "Timed out, no data for 1 seconds";
-    QTest::addRow("body stalls") << QByteArray("HTTP/1.0 200 OK\r\n\r\npartial")
-                                 << int(TestHttpResponder::SendAndHang) << 4
-                                 << "Timed out, no data for 1 seconds";
+    QTest::addRow("no body byte")
+        << QByteArray("HTTP/1.0 200 OK\r\n\r\n") << int(TestHttpResponder::SendAndHang) << 4
+        << "Timed out, no data for 1 seconds";
+    QTest::addRow("body stalls")
+        << QByteArray("HTTP/1.0 200 OK\r\n\r\npartial") << int(TestHttpResponder::SendAndHang) << 4
+        << "Timed out, no data for 1 seconds";
+    // clang-format on
 }
 
 void tst_HttpFetcher::timeouts()

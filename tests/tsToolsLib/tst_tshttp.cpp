@@ -199,19 +199,22 @@ void tst_TsHttp::qtTimeout()
 
 void tst_TsHttp::qtStatusTexts_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("path");
     QTest::addColumn<QByteArray>("raw");
     QTest::addColumn<int>("expectedCode");
     QTest::addColumn<QString>("expectedText");
 
-    QTest::addRow("refused") << QString() << QByteArray() << int(TsHttp::ConnectionRefused)
-                             << "The server refused the connection.";
+    QTest::addRow("refused")
+        << QString() << QByteArray() << int(TsHttp::ConnectionRefused)
+        << "The server refused the connection.";
     QTest::addRow("closed without answer")
         << QStringLiteral("/closed") << QByteArray() << int(TsHttp::UnexpectedClose)
         << "The server closed the connection unexpectedly.";
-    QTest::addRow("404") << QStringLiteral("/missing") << TestHttpResponder::reply(404, "no")
-                         << int(TsHttp::UnknownError)
-                         << "An error other than those specified above occurred.";
+    QTest::addRow("404")
+        << QStringLiteral("/missing") << TestHttpResponder::reply(404, "no")
+        << int(TsHttp::UnknownError) << "An error other than those specified above occurred.";
+    // clang-format on
 }
 
 void tst_TsHttp::qtStatusTexts()

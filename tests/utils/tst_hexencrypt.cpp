@@ -61,18 +61,17 @@ void TestHexEncrypt::allOctetsRoundTrip()
 
 void TestHexEncrypt::encryptData_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("plain");
     QTest::addColumn<QString>("encoded");
     QTest::addRow("empty") << QString() << QString();
-    QTest::addRow("ascii") << "abc"
-                           << "707274";
-    QTest::addRow("default staff password") << "marrowlintel"
-                                            << "887092928c9c86808a967886";
+    QTest::addRow("ascii") << "abc" << "707274";
+    QTest::addRow("default staff password") << "marrowlintel" << "887092928c9c86808a967886";
     QTest::addRow("two-byte utf-8") << QStringLiteral("é") << "3501";
     QTest::addRow("three-byte utf-8") << QStringLiteral("€") << "73b307";
     QTest::addRow("cjk") << QStringLiteral("日本") << "7bddf97be707";
-    QTest::addRow("separators") << "a:b|c"
-                                << "702272a674";
+    QTest::addRow("separators") << "a:b|c" << "702272a674";
+    // clang-format on
 }
 
 void TestHexEncrypt::encryptData()
@@ -88,17 +87,17 @@ void TestHexEncrypt::encryptData()
 
 void TestHexEncrypt::decryptData_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("encoded");
     QTest::addColumn<QString>("plain");
     QTest::addRow("empty") << QString() << QString();
-    QTest::addRow("upper-case digits") << "707274"
-                                       << "abc";
+    QTest::addRow("upper-case digits") << "707274" << "abc";
     QTest::addRow("upper-case hex") << "73B307" << QStringLiteral("€");
-    QTest::addRow("odd trailing character ignored") << "7072747"
-                                                    << "abc";
+    QTest::addRow("odd trailing character ignored") << "7072747" << "abc";
     QTest::addRow("single character") << "7" << QString();
     QTest::addRow("non-hex pair reads as zero byte")
         << "70zz74" << QStringLiteral("a") + QChar(0x29) + "c";
+    // clang-format on
 }
 
 void TestHexEncrypt::decryptData()
@@ -119,17 +118,16 @@ void TestHexEncrypt::hexCodecMatchesHexEncrypt()
 
 void TestHexEncrypt::legacyEncode_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("plain");
     QTest::addColumn<QString>("encoded");
-    QTest::addRow("shifted") << "A"
-                             << "0";
+    QTest::addRow("shifted") << "A" << "0";
     QTest::addRow("separator escaped") << "big" << QStringLiteral("r\u0080#^#");
     QTest::addRow("top bit lost") << QStringLiteral("é") << QStringLiteral("\u0080");
-    QTest::addRow("ends at zero byte") << "a)b"
-                                       << "p";
+    QTest::addRow("ends at zero byte") << "a)b" << "p";
     QTest::addRow("non-latin1 taken as ?") << QStringLiteral("日") << ",";
-    QTest::addRow("empty") << ""
-                           << "";
+    QTest::addRow("empty") << "" << "";
+    // clang-format on
 }
 
 void TestHexEncrypt::legacyEncode()
@@ -143,17 +141,17 @@ void TestHexEncrypt::legacyEncode()
 
 void TestHexEncrypt::legacyDecode_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("plain");
     QTest::addColumn<QString>("roundTrip");
     QTest::addRow("printable ascii survives")
         << "Hello World?" << QStringLiteral("Hello\u00a0World?");
-    QTest::addRow("separator survives") << "big|pig"
-                                        << "big|pig";
+    QTest::addRow("separator survives") << "big|pig" << "big|pig";
     QTest::addRow("below K/2 not restored") << " " << QStringLiteral("\u00a0");
     QTest::addRow("top bit lost") << QStringLiteral("é") << "i";
     QTest::addRow("non-latin1") << QStringLiteral("日") << "?";
-    QTest::addRow("cut at zero byte") << "a)b"
-                                      << "a";
+    QTest::addRow("cut at zero byte") << "a)b" << "a";
+    // clang-format on
 }
 
 void TestHexEncrypt::legacyDecode()

@@ -81,30 +81,19 @@ private slots:
 
     void functionSplit_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("function");
         QTest::addColumn<QString>("object");
         QTest::addColumn<QString>("method");
         QTest::addColumn<QString>("joined");
-        QTest::addRow("class and method") << "PrintClientMessager::reconnect"
-                                          << "PrintClientMessager"
-                                          << "reconnect"
-                                          << "PrintClientMessager::reconnect";
-        QTest::addRow("bare method") << "reconnect"
-                                     << ""
-                                     << "reconnect"
-                                     << "reconnect";
-        QTest::addRow("leading separator") << "::reconnect"
-                                           << ""
-                                           << "::reconnect"
-                                           << "::reconnect";
-        QTest::addRow("nested, split at last") << "A::B::run"
-                                               << "A::B"
-                                               << "run"
-                                               << "A::B::run";
-        QTest::addRow("empty") << ""
-                               << ""
-                               << ""
-                               << "";
+        QTest::addRow("class and method")
+            << "PrintClientMessager::reconnect" << "PrintClientMessager" << "reconnect"
+            << "PrintClientMessager::reconnect";
+        QTest::addRow("bare method") << "reconnect" << "" << "reconnect" << "reconnect";
+        QTest::addRow("leading separator") << "::reconnect" << "" << "::reconnect" << "::reconnect";
+        QTest::addRow("nested, split at last") << "A::B::run" << "A::B" << "run" << "A::B::run";
+        QTest::addRow("empty") << "" << "" << "" << "";
+        // clang-format on
     }
 
     void functionSplit()
@@ -138,16 +127,14 @@ private slots:
 
     void stringHelpers_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("escaped");
-        QTest::addRow("specials") << "a<b & \"c\""
-                                  << "a&lt;b &amp; &quot;c&quot;";
-        QTest::addRow("entity escaped again") << "&amp;"
-                                              << "&amp;amp;";
-        QTest::addRow("apostrophe and gt") << "it's > 1"
-                                           << "it&apos;s &gt; 1";
-        QTest::addRow("plain") << "plain"
-                               << "plain";
+        QTest::addRow("specials") << "a<b & \"c\"" << "a&lt;b &amp; &quot;c&quot;";
+        QTest::addRow("entity escaped again") << "&amp;" << "&amp;amp;";
+        QTest::addRow("apostrophe and gt") << "it's > 1" << "it&apos;s &gt; 1";
+        QTest::addRow("plain") << "plain" << "plain";
+        // clang-format on
     }
 
     void stringHelpers()

@@ -130,6 +130,7 @@ void TestXmlPreferences::emptyStoreBytes()
 
 void TestXmlPreferences::roundTrip_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("units");
@@ -137,48 +138,34 @@ void TestXmlPreferences::roundTrip_data()
     QTest::addColumn<QByteArray>("written");
 
     QTest::addRow("xml specials in value")
-        << "v"
-        << "&<>\"'"
-        << "" << false << QByteArray("<entry name='v'>&amp;&lt;&gt;&quot;&apos;</entry>");
+        << "v" << "&<>\"'" << "" << false
+        << QByteArray("<entry name='v'>&amp;&lt;&gt;&quot;&apos;</entry>");
     QTest::addRow("entity text kept literally")
-        << "v"
-        << "&amp; ]]>"
-        << "" << false << QByteArray("<entry name='v'>&amp;amp; ]]&gt;</entry>");
+        << "v" << "&amp; ]]>" << "" << false
+        << QByteArray("<entry name='v'>&amp;amp; ]]&gt;</entry>");
     QTest::addRow("apostrophe and ampersand in name and units")
-        << "it's & co"
-        << "1"
-        << "o'clock" << false
+        << "it's & co" << "1" << "o'clock" << false
         << QByteArray("<entry name='it&apos;s &amp; co' units='o&apos;clock'>1</entry>");
     QTest::addRow("less-than in name")
-        << "a<b"
-        << "1"
-        << "" << false << QByteArray("<entry name='a&lt;b'>1</entry>");
+        << "a<b" << "1" << "" << false << QByteArray("<entry name='a&lt;b'>1</entry>");
     QTest::addRow("line ends in value")
-        << "v"
-        << "one\r\ntwo\nthree"
-        << "" << false << QByteArray("<entry name='v'>one&#13;\ntwo\nthree</entry>");
+        << "v" << "one\r\ntwo\nthree" << "" << false
+        << QByteArray("<entry name='v'>one&#13;\ntwo\nthree</entry>");
     QTest::addRow("tab and line end in name")
-        << "a\tb\nc"
-        << "1"
-        << "" << false << QByteArray("<entry name='a&#9;b&#10;c'>1</entry>");
+        << "a\tb\nc" << "1" << "" << false << QByteArray("<entry name='a&#9;b&#10;c'>1</entry>");
     QTest::addRow("surrounding blanks")
-        << "v"
-        << "  x  "
-        << "" << false << QByteArray("<entry name='v'>  x  </entry>");
+        << "v" << "  x  " << "" << false << QByteArray("<entry name='v'>  x  </entry>");
     QTest::addRow("non-ascii")
         << QStringLiteral("Grüße") << QStringLiteral("日本") << "" << false
         << QByteArray("<entry name='Gr\xc3\xbc\xc3\x9f\x65'>\xe6\x97\xa5\xe6\x9c\xac</entry>");
-    QTest::addRow("empty value") << "v"
-                                 << ""
-                                 << "" << false << QByteArray("<entry name='v'></entry>");
+    QTest::addRow("empty value")
+        << "v" << "" << "" << false << QByteArray("<entry name='v'></entry>");
     QTest::addRow("encrypted empty value")
-        << "v"
-        << ""
-        << "" << true << QByteArray("<entry name='v' encrypted='1'></entry>");
+        << "v" << "" << "" << true << QByteArray("<entry name='v' encrypted='1'></entry>");
     QTest::addRow("encrypted specials")
-        << "v"
-        << "<'&'>"
-        << "" << true << QByteArray("<entry name='v' encrypted='1'>26fcfafc2a</entry>");
+        << "v" << "<'&'>" << "" << true
+        << QByteArray("<entry name='v' encrypted='1'>26fcfafc2a</entry>");
+    // clang-format on
 }
 
 void TestXmlPreferences::roundTrip()
@@ -262,53 +249,27 @@ void TestXmlPreferences::defaults()
 
 void TestXmlPreferences::unitConversion_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("units");
     QTest::addColumn<QString>("askedUnits");
     QTest::addColumn<int>("expected");
 
-    QTest::addRow("2 minutes as seconds") << "2"
-                                          << "minutes"
-                                          << "seconds" << 120;
-    QTest::addRow("2 minutes plain") << "2"
-                                     << "minutes"
-                                     << "" << 2;
-    QTest::addRow("unit not in table") << "3"
-                                       << "weeks"
-                                       << "seconds" << 3;
-    QTest::addRow("asked unit not in table") << "3"
-                                             << "minutes"
-                                             << "fortnights" << 3;
-    QTest::addRow("no units") << "5"
-                              << ""
-                              << "seconds" << 5;
-    QTest::addRow("half rounds up") << "90"
-                                    << "seconds"
-                                    << "minutes" << 2;
-    QTest::addRow("negative half rounds away from zero") << "-90"
-                                                         << "seconds"
-                                                         << "minutes" << -2;
-    QTest::addRow("below half rounds down") << "89"
-                                            << "seconds"
-                                            << "minutes" << 1;
-    QTest::addRow("milliseconds") << "1500"
-                                  << "milliseconds"
-                                  << "seconds" << 2;
-    QTest::addRow("hours as milliseconds") << "1"
-                                           << "hours"
-                                           << "milliseconds" << 3600000;
-    QTest::addRow("days as hours") << "1"
-                                   << "days"
-                                   << "hours" << 24;
-    QTest::addRow("upper-case units") << "1"
-                                      << "MINUTES"
-                                      << "Seconds" << 60;
-    QTest::addRow("not a number") << "abc"
-                                  << "minutes"
-                                  << "seconds" << 0;
-    QTest::addRow("decimal is not a number") << "2.5"
-                                             << ""
-                                             << "" << 0;
+    QTest::addRow("2 minutes as seconds") << "2" << "minutes" << "seconds" << 120;
+    QTest::addRow("2 minutes plain") << "2" << "minutes" << "" << 2;
+    QTest::addRow("unit not in table") << "3" << "weeks" << "seconds" << 3;
+    QTest::addRow("asked unit not in table") << "3" << "minutes" << "fortnights" << 3;
+    QTest::addRow("no units") << "5" << "" << "seconds" << 5;
+    QTest::addRow("half rounds up") << "90" << "seconds" << "minutes" << 2;
+    QTest::addRow("negative half rounds away from zero") << "-90" << "seconds" << "minutes" << -2;
+    QTest::addRow("below half rounds down") << "89" << "seconds" << "minutes" << 1;
+    QTest::addRow("milliseconds") << "1500" << "milliseconds" << "seconds" << 2;
+    QTest::addRow("hours as milliseconds") << "1" << "hours" << "milliseconds" << 3600000;
+    QTest::addRow("days as hours") << "1" << "days" << "hours" << 24;
+    QTest::addRow("upper-case units") << "1" << "MINUTES" << "Seconds" << 60;
+    QTest::addRow("not a number") << "abc" << "minutes" << "seconds" << 0;
+    QTest::addRow("decimal is not a number") << "2.5" << "" << "" << 0;
+    // clang-format on
 }
 
 void TestXmlPreferences::unitConversion()
@@ -346,20 +307,19 @@ void TestXmlPreferences::conversionFailures()
 
 void TestXmlPreferences::renameEntry_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("oldValue"); // null: no old entry
     QTest::addColumn<bool>("create");
     QTest::addColumn<QString>("expectedValue"); // null: no new entry
     QTest::addColumn<QString>("expectedUnits");
     QTest::addColumn<bool>("oldKept");
 
-    QTest::addRow("moves value and units") << "5" << false << "5"
-                                           << "minutes" << false;
-    QTest::addRow("empty old value, create") << "" << true << "def"
-                                             << "days" << true;
+    QTest::addRow("moves value and units") << "5" << false << "5" << "minutes" << false;
+    QTest::addRow("empty old value, create") << "" << true << "def" << "days" << true;
     QTest::addRow("empty old value, no create") << "" << false << QString() << QString() << true;
-    QTest::addRow("missing, create") << QString() << true << "def"
-                                     << "days" << false;
+    QTest::addRow("missing, create") << QString() << true << "def" << "days" << false;
     QTest::addRow("missing, no create") << QString() << false << QString() << QString() << false;
+    // clang-format on
 }
 
 void TestXmlPreferences::renameEntry()
@@ -392,21 +352,19 @@ void TestXmlPreferences::renameEntry()
 
 void TestXmlPreferences::loadNaming_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("storeName");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<bool>("asUrl");
     QTest::addColumn<QString>("expectedName");
 
-    QTest::addRow("sample takes base name") << "Sample Settings"
-                                            << "site.conf.xml" << false << "site.conf";
-    QTest::addRow("sample, no extension") << "Sample Settings"
-                                          << "site" << false << "site";
-    QTest::addRow("sample, file url") << "Sample Settings"
-                                      << "my site.xml" << true << "my site";
-    QTest::addRow("other name kept") << "Mine"
-                                     << "site.conf.xml" << false << "Mine";
-    QTest::addRow("hash in file name") << "Sample Settings"
-                                       << "a#b.xml" << false << "a#b";
+    QTest::addRow("sample takes base name")
+        << "Sample Settings" << "site.conf.xml" << false << "site.conf";
+    QTest::addRow("sample, no extension") << "Sample Settings" << "site" << false << "site";
+    QTest::addRow("sample, file url") << "Sample Settings" << "my site.xml" << true << "my site";
+    QTest::addRow("other name kept") << "Mine" << "site.conf.xml" << false << "Mine";
+    QTest::addRow("hash in file name") << "Sample Settings" << "a#b.xml" << false << "a#b";
+    // clang-format on
 }
 
 void TestXmlPreferences::loadNaming()
@@ -454,6 +412,7 @@ void TestXmlPreferences::loadKeepsAndReplacesEntries()
 
 void TestXmlPreferences::readsOlderFiles_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("value");
@@ -476,18 +435,17 @@ void TestXmlPreferences::readsOlderFiles_data()
         << QStringLiteral("€") << true;
     QTest::addRow("character references and cdata")
         << QByteArray("<Settings><entry name='v'>&#65;<![CDATA[<b>]]>&amp;</entry></Settings>")
-        << "v"
-        << "A<b>&" << false;
+        << "v" << "A<b>&" << false;
     QTest::addRow("prefixed element is not an entry")
         << QByteArray("<Settings><x:entry name='v'>1</x:entry><entry name='w'>2</entry></Settings>")
-        << "w"
-        << "2" << false;
+        << "w" << "2" << false;
     QTest::addRow("invalid utf-8 becomes replacement character")
         << QByteArray("<Settings><entry name='v'>a\xff\x62</entry></Settings>") << "v"
         << QStringLiteral("a\ufffdb") << false;
     QTest::addRow("byte order mark")
         << QByteArray("\xef\xbb\xbf<Settings><entry name='v'>\xc3\xa9</entry></Settings>") << "v"
         << QStringLiteral("é") << false;
+    // clang-format on
 }
 
 void TestXmlPreferences::readsOlderFiles()
@@ -509,6 +467,7 @@ void TestXmlPreferences::readsOlderFiles()
 
 void TestXmlPreferences::badInput_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("content"); // null: the path is a folder
     QTest::addColumn<bool>("createFile");
     QTest::addColumn<int>("entriesKept");
@@ -541,6 +500,7 @@ void TestXmlPreferences::badInput_data()
     QByteArray big(10 * 1024 * 1024, Qt::Uninitialized);
     generator.fillRange(reinterpret_cast<quint32 *>(big.data()), big.size() / 4);
     QTest::addRow("10 MB after two entries") << QByteArray(twoEntries + big) << true << 2;
+    // clang-format on
 }
 
 void TestXmlPreferences::badInput()
