@@ -119,6 +119,14 @@ private:
     QByteArray m_partial;
 };
 
+// The private X server and the patron's keyboard of the display tests.
+bool haveDisplayTools()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
+        && !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();
+}
+const char *const NoDisplayTools = "Xvfb and xdotool are needed (scripts/setup.sh installs them)";
+
 QRegularExpression exactly(const QString &text)
 {
     return QRegularExpression(
@@ -358,6 +366,9 @@ private:
 private:
     // An X server for the client alone: its display name, empty if none.
     QString startDisplay();
+    // Runs xdotool on that display: whether it succeeded, and its output.
+    bool runXdotool(
+        const QString &display, const QStringList &arguments, QString *output = nullptr) const;
     // xdotool's output on that display; empty when it failed.
     QString xdotool(const QString &display, const QStringList &arguments) const;
     // The client's main window, once it is shown.
@@ -515,10 +526,8 @@ QByteArray EndToEndTest::reports() const
 void EndToEndTest::firstStartAsksForTheAddressAndSavesIt()
 {
     // Typing into the real dialog takes a display and a way to type.
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    if (xvfb.isEmpty() || xdotool.isEmpty())
-        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    if (!haveDisplayTools())
+        QSKIP(NoDisplayTools);
     QVERIFY(QFile::remove(appPath(QStringLiteral("printClient.tsp"))));
 
     Child *simulator = startSimulator();
@@ -533,20 +542,8 @@ void EndToEndTest::firstStartAsksForTheAddressAndSavesIt()
     Child *client = startClient({}, environment);
     QVERIFY2(client, reports().constData());
 
-    QProcessEnvironment toolEnvironment = QProcessEnvironment::systemEnvironment();
-    toolEnvironment.insert(QStringLiteral("DISPLAY"), displayName);
     const auto runTool = [&](const QStringList &arguments, QString *output) {
-        QProcess tool;
-        tool.setProcessEnvironment(toolEnvironment);
-        tool.start(xdotool, arguments);
-        if (!tool.waitForFinished(StartTimeout)) {
-            tool.kill();
-            tool.waitForFinished();
-            return false;
-        }
-        if (output)
-            *output = QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
-        return tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+        return runXdotool(displayName, arguments, output);
     };
 
     QString windows;
@@ -937,10 +934,8 @@ void EndToEndTest::keepsAskingForPrintersUntilToldToQuit()
 
 void EndToEndTest::patronIdentifiesAndFailedVerdictAsksAgain()
 {
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    if (xvfb.isEmpty() || xdotool.isEmpty())
-        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    if (!haveDisplayTools())
+        QSKIP(NoDisplayTools);
     Child *simulator = startSimulator({}, true);
     QVERIFY2(simulator, reports().constData());
 
@@ -949,19 +944,8 @@ void EndToEndTest::patronIdentifiesAndFailedVerdictAsksAgain()
     const int registered = waitForRegistration(simulator);
     QVERIFY2(registered >= 0, reports().constData());
 
-    QProcessEnvironment toolEnvironment = QProcessEnvironment::systemEnvironment();
-    toolEnvironment.insert(QStringLiteral("DISPLAY"), displayName);
     const auto tool = [&](const QStringList &arguments) {
-        QProcess run;
-        run.setProcessEnvironment(toolEnvironment);
-        run.start(xdotool, arguments);
-        if (!run.waitForFinished(StartTimeout)) {
-            run.kill();
-            run.waitForFinished();
-            return QString();
-        }
-        return run.exitCode() == 0 ? QString::fromUtf8(run.readAllStandardOutput()).trimmed()
-                                   : QString();
+        return xdotool(displayName, arguments);
     };
     // Focus the first visible window of that title and type into it.
     const auto typeInto = [&](const QString &title, const QStringList &keys) {
@@ -1020,10 +1004,8 @@ void EndToEndTest::patronIdentifiesAndFailedVerdictAsksAgain()
 void EndToEndTest::jobStatusReachesThePatron()
 {
     // Seeing and closing the windows takes a display and a way to type.
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    if (xvfb.isEmpty() || xdotool.isEmpty())
-        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    if (!haveDisplayTools())
+        QSKIP(NoDisplayTools);
 
     Child *simulator = startSimulator({}, true);
     QVERIFY2(simulator, reports().constData());
@@ -1033,17 +1015,10 @@ void EndToEndTest::jobStatusReachesThePatron()
     QVERIFY2(from >= 0, reports().constData());
     from += 1;
 
-    QProcessEnvironment toolEnvironment = QProcessEnvironment::systemEnvironment();
-    toolEnvironment.insert(QStringLiteral("DISPLAY"), displayName);
     const auto search = [&](const QString &title) {
-        QProcess tool;
-        tool.setProcessEnvironment(toolEnvironment);
-        tool.start(xdotool,
+        return xdotool(displayName,
             {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                title});
-        if (!tool.waitForFinished(StartTimeout))
-            tool.kill();
-        return QString::fromUtf8(tool.readAllStandardOutput())
+                title})
             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     };
     // The visible windows whose title matches, the main window aside; the
@@ -1059,12 +1034,9 @@ void EndToEndTest::jobStatusReachesThePatron()
         if (!QTest::qWaitFor(
                 [&] { return !(windows = visibleWindows(title)).isEmpty(); }, StartTimeout))
             return false;
-        QProcess tool;
-        tool.setProcessEnvironment(toolEnvironment);
-        tool.start(xdotool,
+        return runXdotool(displayName,
             {QStringLiteral("windowfocus"), QStringLiteral("--sync"), windows.constFirst(),
                 QStringLiteral("key"), QStringLiteral("Return")});
-        return tool.waitForFinished(StartTimeout) && tool.exitCode() == 0;
     };
     // The answers received after `from`, once there are `count` of them.
     const auto answers = [&](int count) {
@@ -1189,9 +1161,8 @@ void EndToEndTest::patronAnswersTheJobCost()
 {
     QFETCH(QString, key);
     QFETCH(QStringList, answer);
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    if (!haveDisplayTools())
+        QSKIP(NoDisplayTools);
     Child *simulator = startSimulator({}, true);
     QVERIFY2(simulator, reports().constData());
     QString display;
@@ -1214,9 +1185,8 @@ void EndToEndTest::patronAnswersTheJobCost()
 
 void EndToEndTest::pageLimitNeverRefusesAJobOnThisPlatform()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    if (!haveDisplayTools())
+        QSKIP(NoDisplayTools);
     // The reservation service of this machine: a patron's session is on, and
     // it has a description of the computer for the Print Service.
     TestHttpResponder reservation;
@@ -1283,7 +1253,8 @@ QString EndToEndTest::startDisplay()
     return QLatin1Char(':') + display->lines.constFirst().trimmed();
 }
 
-QString EndToEndTest::xdotool(const QString &display, const QStringList &arguments) const
+bool EndToEndTest::runXdotool(
+    const QString &display, const QStringList &arguments, QString *output) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), display);
@@ -1293,10 +1264,17 @@ QString EndToEndTest::xdotool(const QString &display, const QStringList &argumen
     if (!tool.waitForFinished(StartTimeout)) {
         tool.kill();
         tool.waitForFinished();
-        return {};
+        return false;
     }
-    return tool.exitCode() == 0 ? QString::fromUtf8(tool.readAllStandardOutput()).trimmed()
-                                : QString();
+    if (output)
+        *output = QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    return tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
+QString EndToEndTest::xdotool(const QString &display, const QStringList &arguments) const
+{
+    QString output;
+    return runXdotool(display, arguments, &output) ? output : QString();
 }
 
 QString EndToEndTest::findMainWindow(const QString &display) const
@@ -1334,11 +1312,11 @@ void EndToEndTest::mainWindowStopsTheClient_data()
 void EndToEndTest::mainWindowStopsTheClient()
 {
     QFETCH(QStringList, steps);
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    if (!haveDisplayTools())
+        QSKIP(NoDisplayTools);
     const QString display = startDisplay();
     if (display.isEmpty())
-        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+        QSKIP(NoDisplayTools);
     writeDedicatedConfig(false);
     Child *simulator = startSimulator();
     QVERIFY2(simulator, reports().constData());
@@ -1378,11 +1356,11 @@ void EndToEndTest::mainWindowStopsTheClient()
 // site's settings gave: a wrong one keeps the client running and printing.
 void EndToEndTest::staffPasswordGuardsTheStop()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    if (!haveDisplayTools())
+        QSKIP(NoDisplayTools);
     const QString display = startDisplay();
     if (display.isEmpty())
-        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+        QSKIP(NoDisplayTools);
     writeDedicatedConfig(true);
 
     Child *simulator = startSimulator({}, true);
@@ -1466,8 +1444,8 @@ void EndToEndTest::dialogsSpeakTheChosenLanguage()
     QFETCH(QStringList, clientArguments);
     QFETCH(bool, overrides);
     QFETCH(QString, title);
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    if (!haveDisplayTools())
+        QSKIP(NoDisplayTools);
     installShippedLanguages();
     Child *simulator = startSimulator(overrides ? QStringList {QStringLiteral("--languages"),
                                           AppDir + QStringLiteral("/demo-languages")}
@@ -1492,8 +1470,8 @@ void EndToEndTest::dialogsSpeakTheChosenLanguage()
 // them: the same window speaks the new language at once and still answers.
 void EndToEndTest::languageChosenInTheOpenDialog()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    if (!haveDisplayTools())
+        QSKIP(NoDisplayTools);
     installShippedLanguages();
     Child *simulator = startSimulator({}, true);
     QVERIFY2(simulator, reports().constData());
@@ -1549,9 +1527,8 @@ void EndToEndTest::settingsAreAnsweredWithTheLocaleInForce()
 
 void EndToEndTest::outdatedClientQuitsAfterItsAnswer()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("Xvfb and xdotool are needed (scripts/setup.sh installs them)");
+    if (!haveDisplayTools())
+        QSKIP(NoDisplayTools);
 
     Child *simulator = startSimulator({}, true);
     QVERIFY2(simulator, reports().constData());
