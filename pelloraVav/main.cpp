@@ -1,13 +1,239 @@
-// The client's entry point: the checks that can end the start, the event
-// loop and the shutdown steps that must run before anything is destroyed.
+// The client's entry point: every long-lived object built in one order, the
+// checks that can end the start, the event loop and the shutdown steps that
+// must run before anything is destroyed.
 
+#include "AppContext.h"
+#include "ArgumentParser.h"
+#include "ConsoleLine.h"
+#include "DaxTimeSource.h"
+#include "KoaClientWindow.h"
+#include "KoaJobWorkflow.h"
+#include "KoaMainWindow.h"
+#include "KoaPreferences.h"
+#include "MacEnvironmentProvider.h"
+#include "MacPrintClientPreferences.h"
+#include "MacPrinterConnector.h"
+#include "MacProcessManager.h"
+#include "MacVersionInfo.h"
+#include "Message.h"
+#include "ObserverManager.h"
+#include "PrintClientDialog.h"
+#include "PrintClientLanguageChanger.h"
+#include "PrintClientMessager.h"
+#include "PrintClientRegistration.h"
+#include "PrintClientTranslator.h"
+#include "QuitSignalHandler.h"
+#include "SharedPrinterMappings.h"
+#include "TraceLineObserver.h"
+#include "TsBaseDialog.h"
+#include "TsHttpFactory.h"
+#include "TsHttpInterface.h"
 #include "VavApplication.h"
-#include "VavClient.h"
+
+#include <QTimer>
+
+namespace {
+const char *const PRODUCTNAME = "Tessaly\u00ae Pellora\u2122 Print Client";
+const char *const TRACE_ARG = "trace";
+const char *const LOCALE_ARG = "locale";
+const char *const DIALECT_ARG = "dialect";
+constexpr int OVERRIDE_TRANSLATIONS_PORT = 30044;
+const char *const UnableToConnectToPrintersError = QT_TRANSLATE_NOOP("main",
+    "Unable to connect to any printers.  Please see a staff member for "
+    "assistance.");
+constexpr int DEFAULT_DIALOG_TIMEOUT_MS = 45000;
+
+// The trace-line sink of -trace=FILE: it reaches every traced object, and the
+// message handlers through the application context.
+std::unique_ptr<UtilsLib::TraceLineObserver> createTraceObserver(const ArgumentParser &arguments)
+{
+    if (!arguments.isArgumentInMap(QString::fromLatin1(TRACE_ARG)))
+        return nullptr;
+    const QString file = arguments.getArgument(QString::fromLatin1(TRACE_ARG));
+    auto observer = std::make_unique<UtilsLib::TraceLineObserver>(file);
+    if (!observer->isOpen()) {
+        UtilsLib::writeErrorLine(QStringLiteral("Cannot write the trace to %1").arg(file));
+        return nullptr;
+    }
+    Tessaly::Core::AppContext::getContext().setObject(
+        std::make_unique<Tessaly::Core::ObserverManager>(observer.get()));
+    return observer;
+}
+
+// Every long-lived object of the client. The members are declared in the
+// order start-up builds them, so they are destroyed in reverse and no object
+// outlives one it borrows. Start-up runs in three steps because the first two
+// may end the program: the application object (another instance may run),
+// the printers (they may not be reachable), then the rest of the wiring.
+class VavClient
+{
+public:
+    VavClient(int &argc, char **argv)
+        : m_preferences(std::make_unique<MacPrintClientPreferences>())
+        , m_environment(std::make_unique<MacEnvironmentProvider>())
+        , m_processManager(std::make_unique<MacProcessManager>())
+        , m_connector(std::make_unique<MacPrinterConnector>())
+        , m_versionInfo(std::make_unique<MacVersionInfo>())
+    {
+        versionInfo = m_versionInfo.get();
+        m_preferences->loadFromFile();
+        m_application = std::make_unique<VavApplication>(argc, argv, m_preferences.get());
+        // The client lives on while no window is open: between two print jobs.
+        QApplication::setQuitOnLastWindowClosed(false);
+        m_arguments = std::make_unique<ArgumentParser>(argc, argv);
+    }
+
+    ~VavClient()
+    {
+        Tessaly::Core::Message::setTimeSource(nullptr);
+        Tessaly::Core::AppContext::getContext().clear();
+        versionInfo = &macVersionInfo;
+    }
+
+    VavApplication &application() const { return *m_application; }
+
+    // The Print Service address and the site's printers.
+    [[nodiscard]] bool setUpPrinters()
+    {
+        m_application->initialize(true);
+        // The system's quit request (logout, shutdown, a service manager)
+        // takes the same about-to-quit path as any other quit.
+        m_quitHandler = std::make_unique<QuitSignalHandler>();
+        m_quitHandler->install();
+
+        TsBaseDialog::setDefaultTimeout(DEFAULT_DIALOG_TIMEOUT_MS);
+        m_traceObserver = createTraceObserver(*m_arguments);
+        m_preferences->addObserver(m_traceObserver.get());
+        m_connector->addObserver(m_traceObserver.get());
+
+        m_errorDialog = std::make_unique<PrintClientDialog>(nullptr);
+        QObject::connect(m_quitHandler.get(), &QuitSignalHandler::quitRequestReceived,
+            m_connector.get(), &MacPrinterConnector::abortInitialization);
+        if (m_quitHandler->quitRequested())
+            m_connector->abortInitialization();
+        return m_connector->initialize();
+    }
+
+    // The start-up language and the shared printers named on the command line.
+    [[nodiscard]] bool connectSharedPrinters()
+    {
+        QString language = KoaPreferences::DEFAULT_LANGUAGE_DIALECT;
+        for (const char *option : {LOCALE_ARG, DIALECT_ARG}) {
+            if (m_arguments->isArgumentInMap(QString::fromLatin1(option))) {
+                language = m_arguments->getArgument(QString::fromLatin1(option));
+                m_explicitLanguage = true;
+                break;
+            }
+        }
+        m_translator = std::make_unique<PrintClientTranslator>(language, m_traceObserver.get());
+        m_translator->setPrinterConnector(m_connector.get());
+        m_translator->installDefaultTranslations();
+
+        m_mappings = std::make_unique<SharedPrinterMappings>(m_connector.get());
+        m_mappings->addObserver(m_traceObserver.get());
+        QStringList printers = m_arguments->getFieldList();
+        if (!printers.isEmpty())
+            printers.removeFirst();
+        return m_mappings->connectToSharedPrinters(printers);
+    }
+
+    // A quit request (a signal) came while the printers were being set up.
+    bool quitRequested() const { return m_quitHandler && m_quitHandler->quitRequested(); }
+
+    void showPrintersError()
+    {
+        m_errorDialog->showError(
+            QCoreApplication::translate("main", UnableToConnectToPrintersError),
+            QString::fromUtf8(PRODUCTNAME));
+    }
+
+    void wire()
+    {
+        UtilsLib::Observer *observer = m_traceObserver.get();
+        // Per-user defaults and the time stamps of every message.
+        m_connector->resetPerUserDefaults();
+        m_timeSource = std::make_unique<Tessaly::Core::DaxTimeSource>();
+        Tessaly::Core::Message::setTimeSource(m_timeSource.get());
+
+        // The connection, registering on every connect.
+        m_messager = std::make_unique<PrintClientMessager>(observer);
+        m_messager->setPrinterConnector(m_connector.get());
+        m_registration
+            = std::make_unique<PrintClientRegistration>(m_messager.get(), m_environment.get());
+        m_messager->addConnectionListener(m_registration.get());
+        m_workflow = std::make_unique<KoaJobWorkflow>(m_preferences.get(), m_mappings.get(),
+            m_translator.get(), m_explicitLanguage, m_environment.get(), m_processManager.get(),
+            m_messager.get(), observer);
+
+        // The dialogs' language switch, with the override texts of the Print Service.
+        m_languageChanger = std::make_unique<PrintClientLanguageChanger>(m_preferences.get(),
+            TsHttpFactory().createHttpInstance(),
+            QStringLiteral("http://%1:%2/languages")
+                .arg(m_connector->getPrintServiceForPelloraPrinter())
+                .arg(OVERRIDE_TRANSLATIONS_PORT),
+            observer);
+        TsBaseDialog::setLanguageChanger(m_languageChanger.get());
+        m_workflow->setLanguageChanger(m_languageChanger.get());
+        if (m_languageChanger->changeLanguage(m_translator->getLocale().toUpper())
+            == LanguageChanger::OverridesInstalled)
+            gOverridesInitialized = true;
+
+        // Quitting removes the site's printers first.
+        QObject::connect(m_application.get(), &QCoreApplication::aboutToQuit, m_connector.get(),
+            &MacPrinterConnector::onTerminate);
+        m_window = std::make_unique<KoaClientWindow>(m_preferences.get(),
+            m_workflow->passwordValidator(), m_connector.get(), m_messager.get());
+        // A second start brings this window to the front.
+        m_application->setActivationWindow(m_window->mainWindow());
+        m_window->mainWindow()->show();
+    }
+
+    int exec()
+    {
+        // A quit request that came during start-up is carried out once the
+        // loop runs, so that the printers still go.
+        m_messager->reconnect();
+        if (quitRequested())
+            QTimer::singleShot(0, m_application.get(), [] { QCoreApplication::exit(0); });
+        return m_application->exec();
+    }
+
+    // Before anything is destroyed: no more texts, the old default printer back.
+    void shutDown()
+    {
+        // The last answer (e.g. to an update message) reaches the Print Service.
+        m_messager->flushWrites(2000);
+        m_messager->setMessageListener(nullptr);
+        m_mappings->restoreDefaultPrinter();
+        m_mappings->disconnectFromSharedPrinters();
+    }
+
+private:
+    std::unique_ptr<MacPrintClientPreferences> m_preferences;
+    std::unique_ptr<MacEnvironmentProvider> m_environment;
+    std::unique_ptr<MacProcessManager> m_processManager;
+    std::unique_ptr<MacPrinterConnector> m_connector;
+    std::unique_ptr<MacVersionInfo> m_versionInfo;
+    std::unique_ptr<VavApplication> m_application;
+    std::unique_ptr<ArgumentParser> m_arguments;
+    std::unique_ptr<QuitSignalHandler> m_quitHandler;
+    std::unique_ptr<UtilsLib::TraceLineObserver> m_traceObserver;
+    std::unique_ptr<PrintClientDialog> m_errorDialog;
+    std::unique_ptr<PrintClientTranslator> m_translator;
+    bool m_explicitLanguage = false;
+    std::unique_ptr<SharedPrinterMappings> m_mappings;
+    std::unique_ptr<Tessaly::Core::DaxTimeSource> m_timeSource;
+    std::unique_ptr<PrintClientMessager> m_messager;
+    std::unique_ptr<PrintClientRegistration> m_registration;
+    std::unique_ptr<KoaJobWorkflow> m_workflow;
+    std::unique_ptr<PrintClientLanguageChanger> m_languageChanger;
+    std::unique_ptr<KoaClientWindow> m_window;
+};
+} // namespace
 
 int main(int argc, char **argv)
 {
     VavClient client(argc, argv);
-
     // One instance per user session.
     if (client.application().isRunning())
         return 0;
