@@ -7,6 +7,7 @@
 // (bench_client --raw-client is the minimal client it starts itself.)
 
 #include "HexEncrypt.h"
+#include "TestEnvironment.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -54,12 +55,8 @@ int runRawClient(int argc, char **argv)
         [&] { socket.write("register:raw:" + QHostInfo::localHostName().toUtf8() + '\0'); });
     QObject::connect(&socket, &QTcpSocket::readyRead, &socket, [&] {
         pending += socket.readAll();
-        qsizetype end;
-        while ((end = pending.indexOf('\0')) >= 0) {
-            const QByteArray text = pending.left(end);
-            pending.remove(0, end + 1);
+        for (const QByteArray &text : takeTerminated(&pending, '\0'))
             socket.write((text == "No Response" ? text : notHandled(text)) + '\0');
-        }
     });
     QObject::connect(&socket, &QTcpSocket::disconnected, &app, &QCoreApplication::quit);
     QObject::connect(&socket, &QTcpSocket::errorOccurred, &app, &QCoreApplication::quit);
@@ -188,10 +185,7 @@ private:
         QByteArray &buffer = m_buffers[socket];
         buffer += socket->readAll();
         const qint64 now = nowNanos();
-        qsizetype end;
-        while ((end = buffer.indexOf('\0')) >= 0) {
-            const QByteArray text = buffer.left(end);
-            buffer.remove(0, end + 1);
+        for (const QByteArray &text : takeTerminated(&buffer, '\0')) {
             if (text.startsWith("register:"))
                 m_peers.push_back(Peer {socket, text, now});
             else if (m_onText)
@@ -294,28 +288,13 @@ struct ProcessFigures
     int threads = 0;
 };
 
-qint64 statusField(const QByteArray &status, const QByteArray &name)
-{
-    for (const QByteArray &line : status.split('\n')) {
-        if (line.startsWith(name + ':'))
-            return line.mid(name.size() + 1).trimmed().split(' ').constFirst().toLongLong();
-    }
-    return -1;
-}
-
-QByteArray readProcFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 ProcessFigures measure(qint64 pid)
 {
     ProcessFigures figures;
     const QString base = QStringLiteral("/proc/%1").arg(pid);
-    figures.rssKb = statusField(readProcFile(base + QStringLiteral("/status")), "VmRSS");
+    figures.rssKb = processStatusField(pid, "VmRSS");
     // Fields 14 and 15 after the parenthesised command name.
-    const QByteArray stat = readProcFile(base + QStringLiteral("/stat"));
+    const QByteArray stat = readAll(base + QStringLiteral("/stat"));
     const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
     if (fields.size() > 12)
         figures.cpuTicks = fields.at(11).toLongLong() + fields.at(12).toLongLong();
@@ -323,7 +302,7 @@ ProcessFigures measure(qint64 pid)
         = QDir(base + QStringLiteral("/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString &task : tasks) {
         const QByteArray status
-            = readProcFile(base + QStringLiteral("/task/") + task + QStringLiteral("/status"));
+            = readAll(base + QStringLiteral("/task/") + task + QStringLiteral("/status"));
         figures.voluntarySwitches += statusField(status, "voluntary_ctxt_switches");
         figures.involuntarySwitches += statusField(status, "nonvoluntary_ctxt_switches");
         ++figures.threads;

@@ -110,12 +110,7 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         m_log.clear();
         m_lpstat = QStringLiteral("system default destination: Lab_Laser\n");
-        m_manager
-            = std::make_unique<MacPrintersManager>(std::make_unique<FakeShell>(&m_log, &m_lpstat));
-        m_manager->setApplicationFolder(m_dir->path());
-        m_manager->setRestoreRecordFolder(m_dir->path());
-        m_manager->setInstallPrintersTimeoutSecs(30);
-        m_manager->setRetryWaitTimeMillis(1);
+        m_manager = makeManager();
     }
 
     void installAndUninstall_data()
@@ -200,13 +195,6 @@ private slots:
     // and a run that installed nothing leaves that to a later one.
     void killedRunsDefaultIsRestoredByTheNextInstall()
     {
-        const auto makeManager = [this] {
-            auto manager = std::make_unique<MacPrintersManager>(
-                std::make_unique<FakeShell>(&m_log, &m_lpstat));
-            manager->setApplicationFolder(m_dir->path());
-            manager->setRestoreRecordFolder(m_dir->path());
-            return manager;
-        };
         Answers answers;
         answers.bodies = {scripts("i", "r"), scripts("i", "r"), scripts("i", "r")};
         FakeFactory factory(&answers);
@@ -328,6 +316,18 @@ private slots:
     }
 
 private:
+    // A run of the client on the fake shell, recording in the test's folder.
+    std::unique_ptr<MacPrintersManager> makeManager()
+    {
+        auto manager
+            = std::make_unique<MacPrintersManager>(std::make_unique<FakeShell>(&m_log, &m_lpstat));
+        manager->setApplicationFolder(m_dir->path());
+        manager->setRestoreRecordFolder(m_dir->path());
+        manager->setInstallPrintersTimeoutSecs(30);
+        manager->setRetryWaitTimeMillis(1);
+        return manager;
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
     QStringList m_log;
     QString m_lpstat;

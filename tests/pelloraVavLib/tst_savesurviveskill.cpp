@@ -3,11 +3,11 @@
 
 #include "MacPrintClientPreferences.h"
 #include "MacPrinterConnector.h"
+#include "TestEnvironment.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -20,46 +20,37 @@
 namespace {
 
 const char *const SaveLoopVariable = "PELLORA_SAVE_LOOP_DIR";
+const QStringList Files {
+    QStringLiteral("printClient.tsp"), QStringLiteral("home/.pelloraVav/session.dat")};
 
 // The printer connector's own saver, with the address it would ask for.
 class AddressSaver : public MacPrinterConnector
 {
 public:
-    explicit AddressSaver(const QString &address)
-        : m_address(address)
-    { }
+    QString address;
 
 protected:
-    QString askForAddress() override { return m_address; }
-
-private:
-    QString m_address;
+    QString askForAddress() override { return address; }
 };
 
-struct Version
+// Two versions of different lengths, so that a file cut short or mixed cannot
+// pass for either.
+const QString Addresses[2] = {QStringLiteral("10.0.0.1"),
+    QStringLiteral("print-service-") + QString(3000, QLatin1Char('b'))
+        + QStringLiteral(".campus.example")};
+const QString Passwords[2] = {QStringLiteral("old"), QString(4000, QLatin1Char('n'))};
+
+// Saves both files of a version into `folder` (session.dat under $HOME/.pelloraVav).
+void save(const QString &folder, int version)
 {
-    QString address;
-    QString password;
-};
-
-// Of different lengths, so that a file cut short or mixed cannot pass for either.
-const Version Versions[2] = {
-    {QStringLiteral("10.0.0.1"), QStringLiteral("old")},
-    {QStringLiteral("print-service-") + QString(3000, QLatin1Char('b'))
-            + QStringLiteral(".campus.example"),
-        QString(4000, QLatin1Char('n'))},
-};
-
-// Saves both files into `folder` (session.dat under $HOME/.pelloraVav).
-void save(const QString &folder, const Version &version)
-{
-    AddressSaver connector(version.address);
+    AddressSaver connector;
+    connector.address = Addresses[version];
     connector.setConfigDir(folder);
     connector.getPrintServiceForPelloraPrinter();
 
     MacPrintClientPreferences preferences;
     preferences.setConfigDir(folder);
-    preferences.setStaffPassword(version.password);
+    preferences.setStaffPassword(Passwords[version]);
     preferences.saveIfDedicated();
 }
 
@@ -68,13 +59,16 @@ int saveForever(const QString &folder)
     std::fputs("saving\n", stdout);
     std::fflush(stdout);
     for (unsigned i = 0;; ++i)
-        save(folder, Versions[i % 2]);
+        save(folder, int(i % 2));
 }
 
-QByteArray contents(const QString &path)
+// Both files as the folder holds them, empty where one is missing.
+QList<QByteArray> contents(const QString &folder)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    QList<QByteArray> found;
+    for (const QString &file : Files)
+        found << readAll(folder + QLatin1Char('/') + file);
+    return found;
 }
 
 } // namespace
@@ -89,38 +83,28 @@ private slots:
 
 void tst_SaveSurvivesKill::everyFileIsOldOrNew()
 {
-    const QStringList files {
-        QStringLiteral("printClient.tsp"), QStringLiteral("home/.pelloraVav/session.dat")};
-    // Each version as the savers write it, made here by the same code.
-    QTemporaryDir references;
-    QVERIFY(references.isValid());
-    QList<QByteArray> expected[2];
-    const QByteArray home = qgetenv("HOME");
-    for (int v = 0; v < 2; ++v) {
-        const QString folder = references.filePath(QString::number(v));
-        QVERIFY(QDir().mkpath(folder + QStringLiteral("/home")));
-        qputenv("HOME", QFile::encodeName(folder + QStringLiteral("/home")));
-        save(folder, Versions[v]);
-        for (const QString &file : files)
-            expected[v] << contents(folder + QLatin1Char('/') + file);
-    }
-    qputenv("HOME", home);
-    QVERIFY(expected[0] != expected[1]);
-    QVERIFY(!expected[0].contains("(missing)") && !expected[1].contains("(missing)"));
-
+    // Each version as the savers write it, saved here by the same code; the
+    // folder is left with the first one.
     QTemporaryDir work;
     QVERIFY(work.isValid());
-    QVERIFY(QDir().mkpath(work.filePath(QStringLiteral("home/.pelloraVav"))));
-    for (int f = 0; f < files.size(); ++f) {
-        QFile file(work.filePath(files.at(f)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(expected[0].at(f)), expected[0].at(f).size());
+    const QString home = work.filePath(QStringLiteral("home"));
+    QVERIFY(QDir().mkpath(home));
+    const QByteArray ownHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home));
+    QList<QByteArray> expected[2];
+    for (int v : {1, 0}) {
+        save(work.path(), v);
+        expected[v] = contents(work.path());
+    }
+    qputenv("HOME", ownHome);
+    for (int f = 0; f < Files.size(); ++f) {
+        QVERIFY(!expected[0].at(f).isEmpty() && !expected[1].at(f).isEmpty());
+        QVERIFY(expected[0].at(f) != expected[1].at(f));
     }
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QLatin1String(SaveLoopVariable), work.path());
-    environment.insert(QStringLiteral("HOME"), work.filePath(QStringLiteral("home")));
-    QRandomGenerator random(QRandomGenerator::system()->generate());
+    environment.insert(QStringLiteral("HOME"), home);
     int kills = 0;
     int changes = 0;
     int corrupt = 0;
@@ -131,29 +115,28 @@ void tst_SaveSurvivesKill::everyFileIsOldOrNew()
         QProcess saver;
         saver.setProcessEnvironment(environment);
         saver.start(QCoreApplication::applicationFilePath());
-        QVERIFY(saver.waitForStarted());
         QVERIFY2(saver.waitForReadyRead(30000) && saver.readLine() == "saving\n",
             saver.readAllStandardError().constData());
-        QThread::usleep(random.bounded(10000));
+        QThread::usleep(QRandomGenerator::global()->bounded(10000));
         QCOMPARE(::kill(pid_t(saver.processId()), SIGKILL), 0);
         QVERIFY(saver.waitForFinished());
         QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
         ++kills;
-        for (int f = 0; f < files.size(); ++f) {
-            const QByteArray now = contents(work.filePath(files.at(f)));
-            if (now != expected[0].at(f) && now != expected[1].at(f)) {
+        const QList<QByteArray> now = contents(work.path());
+        for (int f = 0; f < Files.size(); ++f) {
+            if (now.at(f) != expected[0].at(f) && now.at(f) != expected[1].at(f)) {
                 ++corrupt;
-                qWarning("%s after kill %d: %lld bytes, neither version", qPrintable(files.at(f)),
-                    kills, qint64(now.size()));
+                qWarning("%s after kill %d: %lld bytes, neither version", qPrintable(Files.at(f)),
+                    kills, qint64(now.at(f).size()));
             }
-            changes += now != last.at(f) ? 1 : 0;
-            last[f] = now;
+            changes += now.at(f) != last.at(f) ? 1 : 0;
         }
+        last = now;
     }
     // Temporary files a kill left behind are no harm to the two, only clutter.
     const int strays = int(QDir(work.path()).entryList(QDir::Files).size()
         + QDir(work.filePath(QStringLiteral("home/.pelloraVav"))).entryList(QDir::Files).size()
-        - files.size());
+        - Files.size());
     qInfo("%d kills, %d files found changed since the kill before, %d corrupt, %d stray files",
         kills, changes, corrupt, strays);
     QCOMPARE(corrupt, 0);
