@@ -4,6 +4,7 @@
 #include "PrintClientImages.h"
 #include "QustomLineEdit.h"
 #include "UserIdDialogController.h"
+#include "WrappingLabel.h"
 
 #include <QBitmap>
 #include <QBoxLayout>
@@ -59,9 +60,8 @@ UserIdDialogView::UserIdDialogView(QWidget *parent, UserIdDialogController *cont
     const bool guestAllowed = m_controller && m_controller->guestAllowed();
 
     auto *content = new QVBoxLayout;
-    m_instructionLabel = new QLabel(this);
+    m_instructionLabel = new WrappingLabel(this);
     m_instructionLabel->setObjectName(QStringLiteral("userIdDialog_Instruction"));
-    m_instructionLabel->setWordWrap(true);
     m_instructionLabel->setAlignment(::Qt::AlignCenter);
     m_instructionLabel->setMinimumWidth(300);
     content->addWidget(m_instructionLabel);
@@ -112,9 +112,8 @@ UserIdDialogView::UserIdDialogView(QWidget *parent, UserIdDialogController *cont
     entries->addStretch(2);
     if (guestAllowed) {
         entries->addSpacing(5);
-        m_guestLabel = new QLabel(this);
+        m_guestLabel = new WrappingLabel(this);
         m_guestLabel->setObjectName(QStringLiteral("userIdDialog_GuestNotice"));
-        m_guestLabel->setWordWrap(true);
         m_guestLabel->setAlignment(::Qt::AlignTop | ::Qt::AlignLeft);
         m_guestLabel->setMinimumWidth(300);
         entries->addWidget(m_guestLabel);

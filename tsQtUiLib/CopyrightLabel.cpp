@@ -11,14 +11,13 @@ constexpr int INTERVAL_MS = 10000;
 }
 
 CopyrightLabel::CopyrightLabel(QWidget *parent)
-    : QLabel(parent)
+    : WrappingLabel(parent)
 {
     setObjectName(QStringLiteral("CopyrightLabel"));
     QFont labelFont = parent ? parent->font() : font();
     labelFont.setPointSize(10);
     setFont(labelFont);
     setFixedHeight(30);
-    setWordWrap(true);
     changeText();
     setAlignment(m_alignment);
 }
@@ -61,14 +60,14 @@ void CopyrightLabel::changeText()
 // Hidden dialogs keep their labels; only a shown one needs the next text.
 void CopyrightLabel::showEvent(QShowEvent *event)
 {
-    QLabel::showEvent(event);
+    WrappingLabel::showEvent(event);
     if (m_timerId == 0)
         m_timerId = startTimer(INTERVAL_MS);
 }
 
 void CopyrightLabel::hideEvent(QHideEvent *event)
 {
-    QLabel::hideEvent(event);
+    WrappingLabel::hideEvent(event);
     if (m_timerId != 0) {
         killTimer(m_timerId);
         m_timerId = 0;
@@ -80,5 +79,5 @@ void CopyrightLabel::timerEvent(QTimerEvent *event)
     if (event->timerId() == m_timerId)
         changeText();
     else
-        QLabel::timerEvent(event);
+        WrappingLabel::timerEvent(event);
 }
