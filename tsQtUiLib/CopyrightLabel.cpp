@@ -11,13 +11,14 @@ constexpr int INTERVAL_MS = 10000;
 }
 
 CopyrightLabel::CopyrightLabel(QWidget *parent)
-    : WrappingLabel(parent)
+    : TextLabel(parent)
 {
     setObjectName(QStringLiteral("CopyrightLabel"));
     QFont labelFont = parent ? parent->font() : font();
     labelFont.setPointSize(10);
     setFont(labelFont);
     setFixedHeight(30);
+    setWordWrap(true);
     changeText();
     setAlignment(m_alignment);
 }
@@ -60,14 +61,14 @@ void CopyrightLabel::changeText()
 // Hidden dialogs keep their labels; only a shown one needs the next text.
 void CopyrightLabel::showEvent(QShowEvent *event)
 {
-    WrappingLabel::showEvent(event);
+    TextLabel::showEvent(event);
     if (m_timerId == 0)
         m_timerId = startTimer(INTERVAL_MS);
 }
 
 void CopyrightLabel::hideEvent(QHideEvent *event)
 {
-    WrappingLabel::hideEvent(event);
+    TextLabel::hideEvent(event);
     if (m_timerId != 0) {
         killTimer(m_timerId);
         m_timerId = 0;
@@ -79,5 +80,5 @@ void CopyrightLabel::timerEvent(QTimerEvent *event)
     if (event->timerId() == m_timerId)
         changeText();
     else
-        WrappingLabel::timerEvent(event);
+        TextLabel::timerEvent(event);
 }

@@ -1,4 +1,4 @@
-#include "WrappingLabel.h"
+#include "TextLabel.h"
 
 #include <QTest>
 
@@ -95,7 +95,7 @@ char *toString(const Answers &answers)
 }
 } // namespace
 
-class TstWrappingLabel : public QObject
+class TstTextLabel : public QObject
 {
     Q_OBJECT
 
@@ -122,7 +122,8 @@ private slots:
     void answersAreQLabels()
     {
         QFETCH(int, change);
-        WrappingLabel label(nullptr);
+        TextLabel label(nullptr);
+        label.setWordWrap(true);
         label.setText(Notice);
         QCOMPARE(answersOf(label), answersOf(*freshLabel(Nothing)));
 
@@ -130,7 +131,8 @@ private slots:
         const auto reference = freshLabel(Change(change));
         QCOMPARE(answersOf(label), answersOf(*reference));
 
-        WrappingLabel later(nullptr);
+        TextLabel later(nullptr);
+        later.setWordWrap(true);
         later.setText(Notice);
         apply(&later, Change(change));
         QCOMPARE(answersOf(later), answersOf(*reference));
@@ -149,5 +151,5 @@ private:
     }
 };
 
-QTEST_MAIN(TstWrappingLabel)
-#include "tst_wrappinglabel.moc"
+QTEST_MAIN(TstTextLabel)
+#include "tst_textlabel.moc"

@@ -1,4 +1,4 @@
-#include "WrappingLabel.h"
+#include "TextLabel.h"
 
 #include <QHash>
 
@@ -38,7 +38,7 @@ struct SizingKey
 
 size_t qHash(const SizingKey &key, size_t seed = 0)
 {
-    return qHashMulti(seed, key.text, key.font.key(), key.alignment, key.minimum.width(),
+    return qHashMulti(seed, key.text, key.font, key.alignment, key.minimum.width(),
         key.maximum.width(), key.contents.left(), key.contents.right());
 }
 
@@ -90,15 +90,13 @@ Sizes &entry(const SizingKey &key)
 }
 } // namespace
 
-WrappingLabel::WrappingLabel(QWidget *parent)
+TextLabel::TextLabel(QWidget *parent)
     : QLabel(parent)
-{
-    setWordWrap(true);
-}
+{ }
 
-QSize WrappingLabel::sizeHint() const
+QSize TextLabel::sizeHint() const
 {
-    if (!wordWrap())
+    if (text().isEmpty())
         return QLabel::sizeHint();
     const SizingKey key = keyOf(this);
     if (const Sizes *sizes = knownSizes(key); sizes && sizes->hint)
@@ -108,9 +106,9 @@ QSize WrappingLabel::sizeHint() const
     return hint;
 }
 
-QSize WrappingLabel::minimumSizeHint() const
+QSize TextLabel::minimumSizeHint() const
 {
-    if (!wordWrap())
+    if (text().isEmpty())
         return QLabel::minimumSizeHint();
     const SizingKey key = keyOf(this);
     if (const Sizes *sizes = knownSizes(key); sizes && sizes->minimumHint)
@@ -120,9 +118,9 @@ QSize WrappingLabel::minimumSizeHint() const
     return hint;
 }
 
-int WrappingLabel::heightForWidth(int width) const
+int TextLabel::heightForWidth(int width) const
 {
-    if (!wordWrap())
+    if (text().isEmpty())
         return QLabel::heightForWidth(width);
     const SizingKey key = keyOf(this);
     if (const Sizes *sizes = knownSizes(key)) {
