@@ -77,7 +77,8 @@ const Sizes *knownSizes(const SizingKey &key)
     return it == known().constEnd() ? nullptr : &it.value();
 }
 
-// Looked up again after QLabel answered: its sizing may have polished widgets.
+// Looked up anew once QLabel has answered, never kept across its call:
+// whatever it sized meanwhile may have added entries and moved this one.
 Sizes &entry(const SizingKey &key)
 {
     auto it = known().find(key);
