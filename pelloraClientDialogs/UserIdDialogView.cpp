@@ -3,6 +3,7 @@
 #include "AlphanumericKeyboardInputFilter.h"
 #include "PrintClientImages.h"
 #include "QustomLineEdit.h"
+#include "TextLabel.h"
 #include "UserIdDialogController.h"
 
 #include <QBitmap>
@@ -59,7 +60,7 @@ UserIdDialogView::UserIdDialogView(QWidget *parent, UserIdDialogController *cont
     const bool guestAllowed = m_controller && m_controller->guestAllowed();
 
     auto *content = new QVBoxLayout;
-    m_instructionLabel = new QLabel(this);
+    m_instructionLabel = new TextLabel(this);
     m_instructionLabel->setObjectName(QStringLiteral("userIdDialog_Instruction"));
     m_instructionLabel->setWordWrap(true);
     m_instructionLabel->setAlignment(::Qt::AlignCenter);
@@ -83,7 +84,7 @@ UserIdDialogView::UserIdDialogView(QWidget *parent, UserIdDialogController *cont
 
     auto *entries = new QVBoxLayout;
     entries->addStretch(1);
-    m_userIdLabel = new QLabel(this);
+    m_userIdLabel = new TextLabel(this);
     m_userIdLabel->setObjectName(QStringLiteral("userIdDialog_UserIdLabel"));
     m_userIdLabel->setMinimumWidth(200);
     m_userIdEdit = new QustomLineEdit(this);
@@ -97,7 +98,7 @@ UserIdDialogView::UserIdDialogView(QWidget *parent, UserIdDialogController *cont
     entries->addWidget(m_userIdEdit);
     if (pinRequired) {
         entries->addSpacing(5);
-        m_passwordLabel = new QLabel(this);
+        m_passwordLabel = new TextLabel(this);
         m_passwordLabel->setObjectName(QStringLiteral("userIdDialog_PinLabel"));
         m_passwordLabel->setMinimumWidth(200);
         m_passwordEdit = new QustomLineEdit(this);
@@ -112,7 +113,7 @@ UserIdDialogView::UserIdDialogView(QWidget *parent, UserIdDialogController *cont
     entries->addStretch(2);
     if (guestAllowed) {
         entries->addSpacing(5);
-        m_guestLabel = new QLabel(this);
+        m_guestLabel = new TextLabel(this);
         m_guestLabel->setObjectName(QStringLiteral("userIdDialog_GuestNotice"));
         m_guestLabel->setWordWrap(true);
         m_guestLabel->setAlignment(::Qt::AlignTop | ::Qt::AlignLeft);

@@ -11,7 +11,7 @@ constexpr int INTERVAL_MS = 10000;
 }
 
 CopyrightLabel::CopyrightLabel(QWidget *parent)
-    : QLabel(parent)
+    : TextLabel(parent)
 {
     setObjectName(QStringLiteral("CopyrightLabel"));
     QFont labelFont = parent ? parent->font() : font();
@@ -61,14 +61,14 @@ void CopyrightLabel::changeText()
 // Hidden dialogs keep their labels; only a shown one needs the next text.
 void CopyrightLabel::showEvent(QShowEvent *event)
 {
-    QLabel::showEvent(event);
+    TextLabel::showEvent(event);
     if (m_timerId == 0)
         m_timerId = startTimer(INTERVAL_MS);
 }
 
 void CopyrightLabel::hideEvent(QHideEvent *event)
 {
-    QLabel::hideEvent(event);
+    TextLabel::hideEvent(event);
     if (m_timerId != 0) {
         killTimer(m_timerId);
         m_timerId = 0;
@@ -80,5 +80,5 @@ void CopyrightLabel::timerEvent(QTimerEvent *event)
     if (event->timerId() == m_timerId)
         changeText();
     else
-        QLabel::timerEvent(event);
+        TextLabel::timerEvent(event);
 }

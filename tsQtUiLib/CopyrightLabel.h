@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QLabel>
+#include "TextLabel.h"
 
 // The line at the bottom of the kiosk windows; every 10 seconds it shows the
 // next of product name, copyright, "All Rights Reserved", version, site name.
-class CopyrightLabel : public QLabel
+class CopyrightLabel : public TextLabel
 {
     Q_OBJECT
 public:
