@@ -1,6 +1,7 @@
 #include "AboutInfoDialog.h"
 #include "KoaMainWindow.h"
 #include "LanguageChangerInterface.h"
+#include "PrefixTranslator.h"
 #include "VersionInfoInterface.h"
 
 #include "ModalHelper.h"
@@ -24,22 +25,11 @@ public:
     bool initialize() override { return true; }
 };
 
-// Marks every text of the main window's context, as a new language would.
-class MarkingTranslator : public QTranslator
-{
-public:
-    QString translate(const char *context, const char *source, const char *, int) const override
-    {
-        return qstrcmp(context, "KoaMainWindow") == 0 ? "fr:" + QString::fromUtf8(source)
-                                                      : QString();
-    }
-    bool isEmpty() const override { return false; }
-};
-
 class TestLanguageChanger : public LanguageChangerInterface
 {
 public:
-    MarkingTranslator translator;
+    // Marks every text of the main window, as a new language would.
+    PrefixTranslator translator {"KoaMainWindow", QStringLiteral("fr:")};
     int changeLanguage(const QString &) override
     {
         QCoreApplication::installTranslator(&translator);

@@ -1,24 +1,11 @@
+#include "FakeConnector.h"
 #include "PrintClientImages.h"
-#include "PrinterConnectorInterface.h"
 #include "TrayConnectionStatus.h"
 
 #include <QSystemTrayIcon>
 #include <QTest>
 
 namespace {
-class TestConnector : public PrinterConnectorInterface
-{
-public:
-    QString host = QStringLiteral("ps1.example.org");
-    bool addConnection(const QString &) override { return true; }
-    bool removeConnection(const QString &) override { return true; }
-    void setDefaultPrinter(const QString &) override { }
-    QString getDefaultPrinter() override { return {}; }
-    QString getPrintServiceForPelloraPrinter() override { return host; }
-    void onTerminate() override { }
-    bool initialize() override { return true; }
-};
-
 QImage imageOf(const QIcon &icon)
 {
     return icon.pixmap(16, 16).toImage();
@@ -59,7 +46,8 @@ private slots:
         QFETCH(bool, connected);
         QFETCH(QString, toolTip);
 
-        TestConnector connector;
+        FakeConnector connector;
+        connector.host = QStringLiteral("ps1.example.org");
         QSystemTrayIcon tray; // never shown: no tray is needed
         TrayConnectionStatus status(withTray ? &tray : nullptr, &connector);
         for (QChar event : events)
@@ -82,7 +70,8 @@ private slots:
     // The address is the one in force when the state changes.
     void namesTheCurrentPrintService()
     {
-        TestConnector connector;
+        FakeConnector connector;
+        connector.host = QStringLiteral("ps1.example.org");
         QSystemTrayIcon tray;
         TrayConnectionStatus status(&tray, &connector);
         connector.host = QStringLiteral("10.0.0.7");

@@ -1,9 +1,9 @@
 #include "EventRecorder.h"
+#include "FakeConnector.h"
 #include "FakePreferences.h"
 #include "LanguageChanger.h"
 #include "PrintClientLanguageChanger.h"
 #include "PrintClientTranslator.h"
-#include "PrinterConnectorInterface.h"
 #include "SupportedLanguageDialects.h"
 #include "TestHttpResponder.h"
 #include "TranslationFileManager.h"
@@ -91,19 +91,6 @@ QString caption()
 {
     return QCoreApplication::translate(Context, Caption);
 }
-
-class FixedConnector : public PrinterConnectorInterface
-{
-public:
-    bool addConnection(const QString &) override { return true; }
-    bool removeConnection(const QString &) override { return true; }
-    void setDefaultPrinter(const QString &) override { }
-    QString getDefaultPrinter() override { return {}; }
-    QString getPrintServiceForPelloraPrinter() override { return address; }
-    void onTerminate() override { }
-    bool initialize() override { return true; }
-    QString address = QStringLiteral("127.0.0.1");
-};
 
 // Counts the installs and removals of translators the application reports.
 class LanguageChangeCounter : public QObject
@@ -393,7 +380,7 @@ void tst_Languages::translator()
         TestHttpResponder::reply(
             200, buildQm(QStringLiteral("Please identify yourself=Override"))));
 
-    FixedConnector connector;
+    FakeConnector connector;
     EventRecorder recorder;
     LanguageChangeCounter counter;
     {

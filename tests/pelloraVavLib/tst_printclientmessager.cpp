@@ -1,10 +1,10 @@
 #include "ConnectionListenerInterface.h"
 #include "EventRecorder.h"
+#include "FakeConnector.h"
 #include "MessageListenerInterface.h"
 #include "ObservableEvent.h"
 #include "Observer.h"
 #include "PrintClientMessager.h"
-#include "PrinterConnectorInterface.h"
 #include "TestEnvironment.h"
 
 #include <QElapsedTimer>
@@ -27,25 +27,6 @@
 #include <cstring>
 
 namespace {
-
-class FakeConnector : public PrinterConnectorInterface
-{
-public:
-    bool addConnection(const QString &) override { return false; }
-    bool removeConnection(const QString &) override { return false; }
-    void setDefaultPrinter(const QString &) override { }
-    QString getDefaultPrinter() override { return {}; }
-    QString getPrintServiceForPelloraPrinter() override
-    {
-        ++asked;
-        return host;
-    }
-    void onTerminate() override { }
-    bool initialize() override { return true; }
-
-    QString host = QStringLiteral("127.0.0.1");
-    int asked = 0;
-};
 
 // Sends a registration text on every new connection, as the real one does.
 class RegisteringListener : public ConnectionListenerInterface

@@ -1,8 +1,8 @@
 #include "ConnectionListenerInterface.h"
+#include "FakeConnector.h"
 #include "HexEncrypt.h"
 #include "MessageListenerInterface.h"
 #include "PrintClientMessager.h"
-#include "PrinterConnectorInterface.h"
 
 #include <QFile>
 #include <QProcess>
@@ -12,18 +12,6 @@
 #include <QTest>
 
 namespace {
-
-class LoopbackConnector : public PrinterConnectorInterface
-{
-public:
-    bool addConnection(const QString &) override { return false; }
-    bool removeConnection(const QString &) override { return false; }
-    void setDefaultPrinter(const QString &) override { }
-    QString getDefaultPrinter() override { return {}; }
-    QString getPrintServiceForPelloraPrinter() override { return QStringLiteral("127.0.0.1"); }
-    void onTerminate() override { }
-    bool initialize() override { return true; }
-};
 
 class Registration : public ConnectionListenerInterface
 {
@@ -150,7 +138,7 @@ void tst_PrintServiceSim::drivesTheMessagerThroughAScenario()
     QVERIFY(startSimulator({"--scenario", scenario.fileName(), "--timeout", "20000"}));
 
     PrintClientMessager messager(nullptr);
-    LoopbackConnector connector;
+    FakeConnector connector;
     Registration registration(&messager);
     Acknowledger acknowledger(&messager);
     messager.setPrinterConnector(&connector);

@@ -1,26 +1,14 @@
 #include "ClientProcessingDialog.h"
+#include "FakeConnector.h"
 #include "ModalHelper.h"
 #include "PrintClientMessager.h"
-#include "PrinterConnectorInterface.h"
 #include "ProcessingDialogConnectionListener.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
-namespace {
-class LoopbackConnector : public PrinterConnectorInterface
-{
-public:
-    bool addConnection(const QString &) override { return false; }
-    bool removeConnection(const QString &) override { return false; }
-    void setDefaultPrinter(const QString &) override { }
-    QString getDefaultPrinter() override { return {}; }
-    QString getPrintServiceForPelloraPrinter() override { return QStringLiteral("127.0.0.1"); }
-    void onTerminate() override { }
-    bool initialize() override { return true; }
-};
-} // namespace
+namespace { } // namespace
 
 // The processing window against a real connection that goes away.
 class TstProcessingDialogConnectionListener : public QObject
@@ -42,7 +30,7 @@ private slots:
         QFETCH(QString, loss);
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost, 0));
-        LoopbackConnector connector;
+        FakeConnector connector;
         ClientProcessingDialog dialog(nullptr, -1, TsBaseDialog::titledWindowFlags());
         ProcessingDialogConnectionListener listener(&dialog);
         PrintClientMessager messager(nullptr);

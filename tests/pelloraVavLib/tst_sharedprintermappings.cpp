@@ -1,35 +1,12 @@
 #include "EventRecorder.h"
+#include "FakeConnector.h"
 #include "ObservableEvent.h"
 #include "Observer.h"
-#include "PrinterConnectorInterface.h"
 #include "SharedPrinterMappings.h"
 
 #include <QtTest>
 
 namespace {
-class FakeConnector : public PrinterConnectorInterface
-{
-public:
-    bool addConnection(const QString &name) override
-    {
-        calls << "add " + name;
-        return accepted.contains(name);
-    }
-    bool removeConnection(const QString &name) override
-    {
-        calls << "remove " + name;
-        return true;
-    }
-    void setDefaultPrinter(const QString &name) override { calls << "default " + name; }
-    QString getDefaultPrinter() override { return QStringLiteral("old"); }
-    QString getPrintServiceForPelloraPrinter() override { return QString(); }
-    void onTerminate() override { }
-    bool initialize() override { return true; }
-
-    QStringList accepted;
-    QStringList calls;
-};
-
 const QString ServerPath = QStringLiteral("\\\\srv\\queue1");
 } // namespace
 
@@ -61,6 +38,7 @@ private slots:
     {
         QFETCH(QStringList, names);
         FakeConnector connector;
+        connector.defaultPrinter = QStringLiteral("old");
         QFETCH(QStringList, accepted);
         connector.accepted = accepted;
         EventRecorder recorder;
@@ -87,6 +65,7 @@ private slots:
     void defaultPrinterByQueueName()
     {
         FakeConnector connector;
+        connector.defaultPrinter = QStringLiteral("old");
         connector.accepted = {ServerPath};
         SharedPrinterMappings mappings(&connector);
         QVERIFY(mappings.connectToSharedPrinters({ServerPath}));
@@ -100,6 +79,7 @@ private slots:
     void restoreAndDisconnect()
     {
         FakeConnector connector;
+        connector.defaultPrinter = QStringLiteral("old");
         connector.accepted = {"a", "b"};
         SharedPrinterMappings mappings(&connector);
         QVERIFY(mappings.connectToSharedPrinters({"a", "b"}));

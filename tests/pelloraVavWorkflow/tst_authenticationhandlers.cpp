@@ -10,45 +10,14 @@
 #include "GuestJobReqHandler.h"
 #include "HexEncrypt.h"
 #include "KoaSessionInfo.h"
-#include "MessageBoxInterface.h"
 #include "ModalHelper.h"
+#include "RecordingMessageBox.h"
 #include "TsBaseDialog.h"
 
 #include <QLineEdit>
 #include <QTest>
 
 namespace {
-// Records what it was asked and answers questions as told.
-class FakeMessageBox : public MessageBoxInterface
-{
-public:
-    void showError(const QString &message, const QString &caption) override
-    {
-        shown.append(QStringLiteral("error:%1:%2").arg(message, caption));
-    }
-    void showWarning(const QString &message, const QString &caption) override
-    {
-        shown.append(QStringLiteral("warning:%1:%2").arg(message, caption));
-    }
-    void showInfo(const QString &message, const QString &caption) override
-    {
-        shown.append(QStringLiteral("info:%1:%2").arg(message, caption));
-    }
-    int showMessage(const QString &message, const QString &caption, const QPixmap &) override
-    {
-        shown.append(QStringLiteral("message:%1:%2").arg(message, caption));
-        return 1;
-    }
-    bool showQuestion(const QString &message, const QString &caption) override
-    {
-        shown.append(QStringLiteral("question:%1:%2").arg(message, caption));
-        return answerYes;
-    }
-
-    QStringList shown;
-    bool answerYes = false;
-};
-
 const QString Stamp = FixedTimeSource::stamp();
 
 // Types into the identification dialog once it is up, then presses the key;
@@ -209,11 +178,11 @@ void TstAuthenticationHandlers::verdict_data()
         << received(56, balances + "|O1") << "80|" + Stamp << QStringList() << stored;
     QTest::addRow("failure, no ack")
         << received(56, "|1|xBad login|#Unknown user|A0") << "86|" + Stamp
-        << QStringList {"error:Unknown user:Bad login"}
+        << QStringList {"error|Bad login|Unknown user"}
         << QStringList {"", "", "", ""};
     QTest::addRow("failure, ack")
         << received(56, "|0|xBad login|#Unknown user|A1") << "80|" + Stamp
-        << QStringList {"error:Unknown user:Bad login"}
+        << QStringList {"error|Bad login|Unknown user"}
         << QStringList {"", "", "", ""};
     // clang-format on
 }
@@ -226,13 +195,13 @@ void TstAuthenticationHandlers::verdict()
     KoaSessionInfo info;
     info.setUserId(QStringLiteral("JO"));
     info.setUserPin(QStringLiteral("1234"));
-    FakeMessageBox box;
+    RecordingMessageBox box;
     ClientProcessingDialog processing(nullptr, -1, TsBaseDialog::titledWindowFlags());
     processing.show();
     AuthenticateResultMsg message(
         std::make_unique<AuthenticateResultMsgHandler>(&info, &processing, &box, nullptr));
     QTEST(message.handle(QStringLiteral("ps"), text), "answer");
-    QTEST(box.shown, "shown");
+    QTEST(box.shown(), "shown");
     QVERIFY(processing.isHidden());
 
     const bool failed = session.constFirst().isEmpty();
@@ -283,14 +252,14 @@ void TstAuthenticationHandlers::guestQuestion()
     info.setUserId(QStringLiteral("JO"));
     info.setMaxCreditBalance(QStringLiteral("9.00"));
     info.setPageCountForPendingPrintJob(4);
-    FakeMessageBox box;
+    RecordingMessageBox box;
     box.answerYes = yes;
     GuestJobReq request(std::make_unique<GuestJobReqHandler>(&preferences, &info, &box, nullptr));
     QTEST(request.handle(QStringLiteral("ps"), received(52, QString())), "answer");
-    QCOMPARE(box.shown,
-        QStringList {QStringLiteral("question:%1:%2")
-                         .arg(QString::fromLatin1(GuestJobReqHandler::GuestPromptText),
-                             QString::fromLatin1(GuestJobReqHandler::GuestPromptCaption))});
+    QCOMPARE(box.shown(),
+        QStringList {QStringLiteral("question|%1|%2")
+                         .arg(QString::fromLatin1(GuestJobReqHandler::GuestPromptCaption),
+                             QString::fromLatin1(GuestJobReqHandler::GuestPromptText))});
     QCOMPARE(info.userId(), sessionReset ? QString() : QStringLiteral("JO"));
     QCOMPARE(info.hasCreditInfo(), !sessionReset);
     QCOMPARE(info.pageCountForPendingPrintJob(), sessionReset ? 0 : 4);
@@ -300,14 +269,14 @@ void TstAuthenticationHandlers::nullMessages()
 {
     FakePreferences preferences;
     KoaSessionInfo info;
-    FakeMessageBox box;
+    RecordingMessageBox box;
     AuthenticateReqHandler request(&preferences, &info, nullptr, nullptr, 45, nullptr);
     AuthenticateResultMsgHandler verdict(&info, nullptr, &box, nullptr);
     GuestJobReqHandler guest(&preferences, &info, &box, nullptr);
     QCOMPARE(request.handle(QStringLiteral("ps"), nullptr), QString());
     QCOMPARE(verdict.handle(QStringLiteral("ps"), nullptr), QString());
     QCOMPARE(guest.handle(QStringLiteral("ps"), nullptr), QString());
-    QVERIFY(box.shown.isEmpty());
+    QVERIFY(box.calls.isEmpty());
 }
 
 QTEST_MAIN(TstAuthenticationHandlers)

@@ -6,12 +6,13 @@
 #include "JobDeletedMsgHandler.h"
 #include "KoaSessionInfo.h"
 #include "MacPrintClientPreferences.h"
-#include "MessageBoxInterface.h"
 #include "ModalHelper.h"
+#include "PrefixTranslator.h"
 #include "PrintClientDialog.h"
 #include "PrintClientImages.h"
 #include "PrintJobConfirmationMsg.h"
 #include "PrintJobConfirmationMsgHandler.h"
+#include "RecordingMessageBox.h"
 #include "ShowSpoolingDialogMsg.h"
 #include "ShowSpoolingDialogMsgHandler.h"
 #include "StalloSessionInfo.h"
@@ -25,45 +26,6 @@
 #include <QTranslator>
 
 namespace {
-
-struct BoxCall
-{
-    QString kind;
-    QString text;
-    QString caption;
-    QImage icon;
-};
-
-class FakeMessageBox : public MessageBoxInterface
-{
-public:
-    void showError(const QString &m, const QString &c) override { record("error", m, c); }
-    void showWarning(const QString &m, const QString &c) override { record("warning", m, c); }
-    void showInfo(const QString &m, const QString &c) override { record("info", m, c); }
-    int showMessage(const QString &m, const QString &c, const QPixmap &icon) override
-    {
-        record("message", m, c, icon.toImage());
-        return 1;
-    }
-    bool showQuestion(const QString &m, const QString &c) override
-    {
-        record("question", m, c);
-        return true;
-    }
-
-    QList<BoxCall> calls;
-    // Whether the processing window was still up while the box was shown.
-    bool processingShownMeanwhile = false;
-    ClientProcessingDialog *processing = nullptr;
-
-private:
-    void record(const char *kind, const QString &m, const QString &c, const QImage &icon = {})
-    {
-        calls.append({QString::fromLatin1(kind), m, c, icon});
-        if (processing && processing->isVisible())
-            processingShownMeanwhile = true;
-    }
-};
 
 class FakeStalloSession : public StalloSessionInfo
 {
@@ -82,28 +44,6 @@ public:
     bool inSession = false;
     int inSessionAsked = 0;
     QList<int> increments;
-};
-
-// Prefixes every text of one context, as an installed translation would.
-class PrefixTranslator : public QTranslator
-{
-public:
-    PrefixTranslator(const char *context, const QString &prefix)
-        : m_context(context)
-        , m_prefix(prefix)
-    { }
-    bool isEmpty() const override { return false; }
-    QString translate(
-        const char *context, const char *source, const char * = nullptr, int = -1) const override
-    {
-        if (qstrcmp(context, m_context) != 0)
-            return {};
-        return m_prefix + QString::fromUtf8(source);
-    }
-
-private:
-    const char *m_context;
-    QString m_prefix;
 };
 
 QString answer(long id)
@@ -139,8 +79,11 @@ private slots:
         m_processing = std::make_unique<ClientProcessingDialog>(
             nullptr, -1, TsBaseDialog::titledWindowFlags());
         m_box.calls.clear();
-        m_box.processing = m_processing.get();
-        m_box.processingShownMeanwhile = false;
+        m_processingShownMeanwhile = false;
+        m_box.whileShown = [this] {
+            if (m_processing && m_processing->isVisible())
+                m_processingShownMeanwhile = true;
+        };
     }
     void cleanup()
     {
@@ -277,14 +220,14 @@ private slots:
         QVERIFY(message.fromText(received(51, QString())));
         m_processing->show();
 
-        BoxCall shown;
+        RecordingMessageBox::Call shown;
         if (ownBox) {
             whenModal([&](QWidget *modal) {
                 auto *dialog = qobject_cast<PrintClientDialog *>(modal);
                 QVERIFY(dialog);
                 shown = {QStringLiteral("info"), dialog->messageText(), dialog->windowTitle(),
                     dialog->findChild<QLabel *>(QStringLiteral("iconLabel"))->pixmap().toImage()};
-                m_box.processingShownMeanwhile = m_processing->isVisible();
+                m_processingShownMeanwhile = m_processing->isVisible();
                 dialog->button(0)->click();
             });
         }
@@ -296,7 +239,7 @@ private slots:
         QCOMPARE(shown.kind, QStringLiteral("info"));
         QCOMPARE(shown.text, QStringLiteral("The document will be canceled"));
         QCOMPARE(shown.caption, QStringLiteral("Job Canceled"));
-        QVERIFY(!m_box.processingShownMeanwhile);
+        QVERIFY(!m_processingShownMeanwhile);
         // The box of its own is gone with the call.
         const auto windows = QApplication::topLevelWidgets();
         QVERIFY(std::none_of(windows.cbegin(), windows.cend(),
@@ -352,12 +295,12 @@ private slots:
 
         QCOMPARE(handler.handle(QStringLiteral("ps"), &message), answer(86));
         QCOMPARE(m_box.calls.size(), 1);
-        const BoxCall call = m_box.calls.constFirst();
+        const RecordingMessageBox::Call call = m_box.calls.constFirst();
         QCOMPARE(call.kind, QStringLiteral("message"));
         QCOMPARE(call.text, ReleasedText + payment);
         QCOMPARE(call.caption, QStringLiteral("Job Released"));
         QCOMPARE(call.icon, PrintClientImages::printOk().toImage());
-        QVERIFY(!m_box.processingShownMeanwhile);
+        QVERIFY(!m_processingShownMeanwhile);
     }
 
     void notReleased_data()
@@ -443,7 +386,9 @@ private slots:
 
 private:
     FixedTimeSource m_clock;
-    FakeMessageBox m_box;
+    RecordingMessageBox m_box;
+    // Whether the processing window was still up while a box was shown.
+    bool m_processingShownMeanwhile = false;
     std::unique_ptr<ClientProcessingDialog> m_processing;
 };
 

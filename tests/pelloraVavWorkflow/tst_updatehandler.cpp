@@ -1,8 +1,8 @@
 #include "FakePreferences.h"
-#include "MessageBoxInterface.h"
 #include "PrintClientUpdateMsg.h"
 #include "PrintClientUpdateMsgHandler.h"
 #include "ProcessManagerInterface.h"
+#include "RecordingMessageBox.h"
 #include "VersionInfoInterface.h"
 #include "messagetesthelpers.h"
 
@@ -18,33 +18,6 @@ class FixedVersion : public VersionInfoInterface
 public:
     explicit FixedVersion(const QString &version) { versionString = version; }
     bool initialize() override { return true; }
-};
-
-class TemporaryClientPreferences : public FakePreferences
-{
-public:
-    bool isTemporaryClientAllowed() const override { return allowed; }
-    bool allowed = false;
-};
-
-class RecordingBox : public MessageBoxInterface
-{
-public:
-    void showError(const QString &m, const QString &c) override { calls << c + ": " + m; }
-    void showWarning(const QString &m, const QString &c) override { calls << c + ": " + m; }
-    void showInfo(const QString &m, const QString &c) override { calls << c + ": " + m; }
-    int showMessage(const QString &m, const QString &c, const QPixmap &) override
-    {
-        calls << c + ": " + m;
-        return 1;
-    }
-    bool showQuestion(const QString &m, const QString &c) override
-    {
-        calls << c + ": " + m;
-        return yes;
-    }
-    QStringList calls;
-    bool yes = false;
 };
 
 class FakeProcessManager : public ProcessManagerInterface
@@ -64,7 +37,7 @@ public:
 
 QString error(const char *text)
 {
-    return QStringLiteral("Error: ") + QString::fromLatin1(text);
+    return QStringLiteral("error|Error|") + QString::fromLatin1(text);
 }
 
 } // namespace
@@ -97,7 +70,7 @@ void UpdateHandlerTest::offeredVersions_data()
     const QString end = received(86, QString());
     using H = PrintClientUpdateMsgHandler;
     const QString question
-        = QStringLiteral("Question: ") + QString::fromLatin1(H::SingleShotPrompt);
+        = QStringLiteral("question|Question|") + QString::fromLatin1(H::SingleShotPrompt);
     // clang-format off
     QTest::addRow("equal") << "|A2.1.0" << false << false << true << true << ack << QStringList() << 0 << false;
     QTest::addRow("older") << "|A2.0.9" << false << false << true << true << ack << QStringList() << 0 << false;
@@ -133,10 +106,10 @@ void UpdateHandlerTest::offeredVersions()
     FixedVersion running(QStringLiteral("2.1.0.77"));
     VersionInfoInterface *const programVersion = versionInfo;
     versionInfo = &running;
-    TemporaryClientPreferences preferences;
-    preferences.allowed = temporaryAllowed;
-    RecordingBox box;
-    box.yes = yes;
+    FakePreferences preferences;
+    preferences.temporaryClientAllowed = temporaryAllowed;
+    RecordingMessageBox box;
+    box.answerYes = yes;
     FakeProcessManager processManager;
     processManager.starts = starts;
     PrintClientUpdateMsgHandler handler(&preferences, &box, nullptr, &processManager, nullptr);
@@ -159,7 +132,7 @@ void UpdateHandlerTest::offeredVersions()
     const int rc = QCoreApplication::exec();
 
     QCOMPARE(got, answer);
-    QCOMPARE(box.calls, boxes);
+    QCOMPARE(box.shown(), boxes);
     QCOMPARE(rc == 0, quits);
     if (quits)
         QVERIFY(answeredBeforeQuit);

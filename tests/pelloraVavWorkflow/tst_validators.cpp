@@ -1,9 +1,9 @@
+#include "FakePreferences.h"
 #include "KoaPageCountValidator.h"
 #include "KoaPasswordValidator.h"
 #include "KoaPreferences.h"
-#include "MessageBoxInterface.h"
+#include "RecordingMessageBox.h"
 #include "ScriptedPasswordDialog.h"
-#include "StalloSessionInfo.h"
 
 #include "ModalHelper.h"
 #include "PrintClientDialog.h"
@@ -14,82 +14,18 @@
 #include <optional>
 
 namespace {
-// Preferences that hold what the platform class would fix.
-class TestPreferences : public KoaPreferences
+// Integration on, a limit of 10, and 6 pages printed so far in the session.
+struct Site
 {
-public:
-    bool integration = true;
-    int limit = 10;
-    bool allowOverride = false;
-    QString staffPassword;
-
-    bool getDedicatedMode() const override { return false; }
-    void saveIfDedicated() override { }
-    bool isTemporaryClientAllowed() const override { return false; }
-    QString getStaffPassword() const override { return staffPassword; }
-    void setStaffPassword(const QString &password) override { staffPassword = password; }
-    bool getStalloIntegration() const override { return integration; }
-    void setStalloIntegration(bool enabled) override { integration = enabled; }
-    int getStalloPageLimit() const override { return limit; }
-    void setStalloPageLimit(int value) override { limit = value; }
-    bool getStalloAllowOverride() const override { return allowOverride; }
-    void setStalloAllowOverride(bool allowed) override { allowOverride = allowed; }
-    bool getStalloId() const override { return false; }
-    void setStalloId(bool) override { }
-    bool getMaskUserId() const override { return false; }
-    void setMaskUserId(bool) override { }
-    bool getStalloUseDescription() const override { return false; }
-    void setStalloUseDescription(bool) override { }
-    QString getThirdPartyUserInfoPath() const override { return {}; }
-    void setThirdPartyUserInfoPath(const QString &) override { }
-    bool getStalloUseLanguage() const override { return false; }
-    void setStalloUseLanguage(bool) override { }
-    int getStalloUserCredentialsPort() const override { return 0; }
-    void setStalloUserCredentialsPort(int) override { }
-};
-
-class TestSession : public StalloSessionInfo
-{
-public:
-    bool inSession = true;
-    int printed = 6;
-
-    int getPagesPrinted() override { return printed; }
-    bool getInSession() override { return inSession; }
-    QString getUserId() override { return {}; }
-    QString getUserPin() override { return {}; }
-    QString getPcDescription(bool) override { return {}; }
-    void incrementPagesPrinted(int pages) override { printed += pages; }
-};
-
-// Records what was shown, in order, as "kind|caption|text".
-class FakeMessageBox : public MessageBoxInterface
-{
-public:
-    QStringList shown;
-
-    void showError(const QString &message, const QString &caption) override
+    Site()
     {
-        shown << "error|" + caption + "|" + message;
+        preferences.stalloIntegration = true;
+        preferences.pageLimit = 10;
+        session.inSession = true;
+        session.pagesPrinted = 6;
     }
-    void showWarning(const QString &message, const QString &caption) override
-    {
-        shown << "warning|" + caption + "|" + message;
-    }
-    void showInfo(const QString &message, const QString &caption) override
-    {
-        shown << "info|" + caption + "|" + message;
-    }
-    int showMessage(const QString &message, const QString &caption, const QPixmap &) override
-    {
-        shown << "message|" + caption + "|" + message;
-        return 1;
-    }
-    bool showQuestion(const QString &message, const QString &caption) override
-    {
-        shown << "question|" + caption + "|" + message;
-        return false;
-    }
+    FakePreferences preferences;
+    FakeReservationSession session;
 };
 
 const QString Warning = "warning|Warning|The printing of your document will take you over the "
@@ -144,34 +80,33 @@ private slots:
         QFETCH(bool, prints);
         QFETCH(int, asked);
         QFETCH(QStringList, shown);
-        TestPreferences preferences;
-        preferences.integration = integration;
-        preferences.limit = limit;
-        preferences.allowOverride = allowOverride;
-        preferences.staffPassword = staffPassword;
-        TestSession session;
-        session.inSession = inSession;
+        Site site;
+        site.preferences.stalloIntegration = integration;
+        site.preferences.pageLimit = limit;
+        site.preferences.allowOverride = allowOverride;
+        site.preferences.staffPassword = staffPassword;
+        site.session.inSession = inSession;
         ScriptedPasswordDialog dialog;
         if (typed != "<cancel>")
             dialog.answer = typed;
         KoaPasswordValidator passwordValidator(&dialog);
-        FakeMessageBox box;
-        KoaPageCountValidator validator(&preferences, &session, &passwordValidator, &box);
+        RecordingMessageBox box;
+        KoaPageCountValidator validator(&site.preferences, &site.session, &passwordValidator, &box);
         QCOMPARE(validator.isOkToPrint(pages), prints);
         QCOMPARE(dialog.asked, asked);
-        QCOMPARE(box.shown, shown);
-        QCOMPARE(session.printed, 6); // the validator only reads the session
+        QCOMPARE(box.shown(), shown);
+        QCOMPARE(site.session.pagesPrinted, 6); // the validator only reads the session
     }
 
     // Without a message box of its own the validator brings one for the call.
     void ownMessageBox()
     {
         TsBaseDialog::setDesktopGeometry(QRect(0, 0, 1024, 768));
-        TestPreferences preferences;
-        TestSession session;
+        Site site;
         ScriptedPasswordDialog dialog;
         KoaPasswordValidator passwordValidator(&dialog);
-        KoaPageCountValidator validator(&preferences, &session, &passwordValidator, nullptr);
+        KoaPageCountValidator validator(
+            &site.preferences, &site.session, &passwordValidator, nullptr);
         QString seen;
         whenModal([&seen](QWidget *modal) {
             auto *box = qobject_cast<PrintClientDialog *>(modal);
