@@ -4,8 +4,26 @@
 
 #include <QWidget>
 
+namespace {
+// The display is chosen inside QApplication's constructor: prepare it first.
+int &preparedDisplay(int &argc)
+{
+    TsSingleApplication::prepareDisplay();
+    return argc;
+}
+} // namespace
+
+void TsSingleApplication::prepareDisplay()
+{
+    // Kiosk windows are small and short-lived: a shared-memory segment made for
+    // each one (page faults and a server round trip) costs more than sending its
+    // pixels. A site that set the variable itself keeps its choice.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+}
+
 TsSingleApplication::TsSingleApplication(const QString &applicationId, int &argc, char **argv)
-    : QApplication(argc, argv)
+    : QApplication(preparedDisplay(argc), argv)
     , m_id(applicationId)
     , m_guard(new TsSingleInstanceGuard(
           TsSingleInstanceGuard::sessionKey(applicationId), QString(), this))

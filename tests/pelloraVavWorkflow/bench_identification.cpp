@@ -1,6 +1,7 @@
 // Time from an identification request reaching the client to the dialog being
 // painted on screen, against a bare QDialog with two line edits built and shown the
-// same way. Run on the platform of your choice (offscreen by default).
+// same way, both with the display settings of the client (or Qt's own with
+// --qt-defaults). Run on the platform of your choice (offscreen by default).
 
 #include "messagetesthelpers.h"
 
@@ -9,6 +10,7 @@
 #include "FakePreferences.h"
 #include "KoaSessionInfo.h"
 #include "TsBaseDialog.h"
+#include "TsSingleApplication.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -77,6 +79,9 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool qtDefaults = argc > 1 && qstrcmp(argv[1], "--qt-defaults") == 0;
+    if (!qtDefaults)
+        TsSingleApplication::prepareDisplay();
     QApplication app(argc, argv);
     const int runs = 100;
     FixedTimeSource clock;
@@ -109,7 +114,7 @@ int main(int argc, char *argv[])
     const Figures client
         = measure(runs, watch, [&] { request.handle(QStringLiteral("ps"), text); });
     const Figures minimal = measure(runs, watch, bare);
-    std::printf("requests: %d\n", runs);
+    std::printf("requests: %d, display settings: %s\n", runs, qtDefaults ? "Qt's" : "the client's");
     std::printf("identification dialog: median %.2f ms, p99 %.2f ms\n", client.median, client.p99);
     std::printf(
         "minimal QDialog:       median %.2f ms, p99 %.2f ms\n", minimal.median, minimal.p99);
