@@ -4,7 +4,12 @@
 
 #include <QWidget>
 
+#include <utility>
+
 namespace {
+const char *const NoSharedMemory = "QT_XCB_NO_MITSHM";
+bool s_noSharedMemorySet = false;
+
 // The display is chosen inside QApplication's constructor: prepare it first.
 int &preparedDisplay(int &argc)
 {
@@ -18,8 +23,8 @@ void TsSingleApplication::prepareDisplay()
     // Kiosk windows are small and short-lived: a shared-memory segment made for
     // each one (page faults and a server round trip) costs more than sending its
     // pixels. A site that set the variable itself keeps its choice.
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
-        qputenv("QT_XCB_NO_MITSHM", "1");
+    if (!qEnvironmentVariableIsSet(NoSharedMemory))
+        s_noSharedMemorySet = qputenv(NoSharedMemory, "1");
 }
 
 TsSingleApplication::TsSingleApplication(const QString &applicationId, int &argc, char **argv)
@@ -28,6 +33,9 @@ TsSingleApplication::TsSingleApplication(const QString &applicationId, int &argc
     , m_guard(new TsSingleInstanceGuard(
           TsSingleInstanceGuard::sessionKey(applicationId), QString(), this))
 {
+    // Read once by the display connection; the programs we start choose their own.
+    if (std::exchange(s_noSharedMemorySet, false))
+        qunsetenv(NoSharedMemory);
     connect(m_guard, &TsSingleInstanceGuard::messageReceived, this, [this](const QString &text) {
         if (m_activateOnMessage)
             activateMainWidget();

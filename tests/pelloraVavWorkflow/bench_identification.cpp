@@ -83,6 +83,8 @@ int main(int argc, char *argv[])
     if (!qtDefaults)
         TsSingleApplication::prepareDisplay();
     QApplication app(argc, argv);
+    if (!qtDefaults)
+        qunsetenv("QT_XCB_NO_MITSHM"); // as the client: read once, at the connection
     const int runs = 100;
     FixedTimeSource clock;
     Tessaly::Core::Message::setTimeSource(&clock);
