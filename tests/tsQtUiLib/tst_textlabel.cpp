@@ -2,67 +2,15 @@
 
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
 const QString Notice
     = QStringLiteral("GUEST USERS: Please create the information requested above and remember it.");
 
-enum Change {
-    Nothing,
-    Text,
-    RichText,
-    Font,
-    Margin,
-    Indent,
-    ContentsMargins,
-    MinimumWidth,
-    MaximumWidth,
-    Frame,
-    NoWrap,
-};
-
-void apply(QLabel *label, Change change)
-{
-    switch (change) {
-    case Nothing:
-        break;
-    case Text:
-        label->setText(Notice + QStringLiteral(" Ask the staff at the desk when in doubt."));
-        break;
-    case RichText:
-        label->setText(QStringLiteral("<b>GUEST USERS:</b> ") + Notice);
-        break;
-    case Font: {
-        QFont font = label->font();
-        font.setPointSize(font.pointSize() + 6);
-        label->setFont(font);
-        break;
-    }
-    case Margin:
-        label->setMargin(9);
-        break;
-    case Indent:
-        label->setIndent(25);
-        break;
-    case ContentsMargins:
-        label->setContentsMargins(3, 4, 17, 2);
-        break;
-    case MinimumWidth:
-        label->setMinimumWidth(310);
-        break;
-    case MaximumWidth:
-        label->setMaximumWidth(140);
-        break;
-    case Frame:
-        label->setFrameStyle(QFrame::Box | QFrame::Plain);
-        label->setLineWidth(4);
-        break;
-    case NoWrap:
-        label->setWordWrap(false);
-        break;
-    }
-}
+// One change to a label, applied alike to the cached one and to a plain QLabel.
+using Change = std::function<void(QLabel *)>;
 
 struct Answers
 {
@@ -95,6 +43,8 @@ char *toString(const Answers &answers)
 }
 } // namespace
 
+Q_DECLARE_METATYPE(Change)
+
 class TstTextLabel : public QObject
 {
     Q_OBJECT
@@ -104,49 +54,49 @@ private slots:
     // what the size depends on, in the changed label or in one built after it.
     void answersAreQLabels_data()
     {
-        QTest::addColumn<int>("change");
+        QTest::addColumn<Change>("change");
         // clang-format off
-        QTest::addRow("a second label with the same text") << int(Nothing);
-        QTest::addRow("text") << int(Text);
-        QTest::addRow("rich text") << int(RichText);
-        QTest::addRow("font") << int(Font);
-        QTest::addRow("margin") << int(Margin);
-        QTest::addRow("indent") << int(Indent);
-        QTest::addRow("contents margins") << int(ContentsMargins);
-        QTest::addRow("minimum width") << int(MinimumWidth);
-        QTest::addRow("maximum width") << int(MaximumWidth);
-        QTest::addRow("frame") << int(Frame);
-        QTest::addRow("no wrapping") << int(NoWrap);
+        QTest::addRow("a second label with the same text") << Change([](QLabel *) { });
+        QTest::addRow("text") << Change([](QLabel *l) { l->setText(Notice + " Ask the staff at the desk when in doubt."); });
+        QTest::addRow("rich text") << Change([](QLabel *l) { l->setText("<b>GUEST USERS:</b> " + Notice); });
+        QTest::addRow("font") << Change([](QLabel *l) { QFont f = l->font(); f.setPointSize(f.pointSize() + 6); l->setFont(f); });
+        QTest::addRow("margin") << Change([](QLabel *l) { l->setMargin(9); });
+        QTest::addRow("indent") << Change([](QLabel *l) { l->setIndent(25); });
+        QTest::addRow("contents margins") << Change([](QLabel *l) { l->setContentsMargins(3, 4, 17, 2); });
+        QTest::addRow("minimum width") << Change([](QLabel *l) { l->setMinimumWidth(310); });
+        QTest::addRow("maximum width") << Change([](QLabel *l) { l->setMaximumWidth(140); });
+        QTest::addRow("frame") << Change([](QLabel *l) { l->setFrameStyle(QFrame::Box | QFrame::Plain); l->setLineWidth(4); });
+        QTest::addRow("no wrapping") << Change([](QLabel *l) { l->setWordWrap(false); });
         // clang-format on
     }
     void answersAreQLabels()
     {
-        QFETCH(int, change);
+        QFETCH(Change, change);
         TextLabel label(nullptr);
         label.setWordWrap(true);
         label.setText(Notice);
-        QCOMPARE(answersOf(label), answersOf(*freshLabel(Nothing)));
+        QCOMPARE(answersOf(label), answersOf(*freshLabel([](QLabel *) {})));
 
-        apply(&label, Change(change));
-        const auto reference = freshLabel(Change(change));
+        change(&label);
+        const auto reference = freshLabel(change);
         QCOMPARE(answersOf(label), answersOf(*reference));
 
         TextLabel later(nullptr);
         later.setWordWrap(true);
         later.setText(Notice);
-        apply(&later, Change(change));
+        change(&later);
         QCOMPARE(answersOf(later), answersOf(*reference));
     }
 
 private:
     // Built in its final state: QLabel itself keeps a size hint asked for
     // before a change of its minimum or maximum size.
-    static std::unique_ptr<QLabel> freshLabel(Change change)
+    static std::unique_ptr<QLabel> freshLabel(const Change &change)
     {
         auto label = std::make_unique<QLabel>();
         label->setWordWrap(true);
         label->setText(Notice);
-        apply(label.get(), change);
+        change(label.get());
         return label;
     }
 };
