@@ -10,22 +10,17 @@ namespace {
 const char *const NoSharedMemory = "QT_XCB_NO_MITSHM";
 bool s_noSharedMemorySet = false;
 
-// The display is chosen inside QApplication's constructor: prepare it first.
+// Kiosk windows are small and short-lived: a shared-memory segment made for
+// each one (page faults and a server round trip) costs more than sending its
+// pixels. A site that set the variable itself keeps its choice. The display is
+// opened inside QApplication's constructor, so this runs first.
 int &preparedDisplay(int &argc)
 {
-    TsSingleApplication::prepareDisplay();
+    if (!qEnvironmentVariableIsSet(NoSharedMemory))
+        s_noSharedMemorySet = qputenv(NoSharedMemory, "1");
     return argc;
 }
 } // namespace
-
-void TsSingleApplication::prepareDisplay()
-{
-    // Kiosk windows are small and short-lived: a shared-memory segment made for
-    // each one (page faults and a server round trip) costs more than sending its
-    // pixels. A site that set the variable itself keeps its choice.
-    if (!qEnvironmentVariableIsSet(NoSharedMemory))
-        s_noSharedMemorySet = qputenv(NoSharedMemory, "1");
-}
 
 TsSingleApplication::TsSingleApplication(const QString &applicationId, int &argc, char **argv)
     : QApplication(preparedDisplay(argc), argv)

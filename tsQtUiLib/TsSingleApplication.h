@@ -17,10 +17,6 @@ public:
     TsSingleApplication(const QString &applicationId, int &argc, char **argv);
     ~TsSingleApplication() override;
 
-    // Display settings of a kiosk client, applied by the constructor; call it
-    // before any other QApplication that should show windows the same way.
-    static void prepareDisplay();
-
     QString id() const;
     [[nodiscard]] bool isRunning();
     // Registers this instance; false when another one already runs.

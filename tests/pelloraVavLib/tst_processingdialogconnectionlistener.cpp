@@ -8,8 +8,6 @@
 #include <QTcpSocket>
 #include <QTest>
 
-namespace { } // namespace
-
 // The processing window against a real connection that goes away.
 class TstProcessingDialogConnectionListener : public QObject
 {

@@ -14,8 +14,6 @@
 
 #include <memory>
 
-namespace { } // namespace
-
 class tst_StalloSessionRegistry : public QObject
 {
     Q_OBJECT

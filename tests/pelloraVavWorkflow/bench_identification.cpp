@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -80,11 +81,12 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const bool qtDefaults = argc > 1 && qstrcmp(argv[1], "--qt-defaults") == 0;
-    if (!qtDefaults)
-        TsSingleApplication::prepareDisplay();
-    QApplication app(argc, argv);
-    if (!qtDefaults)
-        qunsetenv("QT_XCB_NO_MITSHM"); // as the client: read once, at the connection
+    // The client's own application object, or a plain one.
+    const std::unique_ptr<QApplication> app = qtDefaults
+        ? std::make_unique<QApplication>(argc, argv)
+        : std::make_unique<TsSingleApplication>(
+            QStringLiteral("bench_identification-%1").arg(QCoreApplication::applicationPid()), argc,
+            argv);
     const int runs = 100;
     FixedTimeSource clock;
     Tessaly::Core::Message::setTimeSource(&clock);
@@ -92,7 +94,7 @@ int main(int argc, char *argv[])
     TsBaseDialog::setDesktopGeometry(QRect(0, 0, 1024, 768));
 
     ShowWatch watch;
-    app.installEventFilter(&watch);
+    app->installEventFilter(&watch);
 
     FakePreferences preferences;
     FakeReservationSession reservation;

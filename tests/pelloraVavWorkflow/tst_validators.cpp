@@ -1,7 +1,6 @@
 #include "FakePreferences.h"
 #include "KoaPageCountValidator.h"
 #include "KoaPasswordValidator.h"
-#include "KoaPreferences.h"
 #include "RecordingMessageBox.h"
 #include "ScriptedPasswordDialog.h"
 
@@ -11,7 +10,6 @@
 #include <QTest>
 
 #include <climits>
-#include <optional>
 
 namespace {
 // Integration on, a limit of 10, and 6 pages printed so far in the session.
