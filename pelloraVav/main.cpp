@@ -140,6 +140,8 @@ public:
     // A quit request (a signal) came while the printers were being set up.
     bool quitRequested() const { return m_quitHandler && m_quitHandler->quitRequested(); }
 
+    void removePrinters() { m_connector->onTerminate(); }
+
     void showPrintersError()
     {
         m_errorDialog->showError(
@@ -238,10 +240,14 @@ int main(int argc, char **argv)
     if (client.application().isRunning())
         return 0;
 
-    if (!client.setUpPrinters()) {
-        // Asked to quit before the printers were there: nothing to report.
-        if (client.quitRequested())
-            return 0;
+    const bool printersReady = client.setUpPrinters();
+    // Asked to quit while the printers were being set up: whatever the
+    // scripts put there goes at once, and nothing more is built.
+    if (client.quitRequested()) {
+        client.removePrinters();
+        return 0;
+    }
+    if (!printersReady) {
         client.showPrintersError();
         return 1;
     }

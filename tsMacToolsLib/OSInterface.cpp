@@ -1,16 +1,42 @@
 #include "OSInterface.h"
 
-#include <QProcess>
+#include "Trace.h"
 
-#include <cstdlib>
-#include <sys/wait.h>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimer>
+
+#include <csignal>
+#include <unistd.h>
+
+const QString OSInterface::ClassName = QStringLiteral("OSInterface");
+
+namespace {
+void startOwnSession(QProcess &process)
+{
+    // The command leads a session (and process group) of its own, so that
+    // everything it starts can be ended with it.
+    process.setChildProcessModifier([] { ::setsid(); });
+}
+} // namespace
+
+OSInterface::~OSInterface() = default;
 
 int OSInterface::system(const char *command)
 {
-    const int status = std::system(command);
-    if (status == -1)
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setInputChannelMode(QProcess::ForwardedInputChannel);
+    startOwnSession(process);
+    process.start(QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QString::fromLocal8Bit(command ? command : "")});
+    // The script itself is not traced: it is the Print Service's, and may carry
+    // what a trace file should not.
+    if (!finish(process, m_scriptTimeout, QStringLiteral("Shell command")))
         return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 int OSInterface::run(const QString &program, const QStringList &arguments, QString *standardOutput)
@@ -20,14 +46,79 @@ int OSInterface::run(const QString &program, const QStringList &arguments, QStri
         standardOutput ? QProcess::SeparateChannels : QProcess::ForwardedErrorChannel);
     if (!standardOutput)
         process.setStandardOutputFile(QProcess::nullDevice());
+    startOwnSession(process);
     process.start(program, arguments, QIODevice::ReadOnly);
-    if (!process.waitForStarted())
-        return -1;
-    process.closeWriteChannel();
-    process.waitForFinished(-1);
+    const bool finished = finish(process, m_commandTimeout, program);
     if (standardOutput)
         *standardOutput = QString::fromLocal8Bit(process.readAllStandardOutput());
-    if (process.exitStatus() != QProcess::NormalExit)
+    if (!finished || process.exitStatus() != QProcess::NormalExit)
         return -1;
     return process.exitCode();
+}
+
+bool OSInterface::finish(QProcess &process, int timeoutMillis, const QString &name)
+{
+    static const char *const Function = "finish";
+    if (!process.waitForStarted()) {
+        Trace::logf(this, ClassName, Function, Trace::Warning, Trace::WarningCode,
+            "%1 could not be started", name);
+        return false;
+    }
+    process.closeWriteChannel();
+    // Taken now: once the command has gone Qt no longer knows it, while a
+    // child of it may still hold the group.
+    const pid_t group = pid_t(process.processId());
+
+    m_abortRequested = false;
+    const QDeadlineTimer deadline(timeoutMillis);
+    if (m_eventsDuringWait && QCoreApplication::instance()) {
+        QEventLoop loop;
+        QTimer expiry;
+        expiry.setSingleShot(true);
+        QObject::connect(&expiry, &QTimer::timeout, &loop, &QEventLoop::quit);
+        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+        expiry.start(timeoutMillis);
+        m_waitLoop = &loop;
+        if (process.state() != QProcess::NotRunning)
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+        m_waitLoop = nullptr;
+    }
+    // Also the wait of a loop that an application already told to exit
+    // returns at once.
+    if (process.state() != QProcess::NotRunning && !m_abortRequested)
+        process.waitForFinished(int(deadline.remainingTime()));
+    if (process.state() == QProcess::NotRunning)
+        return true;
+
+    if (m_abortRequested)
+        Trace::logf(this, ClassName, Function, Trace::Warning, Trace::WarningCode,
+            "%1 ended with its children: the client is quitting", name);
+    else
+        Trace::logf(this, ClassName, Function, Trace::Warning, Trace::WarningCode,
+            "%1 did not finish within %2 ms; ended with its children", name,
+            QString::number(timeoutMillis));
+    endProcessGroup(process, group);
+    return false;
+}
+
+void OSInterface::endProcessGroup(QProcess &process, pid_t group)
+{
+    // The group's id is the command's own process id (it leads its session);
+    // the group lives on as long as a child of it does, even once the command
+    // itself has gone.
+    if (group <= 0)
+        return;
+    ::kill(-group, SIGTERM);
+    process.waitForFinished(m_killGrace);
+    // Children that ignore SIGTERM, or that outlived the command, go now.
+    ::kill(-group, SIGKILL);
+    process.waitForFinished(m_killGrace);
+}
+
+void OSInterface::abortRunningCommand()
+{
+    if (!m_waitLoop)
+        return;
+    m_abortRequested = true;
+    m_waitLoop->quit();
 }

@@ -25,6 +25,9 @@ public:
         std::unique_ptr<TsHttpFactory> factory = nullptr, QObject *parent = nullptr);
     ~MacPrinterConnector() override;
 
+    // The printer commands' failures reach the same observers.
+    void addObserver(UtilsLib::Observer *observer) override;
+
     bool addConnection(const QString &name) override;
     bool removeConnection(const QString &name) override;
     void setDefaultPrinter(const QString &name) override;
@@ -51,7 +54,8 @@ public:
 
 public slots:
     void onTerminate() override;
-    // Gives up a printer installation that still waits for the Print Service.
+    // Gives up a printer installation that still waits for the Print Service
+    // or runs one of its commands.
     void abortInitialization();
 
 protected:

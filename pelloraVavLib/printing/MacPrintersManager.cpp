@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTimer>
+#include <QScopeGuard>
 #include <QUrl>
 
 #include <cstdio>
@@ -79,6 +80,12 @@ bool MacPrintersManager::installPrinters(const QString &address, TsHttpFactory *
     url.setPort(m_printersPort);
     url.setPath(QStringLiteral("/printers/"));
     const QString urlText = url.toString();
+    m_os->setCommandTimeout(m_deadlines.commandMillis);
+    m_os->setScriptTimeout(m_deadlines.scriptMillis);
+    // Nothing but the quit request can start work while start-up waits for a
+    // command, so the waits may keep events flowing for it.
+    m_os->setEventsDuringWait(true);
+    const auto blocking = qScopeGuard([this] { m_os->setEventsDuringWait(false); });
 
     for (;;) {
         if (m_aborted)
@@ -94,8 +101,11 @@ bool MacPrintersManager::installPrinters(const QString &address, TsHttpFactory *
         QBuffer buffer;
         buffer.open(QIODevice::ReadWrite);
         // An answer without both scripts is no better than no answer.
-        if (http->get(urlText, &buffer) && loadPrintersFromShell(QString::fromUtf8(buffer.data())))
+        if (http->get(urlText, &buffer) && !m_aborted
+            && loadPrintersFromShell(QString::fromUtf8(buffer.data())))
             return true;
+        if (m_aborted)
+            return false;
         printConsoleLine(QStringLiteral("Attempt failed to communicate with Print Service"));
         waitBeforeRetry();
     }
@@ -116,6 +126,7 @@ void MacPrintersManager::waitBeforeRetry()
 void MacPrintersManager::abortInstall()
 {
     m_aborted = true;
+    m_os->abortRunningCommand();
     emit installAborted();
 }
 
@@ -128,11 +139,19 @@ bool MacPrintersManager::loadPrintersFromShell(const QString &text)
     m_removalScript = UtilsLib::HexEncrypt::decryptData(lines.at(1));
 
     m_os->system(m_removalScript.toUtf8().constData());
+    // Asked to quit: the scripts were fetched, so quitting runs the removal
+    // again; nothing more is started.
+    if (m_aborted)
+        return true;
     // A run that was killed never put the patron's default back: the Mac's
     // default is now the site's printer, or none once the removal took that
     // away. The default to restore is the one that run recorded.
     if (!takeOverRestoreRecord()) {
-        if (!getCurrentDefaultPrinter())
+        const bool found = getCurrentDefaultPrinter();
+        // An lpstat ended by the quit request knows nothing: no record.
+        if (m_aborted)
+            return true;
+        if (!found)
             printConsoleLine(QStringLiteral("no default printer set"));
         writeRestoreRecord();
     } else if (m_previousDefaultPrinter.isEmpty())
@@ -205,6 +224,8 @@ QString MacPrintersManager::parseDefaultPrinterFromFile(const QString &path)
 
 void MacPrintersManager::uninstallPrinters()
 {
+    m_os->setCommandTimeout(m_deadlines.quitCommandMillis);
+    m_os->setScriptTimeout(m_deadlines.quitScriptMillis);
     deletePrintersFromShell();
     restoreOriginalDefaultPrinter();
     // Only a run that installed the printers may drop the record: one that

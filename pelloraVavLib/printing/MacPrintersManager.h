@@ -27,8 +27,10 @@ public:
     virtual void setRetryWaitTimeMillis(int milliseconds);
     virtual QString parseDefaultPrinterFromFile(const QString &path);
 
-    // Ends a running or coming installPrinters with false: the client is
-    // asked to quit while it still waits for the Print Service.
+    // Ends a running or coming installPrinters: the client is asked to quit
+    // while it still waits for the Print Service or runs a command. A command
+    // under way is ended at once and no further one starts; printers whose
+    // scripts were fetched are still removed by uninstallPrinters.
     void abortInstall();
     bool isInstallAborted() const { return m_aborted; }
 
@@ -48,6 +50,20 @@ public:
     static const QString RESTORE_RECORD_FILE;
     static constexpr int PRINTERS_PORT = 30044;
     static constexpr int FETCH_TIMEOUT_MILLIS = 5000;
+
+    // How long each command may run. Quitting has the shorter ones: the
+    // removal script and the lpoptions restore, each ended by its deadline
+    // plus OSInterface's kill grace, keep a quit well within 30 s.
+    struct CommandDeadlines
+    {
+        int commandMillis = OSInterface::COMMAND_TIMEOUT_MILLIS;
+        int scriptMillis = OSInterface::SCRIPT_TIMEOUT_MILLIS;
+        int quitCommandMillis = 5000;
+        int quitScriptMillis = 15000;
+    };
+    void setCommandDeadlines(const CommandDeadlines &deadlines) { m_deadlines = deadlines; }
+    // The OS interface, for its trace observers.
+    OSInterface *os() const { return m_os.get(); }
 
     static QString changeToFolderCommand(const QString &folder);
     static void printConsoleLine(const QString &line);
@@ -74,4 +90,5 @@ private:
     bool m_ownsRestoreRecord = false;
     int m_printersPort = PRINTERS_PORT;
     bool m_aborted = false;
+    CommandDeadlines m_deadlines;
 };

@@ -1,11 +1,15 @@
+#include "EventRecorder.h"
 #include "HexEncrypt.h"
 #include "MacPrintersManager.h"
 #include "OSInterface.h"
 #include "TsHttpFactory.h"
 #include "TsHttpInterface.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
 
 using UtilsLib::HexEncrypt;
 
@@ -97,6 +101,26 @@ QByteArray scripts(const QString &install, const QString &remove, const QByteArr
 {
     return HexEncrypt::encryptData(install).toUtf8() + eol
         + HexEncrypt::encryptData(remove).toUtf8() + eol;
+}
+
+void writeTool(const QString &path, const QByteArray &body)
+{
+    QFile tool(path);
+    QVERIFY(tool.open(QIODevice::WriteOnly));
+    tool.write("#!/bin/sh\n" + body);
+    tool.close();
+    tool.setPermissions(tool.permissions() | QFile::ExeOwner);
+}
+
+// Gone, or a zombie that only waits for its new parent to reap it.
+bool processGone(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close > 0 && line.mid(close + 2, 1) == "Z";
 }
 } // namespace
 
@@ -300,6 +324,119 @@ private slots:
         QCOMPARE(
             QString::fromUtf8(options.readAll()), QStringLiteral("-d\nLab;touch %1\n").arg(marker));
         QVERIFY(!QFile::exists(marker));
+    }
+
+    // A command that hangs, whatever it does to hang, ends by its deadline or
+    // by the quit request, with everything it started, and the steps after
+    // it still run. The hangs are long but finite: without deadlines the row
+    // fails on the time it took, not on ctest's timeout.
+    void hungCommandsEnd_data()
+    {
+        QTest::addColumn<QString>("hung");
+        QTest::addColumn<QByteArray>("behaviour");
+        QTest::addColumn<bool>("abort");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("restored");
+        const QList<QPair<const char *, QByteArray>> behaviours {
+            {"sleeps", "echo $$ >> @PIDS@; exec sleep 40\n"},
+            {"child holds stdout", "sleep 40 & echo $! >> @PIDS@; echo $$ >> @PIDS@; wait\n"},
+            {"ignores SIGTERM",
+                "trap '' TERM; sleep 40 & echo $! >> @PIDS@; echo $$ >> @PIDS@; wait\n"},
+        };
+        // The step that hangs, then whether the installation and the restore still happened.
+        const QList<std::tuple<QString, bool, bool>> steps {
+            {"lpstat", true, false}, // no default printer known: none to restore
+            {"install", false, true},
+            {"removal", true, true}, // at start-up and again at quit
+            {"lpoptions", true, false},
+        };
+        for (const auto &[hung, installed, restored] : steps) {
+            for (const auto &[name, behaviour] : behaviours)
+                QTest::addRow("%s %s", qPrintable(hung), name)
+                    << hung << behaviour << false << installed << restored;
+        }
+        // A quit request at start-up ends the command at once, whatever its
+        // deadline, and starts no further one.
+        QTest::addRow("quit during lpstat")
+            << "lpstat" << behaviours.at(1).second << true << false << false;
+        QTest::addRow("quit during install")
+            << "install" << behaviours.at(2).second << true << false << true;
+    }
+
+    void hungCommandsEnd()
+    {
+        QFETCH(QString, hung);
+        QFETCH(QByteArray, behaviour);
+        QFETCH(bool, abort);
+        QTemporaryDir bin;
+        const QByteArray pids = bin.filePath(QStringLiteral("pids")).toUtf8();
+        behaviour.replace("@PIDS@", "'" + pids + "'");
+        auto body = [&](const QString &step, const QByteArray &otherwise) {
+            return step == hung ? behaviour : otherwise;
+        };
+        const QByteArray log = bin.filePath(QStringLiteral("lpoptions.log")).toUtf8();
+        writeTool(bin.filePath(QStringLiteral("lpstat")),
+            body("lpstat", "echo 'system default destination: Lab'\n"));
+        writeTool(bin.filePath(QStringLiteral("lpoptions")),
+            body("lpoptions", "echo \"$@\" >> '" + log + "'\n"));
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8() + ':' + oldPath);
+
+        MacPrintersManager manager; // the real shell
+        manager.setApplicationFolder(m_dir->path());
+        manager.setRestoreRecordFolder(m_dir->path());
+        // Aborted rows keep the production deadlines: only the quit request ends them.
+        if (!abort)
+            manager.setCommandDeadlines({300, 300, 300, 300});
+        manager.os()->setKillGrace(300);
+        EventRecorder recorder;
+        manager.os()->addObserver(&recorder);
+        if (abort) {
+            // The quit request arrives once the hung command has started.
+            auto *poll = new QTimer(&manager);
+            connect(poll, &QTimer::timeout, &manager, [&manager, pids, poll] {
+                if (QFile::exists(QString::fromUtf8(pids))) {
+                    poll->stop();
+                    manager.abortInstall();
+                }
+            });
+            poll->start(20);
+        }
+        Answers answers;
+        answers.bodies = {scripts(QString::fromUtf8(body("install", "touch installed\n")),
+            QString::fromUtf8(body("removal", "true\n")))};
+        FakeFactory factory(&answers);
+
+        QElapsedTimer elapsed;
+        elapsed.start();
+        const bool installResult = manager.installPrinters(QStringLiteral("h"), &factory);
+        manager.uninstallPrinters();
+        const qint64 took = elapsed.elapsed();
+        qputenv("PATH", oldPath);
+
+        QVERIFY(installResult);
+        QVERIFY2(took < 20000, qPrintable(QString::number(took)));
+        QTEST(QFile::exists(m_dir->filePath(QStringLiteral("installed"))), "installed");
+        QFile options(QString::fromUtf8(log));
+        QTEST(options.open(QIODevice::ReadOnly) && options.readAll() == "-d Lab\n", "restored");
+
+        // The command and everything it started are gone.
+        QFile started(QString::fromUtf8(pids));
+        QVERIFY(started.open(QIODevice::ReadOnly));
+        const QList<QByteArray> ids = started.readAll().split('\n');
+        QVERIFY(ids.size() > 1);
+        for (const QByteArray &id : ids) {
+            if (!id.isEmpty())
+                QTRY_VERIFY2(processGone(id.toLongLong()), id.constData());
+        }
+        const QString reason = abort ? QStringLiteral("ended with its children: the client is quitting")
+                                     : QStringLiteral("did not finish within 300 ms");
+        const int warnings = int(std::count_if(recorder.events.cbegin(), recorder.events.cend(),
+            [&](const UtilsLib::ObservableEvent &event) {
+                return event.category() == QLatin1String("Warning")
+                    && event.details().contains(reason);
+            }));
+        QCOMPARE(warnings, hung == QLatin1String("removal") ? 2 : 1);
     }
 
     void folderWithApostrophe()
