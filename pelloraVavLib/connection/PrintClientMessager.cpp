@@ -34,6 +34,13 @@ PrintClientMessager::PrintClientMessager(UtilsLib::Observer *observer, QObject *
         m_unterminatedTimer, &QTimer::timeout, this, &PrintClientMessager::flushUnterminatedText);
 
     connect(m_socket, &QTcpSocket::readyRead, this, &PrintClientMessager::dataAvailable);
+    // readyRead() is not emitted again while a handler's dialog runs inside
+    // the slot it called; channelReadyRead() is. What arrives meanwhile is
+    // framed at once, so that the bound on waiting texts holds for it too.
+    connect(m_socket, &QTcpSocket::channelReadyRead, this, [this] {
+        if (m_delivering && m_messageListener && m_socket->bytesAvailable() > 0)
+            frameReceivedBytes(readAvailableData());
+    });
     connect(m_socket, &QTcpSocket::connected, this, &PrintClientMessager::connectionEstablished);
     // A peer close, any socket error of a connection and every failed attempt
     // end in UnconnectedState, once each: that is the one trigger, where
@@ -117,6 +124,13 @@ bool PrintClientMessager::isReconnectScheduled() const
 bool PrintClientMessager::sendMessage(const QString &text)
 {
     Trace trace(this, ClassName, "sendMessage");
+    if (!m_answering.isEmpty() && m_answering.constLast() != m_connectionNumber) {
+        // The connection the text came on was lost while it was handled: the
+        // Print Service of the new connection never asked for this answer.
+        Trace::log(this, ClassName, "sendMessage", Trace::Warning, Trace::WarningCode,
+            QStringLiteral("Answer to a text of a lost connection not sent"));
+        return false;
+    }
     QByteArray bytes = text.toUtf8();
     bytes.append('\0');
     if (writeData(bytes) == bytes.size())
@@ -197,8 +211,14 @@ void PrintClientMessager::frameReceivedBytes(const QByteArray &data)
         Trace::logf(this, ClassName, "dataAvailable", Trace::Warning, Trace::WarningCode,
             "Text of more than %1 bytes without terminating NUL; dropping the connection",
             QString::number(MAX_TEXT_BYTES));
-        m_unterminatedTimer->stop();
-        m_socket->abort();
+        dropConnection();
+        return;
+    }
+    if (m_received.size() > MAX_QUEUED_TEXTS || queuedByteCount() > MAX_QUEUED_BYTES) {
+        Trace::logf(this, ClassName, "dataAvailable", Trace::Warning, Trace::WarningCode,
+            "More than %1 texts or %2 bytes wait for an answer; dropping the connection",
+            QString::number(MAX_QUEUED_TEXTS), QString::number(MAX_QUEUED_BYTES));
+        dropConnection();
         return;
     }
     if (m_framer.pendingSize() == 0)
@@ -207,14 +227,33 @@ void PrintClientMessager::frameReceivedBytes(const QByteArray &data)
         m_unterminatedTimer->start();
 }
 
+// The loss then takes the usual way: the queue is dropped and the client
+// reconnects after the delay.
+void PrintClientMessager::dropConnection()
+{
+    m_unterminatedTimer->stop();
+    m_socket->abort();
+}
+
+qsizetype PrintClientMessager::queuedByteCount() const
+{
+    qsizetype bytes = 0;
+    for (const QString &text : m_received)
+        bytes += text.size() * qsizetype(sizeof(QChar));
+    return bytes;
+}
+
 void PrintClientMessager::connectionEstablished()
 {
     Trace trace(this, ClassName, "connectionEstablished");
     m_framer.clear();
+    ++m_connectionNumber;
     enableKeepAlive();
+    m_answering.append(m_connectionNumber);
     const auto listeners = m_connectionListeners;
     for (ConnectionListenerInterface *listener : listeners)
         listener->connectionEstablished();
+    m_answering.removeLast();
 }
 
 void PrintClientMessager::enableKeepAlive()
@@ -293,8 +332,11 @@ void PrintClientMessager::deliverQueuedTexts()
         return;
     m_delivering = true;
     for (;;) {
-        while (!m_received.isEmpty() && m_messageListener)
+        while (!m_received.isEmpty() && m_messageListener) {
+            m_answering.append(m_connectionNumber);
             m_messageListener->messageReceived(m_received.dequeue());
+            m_answering.removeLast();
+        }
         // The socket does not repeat readyRead() for bytes that arrived while
         // a handler was inside our readyRead() slot; take them now.
         if (!m_messageListener || !isConnected() || m_socket->bytesAvailable() <= 0)

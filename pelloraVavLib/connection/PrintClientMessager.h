@@ -37,6 +37,10 @@ public:
     static constexpr int UNTERMINATED_TEXT_TIMEOUT_MILLIS = 1000;
     // Far above the largest real text; a longer one drops the connection.
     static constexpr qsizetype MAX_TEXT_BYTES = 1024 * 1024;
+    // Texts waiting behind an open dialog: far above what a Print Service that
+    // waits for its answers ever sends; more drops the connection.
+    static constexpr qsizetype MAX_QUEUED_TEXTS = 64;
+    static constexpr qsizetype MAX_QUEUED_BYTES = 4 * 1024 * 1024;
     static constexpr int KEEPALIVE_IDLE_SECS = 60;
     static constexpr int KEEPALIVE_INTERVAL_SECS = 10;
     static constexpr int KEEPALIVE_PROBES = 6;
@@ -62,6 +66,9 @@ public:
     bool isReconnectScheduled() const;
     // Bytes of a text whose terminating NUL has not arrived yet.
     int pendingByteCount() const { return int(m_framer.pendingSize()); }
+    // Texts received and not yet handed to the listener.
+    qsizetype queuedTextCount() const { return m_received.size(); }
+    qsizetype queuedByteCount() const;
 
     // The connected socket's descriptor, -1 without a connection.
     qintptr socketDescriptor() const;
@@ -84,6 +91,7 @@ public slots:
 private:
     void socketStateChanged(QAbstractSocket::SocketState state);
     void frameReceivedBytes(const QByteArray &data);
+    void dropConnection();
     void flushUnterminatedText();
     void deliverQueuedTexts();
     void dropReceivedTexts();
@@ -103,4 +111,9 @@ private:
     TextFramer m_framer {MAX_TEXT_BYTES};
     QQueue<QString> m_received;
     bool m_delivering = false;
+    // Counts connections; m_answering holds, innermost last, the connection
+    // whose text (or coming up) is being answered, so that an answer never
+    // reaches a later connection than its text came on.
+    quint64 m_connectionNumber = 0;
+    QList<quint64> m_answering;
 };

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -152,6 +153,8 @@ private slots:
     void textArrivingInsideHandlerWaitsForIt();
     void traceLines();
     void endlessTextDropsTheConnection();
+    void floodBehindOpenDialogDropsTheConnection_data();
+    void floodBehindOpenDialogDropsTheConnection();
     void keepAliveOnTheConnectedSocket();
     void silentlyVanishedPeerIsNoticed();
 
@@ -395,7 +398,8 @@ void tst_PrintClientMessager::textArrivingInsideHandlerWaitsForIt()
         QEventLoop dialog;
         QTimer poll;
         connect(&poll, &QTimer::timeout, &dialog, [&] {
-            if (socket->bytesAvailable() > 0 || m_messager->pendingByteCount() > 0) {
+            if (socket->bytesAvailable() > 0 || m_messager->pendingByteCount() > 0
+                || m_messager->queuedTextCount() > 0) {
                 secondArrived = true;
                 dialog.quit();
             }
@@ -466,6 +470,75 @@ void tst_PrintClientMessager::endlessTextDropsTheConnection()
     second->write(QByteArray("54|20260304050607|0", 20));
     QTRY_COMPARE(m_listener->texts, QStringList {QStringLiteral("54|20260304050607|0")});
     m_messager->removeObserver(&recorder);
+}
+
+void tst_PrintClientMessager::floodBehindOpenDialogDropsTheConnection_data()
+{
+    QTest::addColumn<QByteArray>("flood");
+    const QByteArray small = QByteArray(1024, 's') + '\0';
+    const QByteArray large = QByteArray(900 * 1024, 'l') + '\0';
+    QTest::addRow("many small texts") << small.repeated(1000);
+    QTest::addRow("few large texts") << large.repeated(8);
+    QTest::addRow("empty texts in one write") << QByteArray(100000, '\0');
+}
+
+// While a dialog is open, a peer that floods the client costs it at most the
+// bound: the connection goes, the answers given before stay as they were, the
+// open dialog's answer does not reach the new connection, and the client
+// answers there as usual.
+void tst_PrintClientMessager::floodBehindOpenDialogDropsTheConnection()
+{
+    QFETCH(QByteArray, flood);
+    EventRecorder recorder;
+    m_messager->addObserver(&recorder);
+    const auto detach = qScopeGuard([&] { m_messager->removeObserver(&recorder); });
+    QTcpSocket *peer = connectClient();
+    QVERIFY(peer);
+
+    qsizetype maxTexts = 0;
+    qsizetype maxBytes = 0;
+    m_listener->onMessage = [&](const QString &text) {
+        if (text == QLatin1String("54|dialog")) {
+            peer->write(flood);
+            // The dialog stays open until the client is back on a new connection.
+            QEventLoop dialog;
+            QTimer poll;
+            connect(&poll, &QTimer::timeout, &dialog, [&] {
+                maxTexts = qMax(maxTexts, m_messager->queuedTextCount());
+                maxBytes = qMax(maxBytes, m_messager->queuedByteCount());
+                if (m_registration->established >= 2)
+                    dialog.quit();
+            });
+            poll.start(1);
+            QTimer::singleShot(20000, &dialog, &QEventLoop::quit);
+            dialog.exec();
+        }
+        m_messager->sendMessage(QStringLiteral("ack:") + text);
+    };
+
+    peer->write(QByteArray("4|a\0", 4));
+    QCOMPARE(readUntilNuls(peer, 1), QByteArray("ack:4|a", 8));
+    peer->write(QByteArray("4|b\0", 4));
+    QCOMPARE(readUntilNuls(peer, 1), QByteArray("ack:4|b", 8));
+    peer->write(QByteArray("54|dialog\0", 10));
+    QTRY_COMPARE_WITH_TIMEOUT(m_listener->texts.size(), 3, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_listener->depth, 0, 30000);
+
+    QCOMPARE(m_registration->lost, 1);
+    QCOMPARE(m_registration->established, 2);
+    QVERIFY(maxTexts <= PrintClientMessager::MAX_QUEUED_TEXTS);
+    QVERIFY(maxBytes <= PrintClientMessager::MAX_QUEUED_BYTES);
+    QCOMPARE(recorder.count(QStringLiteral("Warning More than 64 texts or 4194304 bytes")), 1);
+    QCOMPARE(recorder.count(QStringLiteral("Warning Answer to a text of a lost connection")), 1);
+    // Nothing more came on the dropped connection.
+    QTRY_COMPARE(peer->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(peer->readAll(), QByteArray());
+
+    QTcpSocket *second = acceptRegistration();
+    QVERIFY(second);
+    second->write(QByteArray("4|next\0", 7));
+    QCOMPARE(readUntilNuls(second, 1), QByteArray("ack:4|next", 11));
+    QCOMPARE(m_listener->texts, (QStringList {"4|a", "4|b", "54|dialog", "4|next"}));
 }
 
 void tst_PrintClientMessager::keepAliveOnTheConnectedSocket()
