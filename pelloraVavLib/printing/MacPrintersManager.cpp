@@ -15,8 +15,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QTimer>
 #include <QScopeGuard>
+#include <QTimer>
 #include <QUrl>
 
 #include <cstdio>

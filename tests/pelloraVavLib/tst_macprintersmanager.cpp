@@ -429,8 +429,9 @@ private slots:
             if (!id.isEmpty())
                 QTRY_VERIFY2(processGone(id.toLongLong()), id.constData());
         }
-        const QString reason = abort ? QStringLiteral("ended with its children: the client is quitting")
-                                     : QStringLiteral("did not finish within 300 ms");
+        const QString reason = abort
+            ? QStringLiteral("ended with its children: the client is quitting")
+            : QStringLiteral("did not finish within 300 ms");
         const int warnings = int(std::count_if(recorder.events.cbegin(), recorder.events.cend(),
             [&](const UtilsLib::ObservableEvent &event) {
                 return event.category() == QLatin1String("Warning")
