@@ -40,13 +40,18 @@ public:
 class AnsweringHttp : public TsHttpInterface
 {
 public:
-    explicit AnsweringHttp(MacPrintersManager *manager)
+    AnsweringHttp(MacPrintersManager *manager, int &attempts)
         : m_manager(manager)
+        , m_attempts(attempts)
     { }
     bool get(const QString &, QIODevice *device) override
     {
-        // One attempt only: a refused answer would be asked for again.
-        m_manager->abortInstall();
+        // One attempt only: a refused answer would be asked for again. The
+        // second attempt gives up, as a quit request would.
+        if (m_attempts++ > 0) {
+            m_manager->abortInstall();
+            return false;
+        }
         return device->write(g_answer) == g_answer.size();
     }
     bool post(const QString &, int, const QString &, const QByteArray &, const QString &) override
@@ -61,6 +66,7 @@ public:
 
 private:
     MacPrintersManager *m_manager;
+    int &m_attempts;
 };
 
 class AnsweringFactory : public TsHttpFactory
@@ -71,11 +77,12 @@ public:
     { }
     std::unique_ptr<TsHttpInterface> createHttpInstance() override
     {
-        return std::make_unique<AnsweringHttp>(m_manager);
+        return std::make_unique<AnsweringHttp>(m_manager, m_attempts);
     }
 
 private:
     MacPrintersManager *m_manager;
+    int m_attempts = 0;
 };
 
 } // namespace
