@@ -45,11 +45,18 @@ bool MacPrintClientPreferences::getDedicatedMode() const
     // the file while the client runs.
     const QString path = getConfigFileName();
     UtilsLib::XmlPreferences config(ConfigStoreName);
+    int unsaid = 1;
     if (!config.load(path, false)) {
         Trace::logf(this, ClassName, "getDedicatedMode", Trace::Warning, Trace::WarningCode,
             "Failed to load config file at %1", path);
+        // A dedicated machine keeps the staff password in every user's home,
+        // so a file that is there but broken (an entry read before the break
+        // still counts) does not turn it on; only a missing one does.
+        const QFileInfo file(path);
+        if (file.isFile() && file.isReadable())
+            unsaid = 0;
     }
-    const bool dedicated = config.getInt(DEDICATED_MODE, 1) != 0;
+    const bool dedicated = config.getInt(DEDICATED_MODE, unsaid) != 0;
     Trace::logf(this, ClassName, "getDedicatedMode", Trace::Info, Trace::InfoCode,
         "dedicated mode = %1", dedicated ? 1 : 0);
     return dedicated;
