@@ -4,6 +4,7 @@
 #include "MessageHandler.h"
 #include "ObservableEvent.h"
 #include "SystemNetInfoInterface.h"
+#include "TraceMask.h"
 
 namespace Tessaly::Core {
 
@@ -67,7 +68,7 @@ QString Message::handle(const QString &source, const QString &text)
         return m_handler->handle(source, this);
     announceError(*this,
         QStringLiteral("Received invalid message format from %1 (Invalid Message=%2)")
-            .arg(source, text));
+            .arg(source, TraceMask::wireText(text)));
     return QString();
 }
 

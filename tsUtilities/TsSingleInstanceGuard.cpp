@@ -1,12 +1,13 @@
 #include "TsSingleInstanceGuard.h"
 
 #include "ConsoleLine.h"
+#include "PrivateFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
+#include <QSysInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -17,6 +18,7 @@ namespace {
 // A message is a short command, never a document.
 constexpr qint64 MAX_MESSAGE_BYTES = 64 * 1024;
 const char *const MESSAGE_PROPERTY = "tsMessage";
+const char *const HOME_FOLDER = ".pelloraVav";
 } // namespace
 
 TsSingleInstanceGuard::TsSingleInstanceGuard(
@@ -25,17 +27,21 @@ TsSingleInstanceGuard::TsSingleInstanceGuard(
     , m_key(key)
     , m_directory(directory)
 {
-    if (m_directory.isEmpty())
-        m_directory = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (m_directory.isEmpty())
-        m_directory = QDir::tempPath();
+    QString lockName = key;
+    if (m_directory.isEmpty()) {
+        m_directory = defaultDirectory();
+        // A home folder may be shared by several machines (NFS): each
+        // machine's sessions have locks of their own.
+        if (m_directory != runtimeDirectory())
+            lockName += QLatin1Char('@') + QSysInfo::machineHostName();
+    }
 
     // Socket paths are short (108 bytes): a readable prefix and a hash.
     QString readable;
     for (const QChar c : key.left(24))
         readable += (c.isLetterOrNumber() && c.unicode() < 128) ? c : QLatin1Char('_');
     const QByteArray hash
-        = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+        = QCryptographicHash::hash(lockName.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
     m_baseName = readable + QLatin1Char('-') + QString::fromLatin1(hash);
 }
 
@@ -60,6 +66,22 @@ QString TsSingleInstanceGuard::sessionKey(const QString &applicationId)
     return key;
 }
 
+QString TsSingleInstanceGuard::runtimeDirectory()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return UtilsLib::PrivateFile::isPrivateDirectory(runtime) ? runtime : QString();
+}
+
+QString TsSingleInstanceGuard::defaultDirectory()
+{
+    // Never a shared folder such as /tmp, where another user could take the
+    // name first and so keep the client from starting.
+    const QString runtime = runtimeDirectory();
+    if (!runtime.isEmpty())
+        return runtime;
+    return QDir::homePath() + QLatin1Char('/') + QLatin1String(HOME_FOLDER);
+}
+
 QString TsSingleInstanceGuard::lockFilePath() const
 {
     return m_directory + QLatin1Char('/') + m_baseName + QLatin1String(".lock");
@@ -75,9 +97,9 @@ bool TsSingleInstanceGuard::isRunning()
     if (m_holdsKey)
         return false;
     if (m_lockFd < 0) {
-        QDir().mkpath(m_directory);
-        m_lockFd = ::open(
-            QFile::encodeName(lockFilePath()).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        UtilsLib::PrivateFile::makeDirectory(m_directory);
+        m_lockFd = ::open(QFile::encodeName(lockFilePath()).constData(),
+            O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     }
     // The kernel drops the lock with its holder, so a crash leaves nothing
     // stale behind: no process id or host name to second-guess.

@@ -16,13 +16,16 @@ class TsSingleInstanceGuard : public QObject
 
 public:
     // The lock and the socket live in directory, by default the user's
-    // runtime folder (private to the user).
+    // runtime folder when it is private to the user, otherwise ~/.pelloraVav
+    // (made 0700).
     explicit TsSingleInstanceGuard(
         const QString &key, const QString &directory = QString(), QObject *parent = nullptr);
     ~TsSingleInstanceGuard() override;
 
     // The key for one instance of applicationId per user and login session.
     static QString sessionKey(const QString &applicationId);
+    // The folder of the lock when none is given.
+    static QString defaultDirectory();
 
     QString key() const { return m_key; }
     QString lockFilePath() const;
@@ -41,6 +44,8 @@ signals:
     void messageReceived(const QString &message);
 
 private:
+    // $XDG_RUNTIME_DIR when it is the user's own and 0700, otherwise empty.
+    static QString runtimeDirectory();
     void acceptConnections();
     void readMessage(QLocalSocket *socket);
 

@@ -1,14 +1,21 @@
 #include "TraceLineObserver.h"
 
 #include "ObservableEvent.h"
+#include "PrivateFile.h"
+
+#include <unistd.h>
 
 namespace UtilsLib {
 
 TraceLineObserver::TraceLineObserver(const QString &fileName)
-    : m_file(fileName)
-    , m_device(&m_file)
+    : m_device(&m_file)
 {
-    m_file.open(QIODevice::WriteOnly | QIODevice::Append);
+    // Texts are masked before they are traced, but the trace still tells who
+    // printed what and when: it is the administrator's alone.
+    const int fd = PrivateFile::openForAppend(fileName);
+    if (fd >= 0
+        && !m_file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle))
+        ::close(fd);
 }
 
 TraceLineObserver::TraceLineObserver(QIODevice *device)

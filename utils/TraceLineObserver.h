@@ -15,7 +15,8 @@ namespace UtilsLib {
 class TraceLineObserver : public Observer
 {
 public:
-    // Appends to the file; isOpen() tells whether it could be opened.
+    // Appends to the file, which only its owner may read (see PrivateFile);
+    // isOpen() tells whether it could be opened.
     explicit TraceLineObserver(const QString &fileName);
     // Writes to a device that stays the caller's.
     explicit TraceLineObserver(QIODevice *device);

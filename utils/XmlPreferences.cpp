@@ -2,6 +2,7 @@
 
 #include "NumericUnits.h"
 #include "PreferencesXml_p.h"
+#include "PrivateFile.h"
 #include "XmlPreferencesFileParser.h"
 
 #include <QDir>
@@ -250,24 +251,26 @@ QString XmlPreferences::getData(const QString &lineEnd) const
     return data;
 }
 
-bool XmlPreferences::save(const QString &path)
+bool XmlPreferences::save(const QString &path, FileAccess access)
 {
     QMutexLocker lock(&m_lock);
     m_path = path;
-    return writeFile(path);
+    return writeFile(path, access);
 }
 
 bool XmlPreferences::flush() const
 {
     QMutexLocker lock(&m_lock);
-    return writeFile(m_path);
+    return writeFile(m_path, FileAccess::Shared);
 }
 
-bool XmlPreferences::writeFile(const QString &path) const
+bool XmlPreferences::writeFile(const QString &path, FileAccess access) const
 {
     if (path.isEmpty())
         return false;
     makeParentDirectory(QFileInfo(path).absoluteFilePath());
+    if (access == FileAccess::OwnerOnly)
+        return PrivateFile::write(path, getData(QStringLiteral("\r\n")).toUtf8());
     // The previous file is replaced only once the new one is complete.
     QSaveFile file(path);
     // A writable file in a folder the user cannot write (set up so by an

@@ -61,8 +61,12 @@ public:
     QMap<QString, Preference> getAll() const override;
     static QString configPath(const QString &name);
 
+    // Who may read a file that save() creates. A shared file keeps the mode
+    // of the file it replaces; an owner-only one is 0600 from its creation on.
+    enum class FileAccess { Shared, OwnerOnly };
+
     QString getData(const QString &lineEnd) const;
-    [[nodiscard]] bool save(const QString &path);
+    [[nodiscard]] bool save(const QString &path, FileAccess access = FileAccess::Shared);
     bool flush() const override;
     bool removeNode() override;
 
@@ -71,7 +75,7 @@ public:
     bool import(const QMap<QString, Preference> &values, const QString &path) override;
 
 private:
-    bool writeFile(const QString &path) const;
+    bool writeFile(const QString &path, FileAccess access) const;
 
     QString m_name;
     QString m_path;

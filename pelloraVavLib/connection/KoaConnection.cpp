@@ -3,6 +3,7 @@
 #include "KoaMessageDispatcherInterface.h"
 #include "MessageClientInterface.h"
 #include "Trace.h"
+#include "TraceMask.h"
 
 const QString KoaConnection::ClassName = QStringLiteral("KoaConnection");
 const QString KoaConnection::Source = QStringLiteral("Print Service");
@@ -24,8 +25,10 @@ void KoaConnection::messageReceived(const QString &text)
 {
     static const char *const Function = "messageReceived";
     Trace trace(this, ClassName, Function);
-    Trace::logf(this, ClassName, Function, Trace::Info, Trace::InfoCode, "Recevied: %1", text);
+    Trace::logf(this, ClassName, Function, Trace::Info, Trace::InfoCode, "Recevied: %1",
+        Tessaly::Core::TraceMask::wireText(text));
     const QString answer = m_dispatcher->dispatch(Source, text);
     m_client->sendMessage(answer);
-    Trace::logf(this, ClassName, Function, Trace::Info, Trace::InfoCode, "Sent: %1", answer);
+    Trace::logf(this, ClassName, Function, Trace::Info, Trace::InfoCode, "Sent: %1",
+        Tessaly::Core::TraceMask::wireText(answer));
 }

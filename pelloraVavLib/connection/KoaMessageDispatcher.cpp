@@ -3,6 +3,7 @@
 #include "KoaConstants.h"
 #include "Message.h"
 #include "Trace.h"
+#include "TraceMask.h"
 
 const QString KoaMessageDispatcher::ClassName = QStringLiteral("KoaMessageDispatcher");
 
@@ -29,7 +30,7 @@ QString KoaMessageDispatcher::dispatch(const QString &source, const QString &tex
 {
     Trace trace(this, ClassName, DispatchFunction);
     Trace::logf(this, ClassName, DispatchFunction, Trace::Info, Trace::InfoCode,
-        "Message to dispatch=%1", text);
+        "Message to dispatch=%1", Tessaly::Core::TraceMask::wireText(text));
 
     if (text == KoaConstants::NO_RESPONSE) {
         Trace::log(this, ClassName, DispatchFunction, Trace::Warning, Trace::WarningCode,
@@ -74,6 +75,6 @@ QString KoaMessageDispatcher::dispatch(const QString &source, const QString &tex
         answer.clear();
     }
     Trace::logf(this, ClassName, DispatchFunction, Trace::Info, Trace::InfoCode,
-        "Message handled.  Returning: %1", answer);
+        "Message handled.  Returning: %1", Tessaly::Core::TraceMask::wireText(answer));
     return answer;
 }

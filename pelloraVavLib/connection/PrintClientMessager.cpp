@@ -4,6 +4,7 @@
 #include "MessageListenerInterface.h"
 #include "PrinterConnectorInterface.h"
 #include "Trace.h"
+#include "TraceMask.h"
 
 #include <QElapsedTimer>
 #include <QTcpSocket>
@@ -177,7 +178,7 @@ qint64 PrintClientMessager::writeData(const QByteArray &data)
     Trace trace(this, ClassName, "writeData");
     // C-string view: the trace shows the text up to its terminator.
     Trace::logf(this, ClassName, "writeData", Trace::Info, Trace::InfoCode, "Sending: %1",
-        QString::fromUtf8(data.constData()));
+        Tessaly::Core::TraceMask::wireText(QString::fromUtf8(data.constData())));
     // Only a live connection takes bytes; a connecting socket would buffer
     // them and send them ahead of the registration text.
     qint64 written = -1;

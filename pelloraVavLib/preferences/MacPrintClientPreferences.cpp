@@ -1,6 +1,7 @@
 #include "MacPrintClientPreferences.h"
 
 #include "HexEncrypt.h"
+#include "PrivateFile.h"
 #include "Trace.h"
 #include "XmlPreferences.h"
 
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 const QString MacPrintClientPreferences::ClassName = QStringLiteral("MacPrintClientPreferences");
 const QString MacPrintClientPreferences::DEDICATED_MODE = QStringLiteral("Dedicated Mode");
@@ -45,11 +45,18 @@ bool MacPrintClientPreferences::getDedicatedMode() const
     // the file while the client runs.
     const QString path = getConfigFileName();
     UtilsLib::XmlPreferences config(ConfigStoreName);
+    int unsaid = 1;
     if (!config.load(path, false)) {
         Trace::logf(this, ClassName, "getDedicatedMode", Trace::Warning, Trace::WarningCode,
             "Failed to load config file at %1", path);
+        // A dedicated machine keeps the staff password in every user's home,
+        // so a file that is there but broken (an entry read before the break
+        // still counts) does not turn it on; only a missing one does.
+        const QFileInfo file(path);
+        if (file.isFile() && file.isReadable())
+            unsaid = 0;
     }
-    const bool dedicated = config.getInt(DEDICATED_MODE, 1) != 0;
+    const bool dedicated = config.getInt(DEDICATED_MODE, unsaid) != 0;
     Trace::logf(this, ClassName, "getDedicatedMode", Trace::Info, Trace::InfoCode,
         "dedicated mode = %1", dedicated ? 1 : 0);
     return dedicated;
@@ -60,26 +67,20 @@ void MacPrintClientPreferences::saveIfDedicated()
     Trace trace(this, ClassName, "saveIfDedicated");
     if (!getDedicatedMode())
         return;
-    if (!QFileInfo(getDatDirName()).isDir() && !createDatDir())
+    // The encoding only hides the password from a glance: the file and its
+    // folder are the user's alone.
+    if (!createDatDir())
         return;
 
-    QSaveFile file(getDatFileName());
-    // A writable file in a folder the user cannot write (set up so by an
-    // administrator) is still written, in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
     QString encoded = UtilsLib::HexEncrypt::encryptData(m_staffPassword);
     // A null string would be stored as "no string" rather than as an empty one.
     if (encoded.isNull())
         encoded = QLatin1String("");
-    QDataStream stream(&file);
+    QByteArray data;
+    QDataStream stream(&data, QIODevice::WriteOnly);
     stream << encoded;
-    if (stream.status() != QDataStream::Ok) {
-        file.cancelWriting();
-        return;
-    }
-    file.commit();
+    if (stream.status() == QDataStream::Ok)
+        (void)UtilsLib::PrivateFile::write(getDatFileName(), data);
 }
 
 bool MacPrintClientPreferences::loadFromFile()
@@ -112,7 +113,9 @@ QString MacPrintClientPreferences::getDatFileName() const
 
 bool MacPrintClientPreferences::createDatDir() const
 {
-    return QDir().mkdir(getDatDirName());
+    // Only the last level: a missing home folder is not made here.
+    return QFileInfo(QDir::homePath()).isDir()
+        && UtilsLib::PrivateFile::makeDirectory(getDatDirName());
 }
 
 bool MacPrintClientPreferences::isTemporaryClientAllowed() const

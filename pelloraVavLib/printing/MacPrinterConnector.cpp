@@ -1,6 +1,7 @@
 #include "MacPrinterConnector.h"
 
 #include "MacPrintersManager.h"
+#include "PrivateFile.h"
 #include "Trace.h"
 #include "TsHttpFactory.h"
 #include "TsInputDialog.h"
@@ -86,7 +87,8 @@ void MacPrinterConnector::saveUserAddress(const QString &address)
     const QString path = userConfigFilePath();
     UtilsLib::XmlPreferences user(m_config.name());
     user.set(PRINT_SERVICE_ADDRESS, address, QString(), false);
-    if (user.save(path))
+    UtilsLib::PrivateFile::makeDirectory(QFileInfo(path).absolutePath());
+    if (user.save(path, UtilsLib::XmlPreferences::FileAccess::OwnerOnly))
         Trace::logf(this, ClassName, Function, Trace::Info, Trace::InfoCode,
             "Print Service address saved to %1", path);
     else

@@ -2,6 +2,7 @@
 
 #include "HexEncrypt.h"
 #include "Trace.h"
+#include "TraceMask.h"
 #include "TsHttpInterface.h"
 
 #include <QBuffer>
@@ -58,12 +59,14 @@ QString StalloSessionRegistry::userInputFromStalloWebService(const QString &name
     const QString response = QString::fromUtf8(data.left(end < 0 ? data.size() : end));
     if (ok) {
         Trace::logf(this, ClassName, "userInputFromStalloWebService", Trace::Verbose,
-            Trace::VerboseCode, "response string: %1", response);
+            Trace::VerboseCode, "response string: %1",
+            Tessaly::Core::TraceMask::reservationAnswer(name, response));
         return response;
     }
     if (retry) {
         Trace::logf(this, ClassName, "userInputFromStalloWebService", Trace::Verbose,
-            Trace::VerboseCode, "request failed: response string: %1", response);
+            Trace::VerboseCode, "request failed: response string: %1",
+            Tessaly::Core::TraceMask::reservationAnswer(name, response));
         return userInputFromStalloWebService(name, false);
     }
     return QString();

@@ -198,7 +198,10 @@ void TestMacPrintClientPreferences::dedicatedMode_data()
     QTest::addRow("no entry")
         << withEntry("<entry name='Print Service'>ps.example</entry>") << true << false;
     QTest::addRow("malformed")
-        << QByteArray(head + "<entry name='Dedicated Mode'>0") << true << true;
+        << QByteArray(head + "<entry name='Dedicated Mode'>0") << false << true;
+    QTest::addRow("malformed before the entry")
+        << withEntry("<entry name='Print Service Address'>ps\x01</entry>\r\n"
+                     "<entry name='Dedicated Mode'>1</entry>") << false << true;
     QTest::addRow("0 before a malformed tail")
         << QByteArray(head + "<entry name='Dedicated Mode'>0</entry>\r\n<entry") << false << true;
     // clang-format on
