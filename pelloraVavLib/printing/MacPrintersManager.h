@@ -48,6 +48,8 @@ public:
     static const QString RESTORE_RECORD_FILE;
     static constexpr int PRINTERS_PORT = 30044;
     static constexpr int FETCH_TIMEOUT_MILLIS = 5000;
+    // Both scripts, hex encoded: far more than a site's printers need.
+    static constexpr qint64 MAX_SCRIPTS_SIZE = 2 * 1024 * 1024;
 
     static QString changeToFolderCommand(const QString &folder);
     static void printConsoleLine(const QString &line);

@@ -219,6 +219,19 @@ void tst_HttpFetcher::failures_data()
     QTest::addRow("length not a number")
         << QByteArray("HTTP/1.0 200 OK\r\nContent-length: many\r\n\r\nbody") << 8
         << "Couldn't convert Content-Length to integer";
+    QTest::addRow("announced length far above the body")
+        << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 2000000000\r\n\r\nabc") << 15
+        << "Body shorter than its Content-Length of 2000000000 bytes";
+    QTest::addRow("header line over 1024 bytes")
+        << "HTTP/1.0 200 OK\r\nX-Long: " + QByteArray(2000, 'h') + "\r\n\r\nbody" << 16
+        << "Header line longer than 1024 bytes";
+    QByteArray endless = "HTTP/1.0 200 OK\r\n";
+    while (endless.size() < 20000)
+        endless += "X-More: " + QByteArray(100, 'm') + "\r\n";
+    QTest::addRow("header over its bound") << endless << 17 << "Header longer than 16384 bytes";
+    QTest::addRow("Location only inside Content-Location")
+        << QByteArray("HTTP/1.0 301 Moved\r\nContent-Location: /x\r\n\r\n") << 10
+        << "Status code of 301 but no Location: field";
     QTest::addRow("length at the very end")
         << QByteArray("HTTP/1.0 200 OK\r\nContent-Length:") << 8
         << "Couldn't convert Content-Length to integer";
@@ -255,9 +268,6 @@ void tst_HttpFetcher::bodies_data()
     QTest::addRow("NUL bytes in the body") << TestHttpResponder::reply(200, withNul) << withNul;
     QTest::addRow("body past the announced length")
         << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nabcdef") << QByteArray("abcdef");
-    QTest::addRow("announced length far above the body")
-        << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 2000000000\r\n\r\nabc")
-        << QByteArray("abc");
     QTest::addRow("lowercase length name")
         << QByteArray("HTTP/1.1 201 Created\r\nContent-length: 3\r\n\r\nxyz") << QByteArray("xyz");
     QTest::addRow("LF line ends")
@@ -266,10 +276,11 @@ void tst_HttpFetcher::bodies_data()
         << QByteArray("HTTP/1.0 200 OK\r\nContent-") << QByteArray();
     QTest::addRow("empty body") << TestHttpResponder::reply(204, "") << QByteArray();
 
-    // The header ends after 1024 bytes at the latest; the rest counts as body.
-    const QByteArray longHeader
-        = "HTTP/1.0 200 OK\r\nX-Long: " + QByteArray(2000, 'h') + "\r\n\r\nbody";
-    QTest::addRow("header over 1024 bytes") << longHeader << longHeader.mid(1024);
+    QByteArray manyFields = "HTTP/1.0 200 OK\r\n";
+    for (int i = 0; i < 40; ++i)
+        manyFields += "X-Field-" + QByteArray::number(i) + ": " + QByteArray(60, 'v') + "\r\n";
+    QTest::addRow("header over 1024 bytes in short lines")
+        << manyFields + "Content-Length: 4\r\n\r\nbody" << QByteArray("body");
     // clang-format on
 }
 
