@@ -319,6 +319,7 @@ void tst_TsHttp::hostileServer_data()
     QTest::addColumn<QByteArray>("raw");
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("interval");
+    QTest::addColumn<int>("timeout");
     QTest::addColumn<int>("quitAfter"); // milliseconds; negative: no quit request
 
     const QByteArray body(100, 'b');
@@ -329,34 +330,36 @@ void tst_TsHttp::hostileServer_data()
         QByteArray raw;
         TestHttpResponder::Mode mode;
         int interval;
+        int timeout;
         int quitAfter;
     };
     // clang-format off
     const Attack attacks[] = {
-        {"trickle", TestHttpResponder::reply(200, body), TestHttpResponder::Trickle, 300, -1},
+        {"trickle", TestHttpResponder::reply(200, body), TestHttpResponder::Trickle, 300, 1000, -1},
         {"body shorter than Content-Length",
-            "HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nabc", TestHttpResponder::Send, 0, -1},
+            "HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nabc", TestHttpResponder::Send, 0, 5000, -1},
         {"chunked body cut",
             "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10\r\nabc",
-            TestHttpResponder::Send, 0, -1},
+            TestHttpResponder::Send, 0, 5000, -1},
         {"overlong header line",
             TestHttpResponder::reply(200, body, {"X-Long: " + QByteArray(64 * 1024, 'h')}),
-            TestHttpResponder::Send, 0, -1},
+            TestHttpResponder::Send, 0, 5000, -1},
         {"Content-Location without Location",
             TestHttpResponder::reply(302, "", {"Content-Location: " + elsewhere}),
-            TestHttpResponder::Send, 0, -1},
+            TestHttpResponder::Send, 0, 5000, -1},
         {"redirect loop",
             TestHttpResponder::reply(302, "", {"Location: " + m_server.url(QStringLiteral("/attack")).toLatin1()}),
-            TestHttpResponder::Send, 0, -1},
+            TestHttpResponder::Send, 0, 5000, -1},
         {"oversized body", TestHttpResponder::reply(200, QByteArray(1024 * 1024, 'o'), {}, false),
-            TestHttpResponder::Send, 0, -1},
-        {"quit during a silent fetch", QByteArray(), TestHttpResponder::Hang, 0, 200},
+            TestHttpResponder::Send, 0, 5000, -1},
+        {"quit during a silent fetch", QByteArray(), TestHttpResponder::Hang, 0, 30000, 200},
     };
     // clang-format on
     for (const bool qt : {false, true}) {
         for (const Attack &attack : attacks)
             QTest::addRow("%s: %s", qt ? "TsHttp" : "TsHttpMac", attack.name)
-                << qt << attack.raw << int(attack.mode) << attack.interval << attack.quitAfter;
+                << qt << attack.raw << int(attack.mode) << attack.interval << attack.timeout
+                << attack.quitAfter;
     }
 }
 
@@ -367,6 +370,7 @@ void tst_TsHttp::hostileServer()
     QFETCH(QByteArray, raw);
     QFETCH(int, mode);
     QFETCH(int, interval);
+    QFETCH(int, timeout);
     QFETCH(int, quitAfter);
     m_server.setResponse("/attack", raw, TestHttpResponder::Mode(mode), interval);
     m_server.setResponse("/elsewhere", TestHttpResponder::reply(200, "not the document"));
@@ -376,8 +380,7 @@ void tst_TsHttp::hostileServer()
         http = std::make_unique<TsHttp>();
     else
         http = std::make_unique<TsHttpMac>();
-    // A quit request has no deadline to fall back on.
-    QVERIFY(http->setTimeout(quitAfter < 0 ? 1000 : 30000));
+    QVERIFY(http->setTimeout(timeout));
     http->setMaxBodySize(64 * 1024);
     std::atomic<bool> quit {false};
     TsHttpInterface::setAbortCheck([&quit] { return quit.load(); });
@@ -402,6 +405,7 @@ void tst_TsHttp::hostileServer()
     capture.take();
 
     QVERIFY(!ok);
+    // Well before the time a trickle or a silent server would hold it without a deadline.
     QVERIFY2(elapsed < 10000, "the fetch outlived its deadline");
     // A loop ends after three redirects (the toolkit may send a request
     // twice when a connection closes under it), not after the toolkit's 50.
