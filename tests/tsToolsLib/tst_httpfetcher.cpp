@@ -82,14 +82,19 @@ void tst_HttpFetcher::requestLine_data()
     // clang-format off
     QTest::addColumn<QString>("url");
     QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<QByteArray>("host");
 
     const QString hostPort = QStringLiteral("127.0.0.1:%1").arg(m_server.port());
+    const QByteArray address = "127.0.0.1";
     QTest::addRow("port and query")
-        << QStringLiteral("http://%1/a/b?x=1").arg(hostPort) << QByteArray("/a/b?x=1");
-    QTest::addRow("no path") << QStringLiteral("http://%1").arg(hostPort) << QByteArray("/");
-    QTest::addRow("no scheme") << QStringLiteral("%1/c").arg(hostPort) << QByteArray("/c");
+        << QStringLiteral("http://%1/a/b?x=1").arg(hostPort) << QByteArray("/a/b?x=1") << address;
+    QTest::addRow("no path") << QStringLiteral("http://%1").arg(hostPort) << QByteArray("/") << address;
+    QTest::addRow("no scheme") << QStringLiteral("%1/c").arg(hostPort) << QByteArray("/c") << address;
     QTest::addRow("other scheme ignored")
-        << QStringLiteral("xyz://%1/d").arg(hostPort) << QByteArray("/d");
+        << QStringLiteral("xyz://%1/d").arg(hostPort) << QByteArray("/d") << address;
+    QTest::addRow("name looked up")
+        << QStringLiteral("http://localhost:%1/e").arg(m_server.port()) << QByteArray("/e")
+        << QByteArray("localhost");
     // clang-format on
 }
 
@@ -97,6 +102,7 @@ void tst_HttpFetcher::requestLine()
 {
     QFETCH(QString, url);
     QFETCH(QByteArray, target);
+    QFETCH(QByteArray, host);
     m_server.setResponse(target, TestHttpResponder::reply(200, "ok"));
 
     const Fetched fetched = fetchUrl(url);
@@ -105,7 +111,7 @@ void tst_HttpFetcher::requestLine()
 
     QCOMPARE(m_server.requestCount(), 1);
     const QByteArray expected = "GET " + target
-        + " HTTP/1.0\r\nHost: 127.0.0.1:" + QByteArray::number(m_server.port())
+        + " HTTP/1.0\r\nHost: " + host + ':' + QByteArray::number(m_server.port())
         + "\r\nUser-Agent: HTTP Fetcher/1\r\nConnection: Close\r\n\r\n";
     QCOMPARE(m_server.requests().first(), expected);
 }
