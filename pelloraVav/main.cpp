@@ -100,6 +100,8 @@ public:
         // takes the same about-to-quit path as any other quit.
         m_quitHandler = std::make_unique<QuitSignalHandler>();
         m_quitHandler->install();
+        // A fetch in progress gives up at once instead of holding the quit up.
+        TsHttpInterface::setAbortCheck(&QuitSignalHandler::signalArrived);
 
         TsBaseDialog::setDefaultTimeout(DEFAULT_DIALOG_TIMEOUT_MS);
         m_traceObserver = createTraceObserver(*m_arguments);

@@ -12,6 +12,8 @@
 #include "Trace.h"
 #include "TsBaseDialog.h"
 
+#include <QScopeGuard>
+
 const QString SettingsMsgHandler::ClassName = QStringLiteral("SettingsMsgHandler");
 
 SettingsMsgHandler::SettingsMsgHandler(KoaPreferences *preferences, StalloSessionRegistry *registry,
@@ -42,6 +44,12 @@ QString SettingsMsgHandler::handle(const QString & /*source*/, Tessaly::Core::Me
         return QString();
     }
     log(Trace::VerboseCode, QStringLiteral("After check for null message"));
+    // Every override download this message causes shares one wait: a site
+    // that lists many dialects, or a Print Service that does not answer,
+    // must not hold the client for one wait per dialect.
+    setDownloadDeadline(QDeadlineTimer(m_downloadBudget));
+    const auto lift
+        = qScopeGuard([this] { setDownloadDeadline(QDeadlineTimer(QDeadlineTimer::Forever)); });
 
     KoaPreferences &prefs = *m_preferences;
     prefs.setStaffPassword(settings->getPassword());
@@ -136,14 +144,24 @@ void SettingsMsgHandler::switchLanguagesDynamically()
         // the message comes last so that it stays in force.
         const QString previous = m_preferences->getCurrentLocale();
         const QStringList items = dialects.split(QLatin1Char(','), ::Qt::SkipEmptyParts);
+        QStringList done;
         for (const QString &item : items) {
             const QString code = item.trimmed().toUpper();
-            if (!code.isEmpty())
-                m_languageChanger->changeLanguage(code);
+            if (code.isEmpty() || done.contains(code))
+                continue;
+            done << code;
+            m_languageChanger->changeLanguage(code);
         }
         m_languageChanger->changeLanguage(previous.toUpper());
     }
     log(Trace::VerboseCode, QStringLiteral("Leaving Dynamic Language Switching handler"));
+}
+
+void SettingsMsgHandler::setDownloadDeadline(QDeadlineTimer deadline)
+{
+    m_translator->setDownloadDeadline(deadline);
+    if (m_languageChanger)
+        m_languageChanger->setDownloadDeadline(deadline);
 }
 
 void SettingsMsgHandler::applyLocale(const QString &locale, int httpPort)
@@ -160,6 +178,7 @@ std::unique_ptr<Tessaly::Core::MessageHandler> SettingsMsgHandler::clone() const
     copy->m_registrationListener = m_registrationListener;
     copy->m_localeAlreadySet = m_localeAlreadySet;
     copy->m_languageChanger = m_languageChanger;
+    copy->m_downloadBudget = m_downloadBudget;
     copyObservers(*copy);
     return copy;
 }

@@ -2,6 +2,7 @@
 
 #include "MessageHandler.h"
 
+#include <QDeadlineTimer>
 #include <QString>
 
 class KoaPreferences;
@@ -32,11 +33,15 @@ public:
         m_registrationListener = listener;
     }
     void localeWasSetFromCommandLine(bool set) { m_localeSetFromCommandLine = set; }
+    // All the override downloads of one message, together.
+    static constexpr int DownloadBudget = 3000;
+    void setDownloadBudget(int milliseconds) { m_downloadBudget = milliseconds; }
 
 private:
     void log(int severity, const QString &details) const;
     void switchLanguagesDynamically();
     void applyLocale(const QString &locale, int httpPort);
+    void setDownloadDeadline(QDeadlineTimer deadline);
 
     KoaPreferences *m_preferences;
     StalloSessionRegistry *m_registry;
@@ -46,4 +51,5 @@ private:
     bool m_localeSetFromCommandLine;
     bool m_localeAlreadySet = false;
     LanguageChangerInterface *m_languageChanger = nullptr;
+    int m_downloadBudget = DownloadBudget;
 };

@@ -6,13 +6,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <mutex>
 #include <new>
 #include <string_view>
+#include <system_error>
+#include <thread>
 
 #include <QByteArray>
 
@@ -45,6 +51,12 @@ const char *const ErrorTexts[] = {
     "Status code of %d but no Location: field",
     "Followed the maximum number of redirects (%d)",
     "Body larger than the limit of %d bytes",
+    "Timed out, transfer not done within %d milliseconds",
+    "Transfer aborted",
+    "Body shorter than its Content-Length of %d bytes",
+    "Header line longer than %d bytes",
+    "Header longer than %d bytes",
+    "Transfer-Encoding not supported by HTTP/1.0",
 };
 constexpr int ErrorTextCount = int(sizeof(ErrorTexts) / sizeof(ErrorTexts[0]));
 
@@ -98,45 +110,180 @@ int toMilliseconds(int seconds)
     return seconds > INT_MAX / 1000 ? INT_MAX : seconds * 1000;
 }
 
-// poll() rather than select(): a descriptor number above FD_SETSIZE must not
-// write past an fd_set. Returns 1 when ready, 0 on expiry, -1 with errno set.
-int waitFor(int fd, short events, int milliseconds)
+using SteadyClock = std::chrono::steady_clock;
+
+// The fetch's end as a whole and its way out when the client quits.
+class Deadline
 {
+public:
+    explicit Deadline(const Settings &settings)
+        : m_bounded(settings.deadlineMilliseconds >= 0)
+        , m_end(SteadyClock::now()
+              + std::chrono::milliseconds(std::max(0, settings.deadlineMilliseconds)))
+        , m_milliseconds(settings.deadlineMilliseconds)
+        , m_abortCheck(settings.abortCheck)
+    { }
+
+    bool passed() const { return m_bounded && SteadyClock::now() >= m_end; }
+    bool aborted() const { return m_abortCheck && m_abortCheck(); }
+    bool hasAbortCheck() const { return bool(m_abortCheck); }
+    // Milliseconds left, rounded up; -1 without a deadline.
+    long long left() const
+    {
+        if (!m_bounded)
+            return -1;
+        const auto rest = m_end - SteadyClock::now();
+        return std::max<long long>(0, std::chrono::ceil<std::chrono::milliseconds>(rest).count());
+    }
+    int fail(Error *error) const
+    {
+        *error = aborted() ? Error {FetcherSource, Aborted, 0, 0}
+                           : Error {FetcherSource, DeadlinePassed, m_milliseconds, 0};
+        return -1;
+    }
+
+private:
+    bool m_bounded;
+    SteadyClock::time_point m_end;
+    int m_milliseconds;
+    std::function<bool()> m_abortCheck;
+};
+
+// How often a wait looks at the abort check.
+constexpr long long AbortPollMilliseconds = 100;
+
+enum WaitResult { WaitError = -1, WaitTimedOut = 0, WaitReady = 1, WaitEnded = 2 };
+
+// poll() rather than select(): a descriptor number above FD_SETSIZE must not
+// write past an fd_set. Ready, the wait's own expiry (milliseconds, negative
+// without limit), the fetch's deadline or abort (WaitEnded), or an error
+// with errno set.
+int waitFor(int fd, short events, int milliseconds, const Deadline &deadline)
+{
+    const SteadyClock::time_point waitEnd = milliseconds < 0
+        ? SteadyClock::time_point::max()
+        : SteadyClock::now() + std::chrono::milliseconds(milliseconds);
     for (;;) {
+        if (deadline.aborted())
+            return WaitEnded;
+        long long slice = deadline.left();
+        if (milliseconds >= 0) {
+            const long long waitLeft = std::max<long long>(0,
+                std::chrono::ceil<std::chrono::milliseconds>(waitEnd - SteadyClock::now()).count());
+            slice = slice < 0 ? waitLeft : std::min(slice, waitLeft);
+        }
+        if (deadline.hasAbortCheck())
+            slice = slice < 0 ? AbortPollMilliseconds : std::min(slice, AbortPollMilliseconds);
         pollfd p {fd, events, 0};
-        const int result = ::poll(&p, 1, milliseconds);
+        const int result = ::poll(&p, 1, int(std::min<long long>(slice, INT_MAX)));
         if (result < 0 && errno == EINTR)
             continue;
-        return result;
+        if (result != 0)
+            return result < 0 ? WaitError : WaitReady;
+        if (deadline.passed())
+            return WaitEnded;
+        if (milliseconds >= 0 && SteadyClock::now() >= waitEnd)
+            return WaitTimedOut;
     }
 }
 
 // A connect to a host that does not answer would otherwise hang for minutes;
-// a positive timeout bounds it as it bounds every other wait.
-bool connectWithin(int fd, const sockaddr *address, socklen_t length, int timeoutSeconds)
+// a positive timeout bounds it as it bounds every other wait. Returns 0, -1
+// with errno set, or WaitEnded.
+int connectWithin(
+    int fd, const sockaddr *address, socklen_t length, int timeoutSeconds, const Deadline &deadline)
 {
     const int flags = ::fcntl(fd, F_GETFL, 0);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0)
-        return false;
+        return -1;
     if (::connect(fd, address, length) < 0) {
         if (errno != EINPROGRESS)
-            return false;
-        const int ready
-            = waitFor(fd, POLLOUT, timeoutSeconds > 0 ? toMilliseconds(timeoutSeconds) : -1);
-        if (ready == 0)
+            return -1;
+        const int ready = waitFor(
+            fd, POLLOUT, timeoutSeconds > 0 ? toMilliseconds(timeoutSeconds) : -1, deadline);
+        if (ready == WaitEnded)
+            return WaitEnded;
+        if (ready == WaitTimedOut)
             errno = ETIMEDOUT;
-        if (ready <= 0)
-            return false;
+        if (ready != WaitReady)
+            return -1;
         int socketError = 0;
         socklen_t size = sizeof(socketError);
         if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &socketError, &size) < 0)
-            return false;
+            return -1;
         if (socketError != 0) {
             errno = socketError;
-            return false;
+            return -1;
         }
     }
-    return ::fcntl(fd, F_SETFL, flags) >= 0;
+    return ::fcntl(fd, F_SETFL, flags) >= 0 ? 0 : -1;
+}
+
+// getaddrinfo() has no timeout of its own: a name is looked up on a thread
+// of its own, which is left to finish alone when the fetch ends first.
+struct Lookup
+{
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    int result = EAI_FAIL;
+    addrinfo *addresses = nullptr;
+    ~Lookup()
+    {
+        if (addresses)
+            ::freeaddrinfo(addresses);
+    }
+};
+
+// 0 with *addresses set, -1 when the name cannot be resolved, WaitEnded.
+int resolve(const std::string &host, const std::string &port, const Deadline &deadline,
+    addrinfo **addresses)
+{
+    addrinfo hints {};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICSERV | AI_NUMERICHOST;
+    // An address needs no lookup, and the client's are addresses mostly.
+    const int numeric = ::getaddrinfo(host.c_str(), port.c_str(), &hints, addresses);
+    if (numeric == 0)
+        return *addresses ? 0 : -1;
+    if (numeric != EAI_NONAME)
+        return -1;
+
+    hints.ai_flags = AI_NUMERICSERV;
+    auto lookup = std::make_shared<Lookup>();
+    try {
+        std::thread([lookup, host, port, hints] {
+            addrinfo *found = nullptr;
+            const int result = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found);
+            const std::lock_guard<std::mutex> lock(lookup->mutex);
+            lookup->result = result;
+            lookup->addresses = found;
+            lookup->finished = true;
+            lookup->done.notify_all();
+        }).detach();
+    } catch (const std::system_error &) {
+        return -1;
+    }
+    std::unique_lock<std::mutex> lock(lookup->mutex);
+    for (;;) {
+        if (lookup->finished)
+            break;
+        if (deadline.aborted() || deadline.passed())
+            return WaitEnded;
+        long long slice = deadline.left();
+        if (slice < 0 || (deadline.hasAbortCheck() && slice > AbortPollMilliseconds))
+            slice = deadline.hasAbortCheck() ? AbortPollMilliseconds : -1;
+        if (slice < 0)
+            lookup->done.wait(lock);
+        else
+            lookup->done.wait_for(lock, std::chrono::milliseconds(slice));
+    }
+    if (lookup->result != 0 || !lookup->addresses)
+        return -1;
+    *addresses = lookup->addresses;
+    lookup->addresses = nullptr;
+    return 0;
 }
 
 struct Target
@@ -210,17 +357,16 @@ std::string buildRequest(const Target &target, const Settings &settings)
     return request;
 }
 
-int openConnection(const Target &target, const Settings &settings, Socket *socket, Error *error)
+int openConnection(const Target &target, const Settings &settings, const Deadline &deadline,
+    Socket *socket, Error *error)
 {
     if (target.host.empty() || !isValidPort(target.port))
         return failLookup(error);
-    addrinfo hints {};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICSERV;
     addrinfo *addresses = nullptr;
-    if (::getaddrinfo(target.host.c_str(), target.port.c_str(), &hints, &addresses) != 0
-        || !addresses)
+    const int resolved = resolve(target.host, target.port, deadline, &addresses);
+    if (resolved == WaitEnded)
+        return deadline.fail(error);
+    if (resolved != 0)
         return failLookup(error);
 
     int lastError = ECONNREFUSED;
@@ -232,9 +378,11 @@ int openConnection(const Target &target, const Settings &settings, Socket *socke
             continue;
         }
         socket->reset(fd);
-        if (connectWithin(fd, address->ai_addr, address->ai_addrlen, settings.timeoutSeconds)) {
+        const int connected = connectWithin(
+            fd, address->ai_addr, address->ai_addrlen, settings.timeoutSeconds, deadline);
+        if (connected == 0 || connected == WaitEnded) {
             ::freeaddrinfo(addresses);
-            return 0;
+            return connected == 0 ? 0 : deadline.fail(error);
         }
         lastError = errno;
         socket->close();
@@ -258,21 +406,24 @@ int sendAll(int fd, const std::string &data, Error *error)
     return 0;
 }
 
-// Reads until the first empty line (carriage returns do not count) or until
-// HeaderLimit bytes, whichever comes first. Bytes read past the header belong
-// to the body and are left in *rest.
-int readHeader(
-    int fd, int timeoutSeconds, std::string *header, std::string *rest, bool *closed, Error *error)
+// Reads until the first empty line (carriage returns do not count). A line
+// longer than HeaderLineLimit or a header longer than HeaderLimit is refused:
+// what follows could not be told apart from the body. Bytes read past the
+// header belong to the body and are left in *rest.
+int readHeader(int fd, int timeoutSeconds, const Deadline &deadline, std::string *header,
+    std::string *rest, bool *closed, Error *error)
 {
     std::string raw;
     size_t scanned = 0;
+    size_t lineStart = 0;
     int lineBreaks = 0;
     char chunk[4096];
     *closed = false;
     for (;;) {
-        for (; scanned < raw.size() && scanned < size_t(HeaderLimit); ++scanned) {
+        for (; scanned < raw.size(); ++scanned) {
             const char c = raw[scanned];
             if (c == '\n') {
+                lineStart = scanned + 1;
                 if (++lineBreaks == 2) {
                     *header = raw.substr(0, scanned + 1);
                     *rest = raw.substr(scanned + 1);
@@ -281,16 +432,17 @@ int readHeader(
             } else if (c != '\r') {
                 lineBreaks = 0;
             }
+            if (scanned + 1 - lineStart > size_t(HeaderLineLimit))
+                return fail(error, HeaderLineTooLong, HeaderLineLimit);
+            if (scanned + 1 >= size_t(HeaderLimit))
+                return fail(error, HeaderTooLong, HeaderLimit);
         }
-        if (raw.size() >= size_t(HeaderLimit)) {
-            *header = raw.substr(0, HeaderLimit);
-            *rest = raw.substr(HeaderLimit);
-            return 0;
-        }
-        const int ready = waitFor(fd, POLLIN, toMilliseconds(timeoutSeconds));
-        if (ready == 0)
+        const int ready = waitFor(fd, POLLIN, toMilliseconds(timeoutSeconds), deadline);
+        if (ready == WaitEnded)
+            return deadline.fail(error);
+        if (ready == WaitTimedOut)
             return fail(error, HeaderTimeout, timeoutSeconds);
-        if (ready < 0)
+        if (ready == WaitError)
             return failSystem(error, errno);
         const ssize_t n = ::recv(fd, chunk, std::min(sizeof(chunk), HeaderLimit - raw.size()), 0);
         if (n < 0) {
@@ -307,6 +459,23 @@ int readHeader(
         }
         raw.append(chunk, size_t(n));
     }
+}
+
+// The value of the header field name (matched whole and without regard to
+// case, so Location: is never found inside Content-Location:), or npos.
+size_t fieldValue(std::string_view header, std::string_view name)
+{
+    size_t line = 0;
+    while (line < header.size()) {
+        const size_t end = std::min(header.find('\n', line), header.size());
+        const std::string_view text = header.substr(line, end - line);
+        if (text.size() > name.size() && text[name.size()] == ':'
+            && std::equal(name.begin(), name.end(), text.begin(),
+                [](char a, char b) { return std::tolower(uchar(a)) == std::tolower(uchar(b)); }))
+            return line + name.size() + 1;
+        line = end + 1;
+    }
+    return std::string_view::npos;
 }
 
 // Reads an unsigned decimal number at pos, blanks skipped. Returns false when
@@ -431,7 +600,7 @@ private:
 
 // announced is the Content-Length, or -1 without one.
 int readBody(int fd, bool closed, const std::string &start, int announced, int readSize,
-    const Settings &settings, BodyStore *store, Error *error)
+    const Settings &settings, const Deadline &deadline, BodyStore *store, Error *error)
 {
     const std::int64_t limit = std::clamp<std::int64_t>(settings.maxBodySize, 0, INT_MAX - 1);
     // Room for the announced body, the NUL and one read that finds the end,
@@ -451,10 +620,12 @@ int readBody(int fd, bool closed, const std::string &start, int announced, int r
             return fail(error, BodyTooLarge, int(limit));
         if (buffer.room() <= 1 && !buffer.reserve(buffer.size() + size_t(readSize) + 1))
             return failSystem(error, ENOMEM);
-        const int ready = waitFor(fd, POLLIN, toMilliseconds(settings.timeoutSeconds));
-        if (ready == 0)
+        const int ready = waitFor(fd, POLLIN, toMilliseconds(settings.timeoutSeconds), deadline);
+        if (ready == WaitEnded)
+            return deadline.fail(error);
+        if (ready == WaitTimedOut)
             return fail(error, DataTimeout, settings.timeoutSeconds);
-        if (ready < 0)
+        if (ready == WaitError)
             return failSystem(error, errno);
         const size_t chunk = std::min(buffer.room() - 1, size_t(readSize));
         const ssize_t n = ::recv(fd, buffer.end(), chunk, 0);
@@ -469,6 +640,9 @@ int readBody(int fd, bool closed, const std::string &start, int announced, int r
     }
     if (std::int64_t(buffer.size()) > limit)
         return fail(error, BodyTooLarge, int(limit));
+    // A body cut short is not the document: a cut script must never run.
+    if (announced >= 0 && buffer.size() < size_t(announced))
+        return fail(error, ShortBody, announced);
 
     *buffer.end() = '\0';
     const int length = int(buffer.size());
@@ -480,13 +654,13 @@ int readBody(int fd, bool closed, const std::string &start, int announced, int r
 // Reads the response to a request sent on fd: its body into store (returns
 // the length), or the target of a redirect into *location (returns
 // Redirected), or -1 with *error filled in.
-int readResponse(
-    int fd, const Settings &settings, BodyStore *store, std::string *location, Error *error)
+int readResponse(int fd, const Settings &settings, const Deadline &deadline, BodyStore *store,
+    std::string *location, Error *error)
 {
     std::string header;
     std::string rest;
     bool closed = false;
-    if (readHeader(fd, settings.timeoutSeconds, &header, &rest, &closed, error) < 0)
+    if (readHeader(fd, settings.timeoutSeconds, deadline, &header, &rest, &closed, error) < 0)
         return -1;
 
     const std::string_view view(header);
@@ -502,10 +676,10 @@ int readResponse(
         return fail(error, BadStatus, status);
 
     if (status >= 300) {
-        const size_t field = view.find("Location:");
+        const size_t field = fieldValue(view, "Location");
         if (field == std::string_view::npos)
             return fail(error, NoLocation, status);
-        size_t from = field + std::strlen("Location:");
+        size_t from = field;
         while (from < view.size() && (view[from] == ' ' || view[from] == '\t'))
             ++from;
         size_t to = from;
@@ -518,21 +692,33 @@ int readResponse(
         return Redirected;
     }
 
+    // An answer to an HTTP/1.0 request has no transfer encoding; a chunked
+    // one read as it is would be its chunks' framing, and a cut one would
+    // look whole.
+    const size_t encoding = fieldValue(view, "Transfer-Encoding");
+    if (encoding != std::string_view::npos) {
+        const size_t end = std::min(view.find('\n', encoding), view.size());
+        std::string value(view.substr(encoding, end - encoding));
+        value.erase(std::remove_if(value.begin(), value.end(),
+                        [](char c) { return c == ' ' || c == '\t' || c == '\r'; }),
+            value.end());
+        if (value != "identity")
+            return fail(error, TransferEncoding);
+    }
+
     int readSize = DefaultReadSize;
     int announced = -1;
-    size_t lengthField = view.find("Content-Length:");
-    if (lengthField == std::string_view::npos)
-        lengthField = view.find("Content-length:");
+    const size_t lengthField = fieldValue(view, "Content-Length");
     if (lengthField != std::string_view::npos) {
         int length = 0;
-        if (!readNumber(view, lengthField + std::strlen("Content-Length:"), &length))
+        if (!readNumber(view, lengthField, &length))
             return fail(error, BadContentLength);
         // The announced length only sizes the reads; the body still runs
         // until the server closes, so keep the reads within sane bounds.
         readSize = std::clamp(length, 4096, MaxReadSize);
         announced = length;
     }
-    return readBody(fd, closed, rest, announced, readSize, settings, store, error);
+    return readBody(fd, closed, rest, announced, readSize, settings, deadline, store, error);
 }
 
 int fetchInto(const char *url, BodyStore *store, const Settings &settings, Error *error)
@@ -540,18 +726,19 @@ int fetchInto(const char *url, BodyStore *store, const Settings &settings, Error
     if (!url)
         return fail(error, NullUrl);
 
+    const Deadline deadline(settings);
     std::string current(url);
     int redirectsFollowed = 0;
     for (;;) {
         const Target target = splitUrl(current);
         Socket socket;
-        if (openConnection(target, settings, &socket, error) < 0)
+        if (openConnection(target, settings, deadline, &socket, error) < 0)
             return -1;
         if (sendAll(socket.fd(), buildRequest(target, settings), error) < 0)
             return -1;
 
         std::string newUrl;
-        const int result = readResponse(socket.fd(), settings, store, &newUrl, error);
+        const int result = readResponse(socket.fd(), settings, deadline, store, &newUrl, error);
         if (result != Redirected)
             return result;
         ++redirectsFollowed;
@@ -600,7 +787,7 @@ int readResponse(
     body->clear();
     location->clear();
     ByteArrayStore store(body);
-    const int length = readResponse(fd, settings, &store, location, error);
+    const int length = readResponse(fd, settings, Deadline(settings), &store, location, error);
     if (length < 0)
         body->clear();
     return length;
@@ -709,4 +896,9 @@ int http_setReferer(const char *referer)
 void http_setMaxBodySize(std::int64_t bytes)
 {
     g_settings.maxBodySize = bytes;
+}
+
+void http_setDeadline(int milliseconds)
+{
+    g_settings.deadlineMilliseconds = milliseconds;
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // A small blocking HTTP/1.0 GET fetcher on plain sockets.
@@ -29,13 +30,19 @@ enum ErrorNumber {
     NoLocation = 10,
     TooManyRedirects = 11,
     BodyTooLarge = 12,
+    DeadlinePassed = 13,
+    Aborted = 14,
+    ShortBody = 15,
+    HeaderLineTooLong = 16,
+    HeaderTooLong = 17,
+    TransferEncoding = 18,
 };
 
 struct Error
 {
     int source = FetcherSource;
     int number = Success;
-    int param = 0; // timeout, status code, redirect limit or size limit
+    int param = 0; // timeout, status code, redirect limit, deadline or size limit
     int systemError = 0; // errno of a system error, taken when it happened
 };
 
@@ -44,6 +51,13 @@ enum class UserAgentMode { Default, Custom, Suppressed };
 struct Settings
 {
     int timeoutSeconds = 30; // per wait for data; negative waits without limit
+    // The whole transfer, name lookup, connects and redirects included; a
+    // server that trickles its answer cannot hold a fetch past it. Negative:
+    // no limit.
+    int deadlineMilliseconds = 60000;
+    // Asked between short waits: true gives the fetch up at once (the
+    // client is quitting).
+    std::function<bool()> abortCheck;
     int redirects = 3; // negative follows without limit
     UserAgentMode userAgentMode = UserAgentMode::Default;
     std::string userAgent;
@@ -53,7 +67,8 @@ struct Settings
     std::int64_t maxBodySize = 256 * 1024 * 1024;
 };
 
-inline constexpr int HeaderLimit = 1024;
+inline constexpr int HeaderLineLimit = 1024;
+inline constexpr int HeaderLimit = 16 * 1024;
 inline constexpr int DefaultReadSize = 204800;
 inline constexpr int MaxReadSize = 1024 * 1024;
 inline constexpr const char *DefaultUserAgent = "HTTP Fetcher/1";
@@ -89,5 +104,7 @@ void http_setTimeout(int seconds);
 void http_setRedirects(int redirects);
 int http_setUserAgent(const char *agent);
 int http_setReferer(const char *referer);
-// Not in the classic set: bounds what one fetch may allocate.
+// Not in the classic set: bound what one fetch may allocate and how long it
+// may take as a whole (negative: no limit).
 void http_setMaxBodySize(std::int64_t bytes);
+void http_setDeadline(int milliseconds);

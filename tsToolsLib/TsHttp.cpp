@@ -1,6 +1,7 @@
 #include "TsHttp.h"
 
 #include "ConsoleLine.h"
+#include "HttpFetcher.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -97,26 +98,61 @@ bool TsHttp::get(const QString &url, QIODevice *device)
         return false;
     }
 
-    QNetworkReply *reply = m_manager->get(QNetworkRequest(target));
+    QNetworkRequest request(target);
+    request.setMaximumRedirectsAllowed(MaxRedirects);
+    m_received = 0;
+    QNetworkReply *reply = m_manager->get(request);
     m_reply = reply;
-    connect(reply, &QIODevice::readyRead, this, [reply, device] {
+    // The body goes to the device as it comes, and not a byte past the cap.
+    const auto take = [this, reply, device] {
         const QByteArray data = reply->readAll();
+        m_received += data.size();
+        if (m_received > maxBodySize()) {
+            fail(UnknownError);
+            return false;
+        }
         if (device)
             device->write(data);
+        return true;
+    };
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
+        if (!headerAcceptable(reply))
+            fail(InvalidResponseHeader);
+        else if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > maxBodySize())
+            fail(UnknownError);
     });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, device] {
-        if (reply != m_reply)
+    connect(reply, &QIODevice::readyRead, this, [this, take] {
+        if (!m_done)
+            take();
+    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply, take] {
+        if (reply != m_reply || m_done || !take())
             return;
-        if (device)
-            device->write(reply->readAll());
         m_lastError = codeFor(reply->error());
-        finished(0, reply->error() != QNetworkReply::NoError);
+        if (reply->error() != QNetworkReply::NoError) {
+            finished(0, true);
+            return;
+        }
+        // A redirect without a usable target ends here with its own status.
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (status < 200 || status > 299) {
+            fail(UnknownError);
+            return;
+        }
+        // A body cut short is not the document, whatever the connection said.
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && m_received < length.toLongLong()) {
+            fail(WrongContentLength);
+            return;
+        }
+        finished(0, false);
     });
     QMetaObject::Connection quitConnection;
     if (QCoreApplication *app = QCoreApplication::instance())
         quitConnection = connect(app, &QCoreApplication::aboutToQuit, this, &TsHttp::abort);
     if (m_timeout > 0)
         m_timer.start(m_timeout, this);
+    m_abortPoll.start(100, this);
 
     QEventLoop loop;
     m_loop = &loop;
@@ -128,6 +164,7 @@ bool TsHttp::get(const QString &url, QIODevice *device)
         abort();
 
     m_timer.stop();
+    m_abortPoll.stop();
     disconnect(quitConnection);
     m_reply = nullptr;
     reply->disconnect(this);
@@ -153,19 +190,41 @@ void TsHttp::finished(int, bool error)
 
 void TsHttp::abort()
 {
-    m_lastError = Aborted;
+    fail(Aborted);
+}
+
+bool TsHttp::headerAcceptable(const QNetworkReply *reply) const
+{
+    qsizetype total = 0;
+    for (const auto &[name, value] : reply->rawHeaderPairs()) {
+        const qsizetype line = name.size() + 2 + value.size();
+        total += line + 2;
+        if (line > HttpFetcher::HeaderLineLimit || total > HttpFetcher::HeaderLimit)
+            return false;
+    }
+    return true;
+}
+
+void TsHttp::fail(int code)
+{
+    if (m_done)
+        return;
+    m_lastError = code;
     end(false);
 }
 
 void TsHttp::timerEvent(QTimerEvent *event)
 {
+    if (event->timerId() == m_abortPoll.timerId()) {
+        if (abortRequested())
+            abort();
+        return;
+    }
     if (event->timerId() != m_timer.timerId()) {
         TsHttpInterface::timerEvent(event);
         return;
     }
-    m_timer.stop();
-    m_lastError = Aborted;
-    end(false);
+    fail(Aborted);
 }
 
 void TsHttp::end(bool success)
@@ -175,6 +234,7 @@ void TsHttp::end(bool success)
     m_done = true;
     m_success = success;
     m_timer.stop();
+    m_abortPoll.stop();
     if (m_loop)
         m_loop->quit();
 }

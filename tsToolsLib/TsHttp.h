@@ -29,6 +29,9 @@ public:
         Aborted = 7,
     };
 
+    // Redirects followed before a fetch fails; the toolkit would follow 50.
+    static constexpr int MaxRedirects = 3;
+
     explicit TsHttp(QObject *parent = nullptr);
     ~TsHttp() override;
 
@@ -57,7 +60,11 @@ protected:
 
 private:
     void end(bool success);
+    void fail(int code);
+    bool headerAcceptable(const QNetworkReply *reply) const;
 
+    qint64 m_received = 0;
+    QBasicTimer m_abortPoll;
     int m_timeout = 30000;
     bool m_success = false;
     bool m_done = false;

@@ -1,5 +1,13 @@
 #include "TsHttpInterface.h"
 
+namespace {
+std::function<bool()> &abortCheck()
+{
+    static std::function<bool()> check;
+    return check;
+}
+} // namespace
+
 TsHttpInterface::TsHttpInterface(QObject *parent)
     : QObject(parent)
 { }
@@ -17,4 +25,15 @@ void TsHttpInterface::setReceiveTimeout(int) { }
 bool TsHttpInterface::setTimeout(int)
 {
     return false;
+}
+
+void TsHttpInterface::setAbortCheck(std::function<bool()> check)
+{
+    abortCheck() = std::move(check);
+}
+
+bool TsHttpInterface::abortRequested()
+{
+    const std::function<bool()> &check = abortCheck();
+    return check && check();
 }

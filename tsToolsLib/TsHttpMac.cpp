@@ -13,8 +13,10 @@ TsHttpMac::TsHttpMac(QObject *parent)
 
 bool TsHttpMac::setTimeout(int milliseconds)
 {
-    // Whole seconds: anything below a second means waits of 0 seconds.
+    // Whole seconds for each wait: anything below a second means waits of 0
+    // seconds. The transfer as a whole ends by the time itself.
     m_timeoutSeconds = milliseconds / 1000;
+    m_deadlineMilliseconds = milliseconds;
     return true;
 }
 
@@ -27,6 +29,9 @@ bool TsHttpMac::get(const QString &url, QIODevice *device)
 {
     HttpFetcher::Settings settings = HttpFetcher::processSettings();
     settings.timeoutSeconds = m_timeoutSeconds;
+    settings.deadlineMilliseconds = m_deadlineMilliseconds;
+    settings.maxBodySize = maxBodySize();
+    settings.abortCheck = &TsHttpInterface::abortRequested;
 
     QByteArray body;
     const int length

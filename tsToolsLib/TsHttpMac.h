@@ -26,10 +26,12 @@ public:
     bool setTimeout(int milliseconds) override;
 
     int timeoutSeconds() const { return m_timeoutSeconds; }
+    int deadlineMilliseconds() const { return m_deadlineMilliseconds; }
     HttpFetcher::Error lastError() const { return m_lastError; }
     QString lastErrorText() const;
 
 private:
     int m_timeoutSeconds = 30;
+    int m_deadlineMilliseconds = 30000;
     HttpFetcher::Error m_lastError;
 };

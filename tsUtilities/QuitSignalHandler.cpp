@@ -9,10 +9,12 @@
 
 namespace {
 int s_pipe[2] = {-1, -1};
+volatile std::sig_atomic_t s_arrived = 0;
 
 extern "C" void writeSignalToPipe(int signalNumber)
 {
-    // Async-signal-safe: write(2) only, errno preserved, never blocks.
+    // Async-signal-safe: a flag and write(2) only, errno preserved, never blocks.
+    s_arrived = 1;
     const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     [[maybe_unused]] const ssize_t written = ::write(s_pipe[1], &byte, 1);
@@ -52,6 +54,11 @@ bool QuitSignalHandler::install(const QList<int> &signalNumbers)
     return !m_previous.isEmpty();
 }
 
+bool QuitSignalHandler::signalArrived()
+{
+    return s_arrived != 0;
+}
+
 void QuitSignalHandler::uninstall()
 {
     for (const auto &entry : std::as_const(m_previous))
@@ -64,6 +71,7 @@ void QuitSignalHandler::uninstall()
     ::close(s_pipe[0]);
     ::close(s_pipe[1]);
     s_pipe[0] = s_pipe[1] = -1;
+    s_arrived = 0;
 }
 
 void QuitSignalHandler::readSignals()

@@ -32,6 +32,11 @@ public:
     bool quitRequested() const { return m_lastSignal != 0; }
     int lastSignal() const { return m_lastSignal; }
 
+    // True from the moment a signal of the installed handler arrives, before
+    // the event loop has seen it: a blocking wait (an HTTP fetch) asks this
+    // to give up at once.
+    static bool signalArrived();
+
 signals:
     void quitRequestReceived(int signalNumber);
 

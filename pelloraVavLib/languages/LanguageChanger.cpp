@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QTranslator>
 
+#include <algorithm>
+
 const QString LanguageChanger::ClassName = QStringLiteral("LanguageChanger");
 
 namespace {
@@ -25,8 +27,46 @@ LanguageChanger::LanguageChanger(std::unique_ptr<TsHttpInterface> http,
 {
     if (observer)
         addObserver(observer);
-    if (m_http)
+    if (m_http) {
         m_http->setTimeout(OverrideTimeout);
+        m_http->setMaxBodySize(QmMessageFile::MaxFileSize);
+    }
+}
+
+void LanguageChanger::setDownloadDeadline(QDeadlineTimer deadline)
+{
+    m_downloadDeadline = deadline;
+    m_fetched.clear();
+}
+
+bool LanguageChanger::fetchOverrides(const QString &url)
+{
+    if (!m_http)
+        return false;
+    const bool bounded = !m_downloadDeadline.isForever();
+    if (bounded) {
+        const auto known = m_fetched.constFind(url);
+        if (known != m_fetched.cend()) {
+            m_overrideData = *known;
+            return !m_overrideData.isEmpty();
+        }
+        if (m_downloadDeadline.hasExpired()) {
+            Trace::log(this, ClassName, Function, Trace::Warning, Trace::WarningCode,
+                QStringLiteral("No time left to retrieve override translations from %1").arg(url));
+            m_fetched.insert(url, QByteArray());
+            return false;
+        }
+    }
+    m_http->setTimeout(bounded
+            ? int(std::clamp<qint64>(m_downloadDeadline.remainingTime(), 1, OverrideTimeout))
+            : OverrideTimeout);
+    QBuffer buffer(&m_overrideData);
+    buffer.open(QIODevice::ReadWrite);
+    const bool ok = m_http->get(url, &buffer);
+    buffer.close();
+    if (bounded)
+        m_fetched.insert(url, ok ? m_overrideData : QByteArray());
+    return ok;
 }
 
 LanguageChanger::~LanguageChanger()
@@ -65,10 +105,10 @@ int LanguageChanger::changeLanguage(const QString &code)
         return DefaultFailed;
     }
     info(QStringLiteral("Verified translation file (%1)").arg(path));
-    QByteArray data = file.readAll();
     file.close();
+    QByteArray data;
     auto translator = std::make_unique<QTranslator>();
-    if (!QmMessageFile::load(translator.get(), &data)) {
+    if (!QmMessageFile::readFile(path, &data) || !QmMessageFile::load(translator.get(), &data)) {
         warning(QStringLiteral("Failed to load translation file (%1)").arg(path));
         return DefaultFailed;
     }
@@ -91,17 +131,14 @@ int LanguageChanger::changeLanguage(const QString &code)
         m_overrideTranslator.reset();
     }
     m_overrideData.clear();
-    QBuffer buffer(&m_overrideData);
-    buffer.open(QIODevice::ReadWrite);
     info(QStringLiteral("opening overrideWrapper buffer"));
 
     const QString url = QStringLiteral("%1/%2_OVERRIDE.qm").arg(m_overrideBaseUrl, code);
     info(QStringLiteral("retrieving override translations"));
-    if (!m_http || !m_http->get(url, &buffer)) {
+    if (!fetchOverrides(url)) {
         warning(QStringLiteral("Failed to retrieve override translations from %1").arg(url));
         return OverridesFailed;
     }
-    buffer.close();
     info(QStringLiteral("Retrieved override translations from %1").arg(url));
     m_overrideTranslator = std::make_unique<QTranslator>();
     if (!QmMessageFile::load(m_overrideTranslator.get(), &m_overrideData)) {

@@ -4,6 +4,8 @@
 #include "Observable.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -32,11 +34,17 @@ public:
     ~LanguageChanger() override;
 
     int changeLanguage(const QString &code) override;
+    void setDownloadDeadline(QDeadlineTimer deadline) override;
 
     QString overrideBaseUrl() const { return m_overrideBaseUrl; }
 
 private:
+    bool fetchOverrides(const QString &url);
+
     std::unique_ptr<TsHttpInterface> m_http;
+    QDeadlineTimer m_downloadDeadline {QDeadlineTimer::Forever};
+    // What each url gave while a deadline holds; empty when it failed.
+    QHash<QString, QByteArray> m_fetched;
     QString m_overrideBaseUrl;
     std::unique_ptr<QTranslator> m_defaultTranslator;
     std::unique_ptr<QTranslator> m_overrideTranslator;

@@ -9,6 +9,9 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QFileInfo>
+
+#include <algorithm>
 
 const QString PrintClientTranslator::ClassName = QStringLiteral("PrintClientTranslator");
 
@@ -58,6 +61,14 @@ void PrintClientTranslator::installDefaultTranslations()
     // The toolkit's search: es_us, es_us.qm, es, es.qm.
     if (!m_defaultTranslator.load(m_locale, TranslationFileManager::languagesRoot()))
         return;
+    // The toolkit maps the file rather than reading it, but one past the
+    // bound of every translation file is refused all the same.
+    if (QFileInfo(m_defaultTranslator.filePath()).size() > QmMessageFile::MaxFileSize) {
+        Trace::logf(this, ClassName, "installDefaultTranslations", Trace::Warning,
+            Trace::WarningCode, "Translation file too large (%1)", m_defaultTranslator.filePath());
+        (void)m_defaultTranslator.load(nullptr, 0);
+        return;
+    }
     Trace::log(this, ClassName, "installDefaultTranslations", Trace::Verbose, Trace::VerboseCode,
         QStringLiteral("Installing default translator"));
     QCoreApplication::installTranslator(&m_defaultTranslator);
@@ -90,16 +101,25 @@ void PrintClientTranslator::installOverrideTranslations(int httpPort)
 bool PrintClientTranslator::downloadOverrideTranslations(const QString &address, int httpPort) const
 {
     Trace trace(this, ClassName, "downloadOverrideTranslations");
+    const QString fileName = QStringLiteral("%1_OVERRIDE.qm").arg(m_locale.toUpper());
+    const QString url = QStringLiteral("http://%1:%2/languages/%3")
+                            .arg(address, QString::number(httpPort), fileName);
+    if (m_downloadDeadline.hasExpired()) {
+        Trace::logf(this, ClassName, "downloadOverrideTranslations", Trace::Warning,
+            Trace::WarningCode, "No time left to retrieve override translations from %1", url);
+        return false;
+    }
     TsHttp http;
-    http.setTimeout(DownloadTimeout);
+    // 0 would mean no limit to the client: at least a millisecond.
+    http.setTimeout(int(std::clamp<qint64>(
+        m_downloadDeadline.isForever() ? DownloadTimeout : m_downloadDeadline.remainingTime(), 1,
+        DownloadTimeout)));
+    http.setMaxBodySize(QmMessageFile::MaxFileSize);
     // The override translator may still read the old bytes until it loads
     // the new ones, so they are fetched aside and swapped in afterwards.
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadWrite);
-    const QString fileName = QStringLiteral("%1_OVERRIDE.qm").arg(m_locale.toUpper());
-    const QString url = QStringLiteral("http://%1:%2/languages/%3")
-                            .arg(address, QString::number(httpPort), fileName);
     Trace::logf(this, ClassName, "downloadOverrideTranslations", Trace::Info, Trace::InfoCode,
         "Attempting to retrieve override translations from %1", url);
     const bool ok = http.get(url, &buffer);

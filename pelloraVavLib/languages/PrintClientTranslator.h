@@ -32,6 +32,7 @@ public:
     void setLocale(const QString &locale, int httpPort) override;
     void installSupportedLanguageDialects(const QString &dialects) override;
     void removeOldTranslators() override;
+    void setDownloadDeadline(QDeadlineTimer deadline) override { m_downloadDeadline = deadline; }
 
     bool downloadOverrideTranslations(const QString &address, int httpPort) const;
 
@@ -42,4 +43,5 @@ private:
     QTranslator m_defaultTranslator;
     QTranslator m_overrideTranslator;
     mutable QByteArray m_overrideData;
+    QDeadlineTimer m_downloadDeadline {QDeadlineTimer::Forever};
 };

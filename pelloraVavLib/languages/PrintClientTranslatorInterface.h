@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QString>
 
 // The client's locale and the translations that belong to it.
@@ -13,4 +14,7 @@ public:
     virtual void setLocale(const QString &locale, int httpPort) = 0;
     virtual void installSupportedLanguageDialects(const QString &dialects) = 0;
     virtual void removeOldTranslators() = 0;
+    // Bounds the override downloads that follow by this deadline; one that
+    // never expires lifts the bound.
+    virtual void setDownloadDeadline(QDeadlineTimer deadline) { Q_UNUSED(deadline) }
 };

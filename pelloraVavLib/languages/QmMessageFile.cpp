@@ -1,6 +1,8 @@
 #include "QmMessageFile.h"
 
 #include <QDataStream>
+#include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QTranslator>
 
@@ -112,9 +114,26 @@ bool readMessages(const uchar *p, const uchar *end, QList<QmMessageFile::Message
 }
 } // namespace
 
+bool QmMessageFile::readFile(const QString &path, QByteArray *data)
+{
+    data->clear();
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > MaxFileSize)
+        return false;
+    // A file that grows while it is read is still cut at the bound.
+    *data = file.read(MaxFileSize + 1);
+    if (data->size() > MaxFileSize) {
+        data->clear();
+        return false;
+    }
+    return true;
+}
+
 bool QmMessageFile::read(const QByteArray &data, QList<Message> *messages)
 {
     messages->clear();
+    if (data.size() > MaxFileSize)
+        return false;
     if (data.size() < int(sizeof(Magic)) || memcmp(data.constData(), Magic, sizeof(Magic)) != 0)
         return false;
     const uchar *p = reinterpret_cast<const uchar *>(data.constData()) + sizeof(Magic);

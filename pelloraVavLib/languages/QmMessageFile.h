@@ -19,8 +19,15 @@ public:
         QString translation;
     };
 
-    // False when the bytes are not a translation file; messages without a
-    // source text (files compiled stripped) are left out.
+    // A larger file is refused before it is read or parsed: reading one costs
+    // many times its size, and overrides come from the network.
+    static constexpr qsizetype MaxFileSize = 4 * 1024 * 1024;
+
+    // The bytes of a file of at most MaxFileSize; false otherwise.
+    static bool readFile(const QString &path, QByteArray *data);
+    // False when the bytes are not a translation file or are larger than
+    // MaxFileSize; messages without a source text (files compiled stripped)
+    // are left out.
     static bool read(const QByteArray &data, QList<Message> *messages);
     // The complete form, loadable by QTranslator.
     static QByteArray write(const QList<Message> &messages);

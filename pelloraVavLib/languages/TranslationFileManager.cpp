@@ -19,17 +19,6 @@ const char *const TranslationFileManager::CLOSE_LANGUAGE_OPTIONS_TEXT
     = QT_TRANSLATE_NOOP("Language Preferences", "Close Language Options");
 const QString TranslationFileManager::OVERRIDE_SUFFIX = QStringLiteral("_OVERRIDE");
 
-namespace {
-bool readWhole(const QString &path, QByteArray *data)
-{
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return false;
-    *data = file.readAll();
-    return true;
-}
-} // namespace
-
 TranslationFileManager::TranslationFileManager(UtilsLib::Observer *observer)
 {
     if (observer)
@@ -85,7 +74,7 @@ TranslationManagerInterface::LanguageMap TranslationFileManager::getLanguageMap(
         QByteArray overrideData;
         const QString overridePath
             = findFile(m_languageFolder, dialect + OVERRIDE_SUFFIX + QStringLiteral(".qm"));
-        if (readWhole(overridePath, &overrideData)) {
+        if (QmMessageFile::readFile(overridePath, &overrideData)) {
             Trace::logf(this, ClassName, "getLanguageMap", Trace::Info, Trace::InfoCode,
                 "Attempting to load override translation file (%1)", overridePath);
             (void)QmMessageFile::load(&overrides, &overrideData);
@@ -99,7 +88,7 @@ TranslationManagerInterface::LanguageMap TranslationFileManager::getLanguageMap(
         QByteArray defaultData;
         bool loaded = false;
         const QString defaultPath = m_languageFolder + QLatin1Char('/') + file;
-        if (readWhole(defaultPath, &defaultData)) {
+        if (QmMessageFile::readFile(defaultPath, &defaultData)) {
             Trace::logf(this, ClassName, "getLanguageMap", Trace::Info, Trace::InfoCode,
                 "Attempting to load default translation file (%1)", defaultPath);
             loaded = QmMessageFile::load(&defaults, &defaultData);
@@ -135,7 +124,7 @@ bool TranslationFileManager::loadInto(const QString &path, bool isOverride)
     const char *kind = isOverride ? "override" : "default";
     const QString resolved = resolveQmPath(path);
     QByteArray data;
-    if (!readWhole(resolved, &data)) {
+    if (!QmMessageFile::readFile(resolved, &data)) {
         Trace::logf(this, ClassName, "loadTranslationFiles", Trace::Warning, Trace::WarningCode,
             "Failed to open %1 transaltion file (%2)", QString::fromLatin1(kind), resolved);
         return false;

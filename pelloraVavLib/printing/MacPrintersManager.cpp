@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
 
 const QString MacPrintersManager::DEFAULT_PRINTER_FILE = QStringLiteral("defaultPrinter.txt");
@@ -97,7 +98,10 @@ bool MacPrintersManager::installPrinters(const QString &address, TsHttpFactory *
             return false;
         }
         const std::unique_ptr<TsHttpInterface> http = factory->createHttpInstance();
-        http->setTimeout(FETCH_TIMEOUT_MILLIS);
+        // The start-up's deadline holds within an attempt too.
+        http->setTimeout(
+            int(std::clamp<qint64>(deadline.remainingTime(), 1, FETCH_TIMEOUT_MILLIS)));
+        http->setMaxBodySize(MAX_SCRIPTS_SIZE);
         QBuffer buffer;
         buffer.open(QIODevice::ReadWrite);
         // An answer without both scripts is no better than no answer.

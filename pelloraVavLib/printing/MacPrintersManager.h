@@ -50,6 +50,8 @@ public:
     static const QString RESTORE_RECORD_FILE;
     static constexpr int PRINTERS_PORT = 30044;
     static constexpr int FETCH_TIMEOUT_MILLIS = 5000;
+    // Both scripts, hex encoded: far more than a site's printers need.
+    static constexpr qint64 MAX_SCRIPTS_SIZE = 2 * 1024 * 1024;
 
     // How long each command may run. Quitting has the shorter ones: the
     // removal script and the lpoptions restore, each ended by its deadline

@@ -35,8 +35,10 @@ StalloSessionRegistry::StalloSessionRegistry(TsHttpInterface *http, UtilsLib::Ob
 {
     if (observer)
         addObserver(observer);
-    if (m_http)
+    if (m_http) {
         m_http->setTimeout(RequestTimeout);
+        m_http->setMaxBodySize(MaxResponseSize);
+    }
 }
 
 StalloSessionRegistry::~StalloSessionRegistry() = default;

@@ -36,6 +36,8 @@ public:
     static const QString DefaultHost;
     static constexpr int DefaultPort = 4567;
     static constexpr int RequestTimeout = 5000;
+    // Its answers are a name, a number or a language code.
+    static constexpr qint64 MaxResponseSize = 64 * 1024;
 
     // Without settings it opens the product's user settings.
     StalloSessionRegistry(TsHttpInterface *http, UtilsLib::Observer *observer, int port,

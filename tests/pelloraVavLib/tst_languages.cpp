@@ -59,13 +59,30 @@ QByteArray buildQm(const QString &entries)
     return out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray();
 }
 
-// Fills <folder>/languages with "name.qm:entries" files, separated by "|".
+// A valid file made larger than any translation file may be, by a section
+// that readers skip.
+QByteArray oversized(QByteArray qm)
+{
+    const quint32 padding = 5 * 1024 * 1024;
+    qm += char(0x2f);
+    qm += QByteArray(4, '\0');
+    qToBigEndian<quint32>(padding, qm.data() + qm.size() - 4);
+    return qm + QByteArray(padding, '\0');
+}
+
+// Fills <folder>/languages with "name.qm:entries" files, separated by "|"; a
+// name written "huge name.qm" gets an oversized file.
 bool fillLanguages(const QString &folder, const QString &files)
 {
     QDir().mkpath(folder + QStringLiteral("/languages"));
     for (const QString &entry : files.split(QLatin1Char('|'), ::Qt::SkipEmptyParts)) {
-        const QByteArray qm = buildQm(entry.section(QLatin1Char(':'), 1));
-        QFile file(folder + QStringLiteral("/languages/") + entry.section(QLatin1Char(':'), 0, 0));
+        QString name = entry.section(QLatin1Char(':'), 0, 0);
+        QByteArray qm = buildQm(entry.section(QLatin1Char(':'), 1));
+        if (name.startsWith(QLatin1String("huge "))) {
+            name = name.mid(5);
+            qm = oversized(qm);
+        }
+        QFile file(folder + QStringLiteral("/languages/") + name);
         if (qm.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(qm) != qm.size())
             return false;
     }
@@ -171,6 +188,9 @@ void tst_Languages::languageMap_data()
     QTest::newRow("override named in another case")
         << "fr_ca.qm:<<Language Name>>=Français|FR_CA_override.qm:<<Language Name>>=Québécois"
         << QStringList {"FR_CA=Québécois||"};
+    QTest::newRow("oversized override refused")
+        << "es_us.qm:<<Language Name>>=Español|huge es_us_OVERRIDE.qm:<<Language Name>>=Castellano"
+        << QStringList {"ES_US=Español||"};
     // clang-format on
 }
 
@@ -236,7 +256,7 @@ void tst_Languages::filesAndContainer()
 
 void tst_Languages::changeLanguage_data()
 {
-    QTest::addColumn<QString>("server"); // "serve", "damaged", "refuse" or "hang"
+    QTest::addColumn<QString>("server"); // "serve", "damaged", "huge", "refuse" or "hang"
     QTest::addColumn<QStringList>("codes");
     QTest::addColumn<QList<int>>("results");
     QTest::addColumn<QString>("caption");
@@ -256,6 +276,7 @@ void tst_Languages::changeLanguage_data()
         << "damaged" << QStringList {"FR"} << QList<int> {4} << "Salut" << QStringList {"English", "Français (CA)"};
     QTest::newRow("refused") << "refuse" << QStringList {"FR"} << QList<int> {2} << "Identifiez-vous" << plain;
     QTest::newRow("accepts, never answers") << "hang" << QStringList {"FR"} << QList<int> {2} << "Identifiez-vous" << plain;
+    QTest::newRow("oversized override") << "huge" << QStringList {"FR"} << QList<int> {2} << "Identifiez-vous" << plain;
     // clang-format on
 }
 
@@ -276,6 +297,8 @@ void tst_Languages::changeLanguage()
         = buildQm(QStringLiteral("Please identify yourself=Salut;<<Language Name>>=Français (CA)"));
     if (server == QLatin1String("damaged"))
         overrides = withWildOffsets(overrides);
+    if (server == QLatin1String("huge"))
+        overrides = oversized(overrides);
     responder.setResponse("/languages/FR_OVERRIDE.qm", TestHttpResponder::reply(200, overrides),
         server == QLatin1String("hang") ? TestHttpResponder::Hang : TestHttpResponder::Send);
     QString base = responder.url(QStringLiteral("/languages"));

@@ -1,15 +1,21 @@
+#include "FakeConnector.h"
 #include "FakePreferences.h"
 #include "LanguageChangerInterface.h"
 #include "PrintClientLanguageChanger.h"
+#include "PrintClientTranslator.h"
 #include "PrintClientTranslatorInterface.h"
+#include "QmMessageFile.h"
 #include "SettingsMsg.h"
 #include "SettingsMsgHandler.h"
 #include "SharedPrinterMappingsInterface.h"
 #include "StalloSessionRegistry.h"
+#include "TestHttpResponder.h"
 #include "Trace.h"
 #include "TsBaseDialog.h"
+#include "TsHttp.h"
 #include "messagetesthelpers.h"
 
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -105,6 +111,7 @@ private slots:
     void languageDecisions();
     void preferencesCopiedAndAnswered();
     void nullMessageChangesNothing();
+    void overrideDownloadsShareOneWait();
 
 private:
     FixedTimeSource m_clock;
@@ -250,6 +257,55 @@ void SettingsHandlerTest::nullMessageChangesNothing()
     QCOMPARE(recorder.details(Trace::Warning), QStringList {"Message is NULL"});
     QVERIFY(
         preferences.calls.isEmpty() && mappings.defaults.isEmpty() && translator.calls.isEmpty());
+}
+
+// A Print Service that never answers, and a message that lists dialects
+// twice, cost one bounded wait in all: not one wait per listed dialect.
+void SettingsHandlerTest::overrideDownloadsShareOneWait()
+{
+    QTemporaryDir application;
+    QVERIFY(QDir().mkpath(application.filePath(QStringLiteral("languages"))));
+    for (const char *code : {"en_us", "es_us", "fr", "de_de"}) {
+        QFile file(application.filePath(QStringLiteral("languages/%1.qm").arg(code)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.write(QmMessageFile::write({})) > 0);
+    }
+    TsBaseDialog::setApplicationFolder(application.path());
+    const auto restore = qScopeGuard([] { TsBaseDialog::setApplicationFolder(QString()); });
+    TestHttpResponder server;
+    QVERIFY(server.startListening());
+    for (const char *code : {"EN_US", "ES_US", "FR", "DE_DE"})
+        server.setResponse(
+            QByteArray("/languages/") + code + "_OVERRIDE.qm", QByteArray(), TestHttpResponder::Hang);
+
+    RecordingPreferences preferences;
+    preferences.setCurrentLocale(QStringLiteral("de_de"));
+    EventRecorder recorder;
+    FakeConnector connector;
+    PrintClientTranslator translator(QStringLiteral("en_us"), &recorder);
+    translator.setPrinterConnector(&connector);
+    PrintClientLanguageChanger changer(&preferences, std::make_unique<TsHttp>(),
+        server.url(QStringLiteral("/languages")), &recorder);
+    RecordingMappings mappings;
+    FakeRegistry registry(m_dir.filePath(QStringLiteral("stallo.ini")));
+    SettingsMsgHandler handler(&preferences, &registry, &mappings, &translator, false, &recorder);
+    handler.setLanguageChanger(&changer);
+    handler.setDownloadBudget(1000);
+
+    SettingsMsg message;
+    QVERIFY(message.fromText(
+        received(58, "|O1|Pen_us,fr,EN_US, fr,es_us|Qfr|L" + QString::number(server.port()))));
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(handler.handle(QString(), &message), received(59, "|Afr"));
+    QVERIFY2(clock.elapsed() < 2 * LanguageChanger::OverrideTimeout, "one wait per dialect");
+
+    const QList<QByteArray> requests = server.requests();
+    QCOMPARE(QSet<QByteArray>(requests.cbegin(), requests.cend()).size(), requests.size());
+    const QStringList warnings = recorder.details(Trace::Warning);
+    QVERIFY(std::any_of(warnings.cbegin(), warnings.cend(), [](const QString &line) {
+        return line.startsWith(QLatin1String("No time left to retrieve override translations"));
+    }));
 }
 
 QTEST_MAIN(SettingsHandlerTest)

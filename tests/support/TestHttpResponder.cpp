@@ -21,6 +21,22 @@ bool waitUntilWritten(QTcpSocket *socket, const std::atomic<bool> &stop)
     return true;
 }
 
+void trickle(QTcpSocket *socket, const QByteArray &raw, int interval, const std::atomic<bool> &stop)
+{
+    for (qsizetype i = 0; i < raw.size() && !stop; ++i) {
+        socket->write(raw.constData() + i, 1);
+        if (!waitUntilWritten(socket, stop))
+            return;
+        const QDeadlineTimer next(interval);
+        while (!next.hasExpired() && !stop) {
+            if (socket->state() != QAbstractSocket::ConnectedState)
+                return;
+            if (socket->waitForReadyRead(int(std::min<qint64>(PollMs, next.remainingTime()))))
+                socket->readAll();
+        }
+    }
+}
+
 void waitUntilPeerCloses(QTcpSocket *socket, const std::atomic<bool> &stop)
 {
     while (!stop && socket->state() == QAbstractSocket::ConnectedState) {
@@ -130,11 +146,13 @@ void TestHttpResponder::run()
         const QList<QByteArray> parts = requestLine.split(' ');
         const Response response = responseFor(parts.size() > 1 ? parts.at(1) : QByteArray());
 
-        if (response.mode != Hang) {
+        if (response.mode == Trickle) {
+            trickle(socket.get(), response.raw, response.interval, m_stop);
+        } else if (response.mode != Hang) {
             socket->write(response.raw);
             waitUntilWritten(socket.get(), m_stop);
         }
-        if (response.mode != Send) {
+        if (response.mode == Hang || response.mode == SendAndHang) {
             waitUntilPeerCloses(socket.get(), m_stop);
         } else {
             socket->disconnectFromHost();

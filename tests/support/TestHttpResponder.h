@@ -20,11 +20,13 @@ public:
         Send, // send the bytes, then close
         Hang, // send nothing, keep the connection open
         SendAndHang, // send the bytes, keep the connection open
+        Trickle, // send one byte every interval until the peer leaves, then close
     };
     struct Response
     {
         QByteArray raw;
         Mode mode = Send;
+        int interval = 0; // milliseconds between two bytes of a Trickle
     };
 
     TestHttpResponder();
@@ -39,9 +41,10 @@ public:
 
     // Answers for an exact request target (path and query); others get 404.
     void setResponse(const QByteArray &target, const Response &response);
-    void setResponse(const QByteArray &target, const QByteArray &raw, Mode mode = Send)
+    void setResponse(
+        const QByteArray &target, const QByteArray &raw, Mode mode = Send, int interval = 0)
     {
-        setResponse(target, Response {raw, mode});
+        setResponse(target, Response {raw, mode, interval});
     }
     QList<QByteArray> requests() const;
     int requestCount() const;

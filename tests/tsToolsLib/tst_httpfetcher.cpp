@@ -82,14 +82,19 @@ void tst_HttpFetcher::requestLine_data()
     // clang-format off
     QTest::addColumn<QString>("url");
     QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<QByteArray>("host");
 
     const QString hostPort = QStringLiteral("127.0.0.1:%1").arg(m_server.port());
+    const QByteArray address = "127.0.0.1";
     QTest::addRow("port and query")
-        << QStringLiteral("http://%1/a/b?x=1").arg(hostPort) << QByteArray("/a/b?x=1");
-    QTest::addRow("no path") << QStringLiteral("http://%1").arg(hostPort) << QByteArray("/");
-    QTest::addRow("no scheme") << QStringLiteral("%1/c").arg(hostPort) << QByteArray("/c");
+        << QStringLiteral("http://%1/a/b?x=1").arg(hostPort) << QByteArray("/a/b?x=1") << address;
+    QTest::addRow("no path") << QStringLiteral("http://%1").arg(hostPort) << QByteArray("/") << address;
+    QTest::addRow("no scheme") << QStringLiteral("%1/c").arg(hostPort) << QByteArray("/c") << address;
     QTest::addRow("other scheme ignored")
-        << QStringLiteral("xyz://%1/d").arg(hostPort) << QByteArray("/d");
+        << QStringLiteral("xyz://%1/d").arg(hostPort) << QByteArray("/d") << address;
+    QTest::addRow("name looked up")
+        << QStringLiteral("http://localhost:%1/e").arg(m_server.port()) << QByteArray("/e")
+        << QByteArray("localhost");
     // clang-format on
 }
 
@@ -97,6 +102,7 @@ void tst_HttpFetcher::requestLine()
 {
     QFETCH(QString, url);
     QFETCH(QByteArray, target);
+    QFETCH(QByteArray, host);
     m_server.setResponse(target, TestHttpResponder::reply(200, "ok"));
 
     const Fetched fetched = fetchUrl(url);
@@ -105,7 +111,7 @@ void tst_HttpFetcher::requestLine()
 
     QCOMPARE(m_server.requestCount(), 1);
     const QByteArray expected = "GET " + target
-        + " HTTP/1.0\r\nHost: 127.0.0.1:" + QByteArray::number(m_server.port())
+        + " HTTP/1.0\r\nHost: " + host + ':' + QByteArray::number(m_server.port())
         + "\r\nUser-Agent: HTTP Fetcher/1\r\nConnection: Close\r\n\r\n";
     QCOMPARE(m_server.requests().first(), expected);
 }
@@ -219,6 +225,19 @@ void tst_HttpFetcher::failures_data()
     QTest::addRow("length not a number")
         << QByteArray("HTTP/1.0 200 OK\r\nContent-length: many\r\n\r\nbody") << 8
         << "Couldn't convert Content-Length to integer";
+    QTest::addRow("announced length far above the body")
+        << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 2000000000\r\n\r\nabc") << 15
+        << "Body shorter than its Content-Length of 2000000000 bytes";
+    QTest::addRow("header line over 1024 bytes")
+        << "HTTP/1.0 200 OK\r\nX-Long: " + QByteArray(2000, 'h') + "\r\n\r\nbody" << 16
+        << "Header line longer than 1024 bytes";
+    QByteArray endless = "HTTP/1.0 200 OK\r\n";
+    while (endless.size() < 20000)
+        endless += "X-More: " + QByteArray(100, 'm') + "\r\n";
+    QTest::addRow("header over its bound") << endless << 17 << "Header longer than 16384 bytes";
+    QTest::addRow("Location only inside Content-Location")
+        << QByteArray("HTTP/1.0 301 Moved\r\nContent-Location: /x\r\n\r\n") << 10
+        << "Status code of 301 but no Location: field";
     QTest::addRow("length at the very end")
         << QByteArray("HTTP/1.0 200 OK\r\nContent-Length:") << 8
         << "Couldn't convert Content-Length to integer";
@@ -255,9 +274,6 @@ void tst_HttpFetcher::bodies_data()
     QTest::addRow("NUL bytes in the body") << TestHttpResponder::reply(200, withNul) << withNul;
     QTest::addRow("body past the announced length")
         << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nabcdef") << QByteArray("abcdef");
-    QTest::addRow("announced length far above the body")
-        << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 2000000000\r\n\r\nabc")
-        << QByteArray("abc");
     QTest::addRow("lowercase length name")
         << QByteArray("HTTP/1.1 201 Created\r\nContent-length: 3\r\n\r\nxyz") << QByteArray("xyz");
     QTest::addRow("LF line ends")
@@ -266,10 +282,11 @@ void tst_HttpFetcher::bodies_data()
         << QByteArray("HTTP/1.0 200 OK\r\nContent-") << QByteArray();
     QTest::addRow("empty body") << TestHttpResponder::reply(204, "") << QByteArray();
 
-    // The header ends after 1024 bytes at the latest; the rest counts as body.
-    const QByteArray longHeader
-        = "HTTP/1.0 200 OK\r\nX-Long: " + QByteArray(2000, 'h') + "\r\n\r\nbody";
-    QTest::addRow("header over 1024 bytes") << longHeader << longHeader.mid(1024);
+    QByteArray manyFields = "HTTP/1.0 200 OK\r\n";
+    for (int i = 0; i < 40; ++i)
+        manyFields += "X-Field-" + QByteArray::number(i) + ": " + QByteArray(60, 'v') + "\r\n";
+    QTest::addRow("header over 1024 bytes in short lines")
+        << manyFields + "Content-Length: 4\r\n\r\nbody" << QByteArray("body");
     // clang-format on
 }
 

@@ -70,6 +70,7 @@ private slots:
 
     void quitSignalLeavesThroughAboutToQuit_data();
     void quitSignalLeavesThroughAboutToQuit();
+    void quitSignalSeenWithoutEventLoop();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -219,6 +220,19 @@ void tst_PlatformServices::quitSignalLeavesThroughAboutToQuit()
     QCOMPARE(client.lines(),
         (QStringList {
             "READY", QStringLiteral("SIGNAL %1").arg(signalNumber), "ABOUT_TO_QUIT", "EXIT 0"}));
+}
+
+// A blocking fetch cannot wait for the event loop to learn of the signal.
+void tst_PlatformServices::quitSignalSeenWithoutEventLoop()
+{
+    {
+        QuitSignalHandler handler;
+        QVERIFY(handler.install({SIGTERM}));
+        QVERIFY(!QuitSignalHandler::signalArrived());
+        QCOMPARE(::raise(SIGTERM), 0);
+        QVERIFY(QuitSignalHandler::signalArrived());
+    }
+    QVERIFY(!QuitSignalHandler::signalArrived());
 }
 
 QTEST_GUILESS_MAIN(tst_PlatformServices)
