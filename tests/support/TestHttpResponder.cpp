@@ -29,6 +29,23 @@ void waitUntilPeerCloses(QTcpSocket *socket, const std::atomic<bool> &stop)
     }
 }
 
+// One byte a second; a peer that leaves ends it within the second.
+void trickle(QTcpSocket *socket, const QByteArray &bytes, const std::atomic<bool> &stop)
+{
+    for (const char byte : bytes) {
+        socket->write(&byte, 1);
+        if (!waitUntilWritten(socket, stop))
+            return;
+        const QDeadlineTimer pause(1000);
+        while (!pause.hasExpired()) {
+            if (stop || socket->state() != QAbstractSocket::ConnectedState)
+                return;
+            if (socket->waitForReadyRead(PollMs))
+                socket->readAll();
+        }
+    }
+}
+
 } // namespace
 
 TestHttpResponder::TestHttpResponder() = default;
@@ -63,6 +80,12 @@ void TestHttpResponder::setResponse(const QByteArray &target, const Response &re
     m_responses.insert(target, response);
 }
 
+void TestHttpResponder::setResponseOnce(const QByteArray &target, const Response &response)
+{
+    QMutexLocker locker(&m_mutex);
+    m_onceResponses[target].append(response);
+}
+
 QList<QByteArray> TestHttpResponder::requests() const
 {
     QMutexLocker locker(&m_mutex);
@@ -93,9 +116,11 @@ QByteArray TestHttpResponder::reply(
     return raw;
 }
 
-TestHttpResponder::Response TestHttpResponder::responseFor(const QByteArray &target) const
+TestHttpResponder::Response TestHttpResponder::responseFor(const QByteArray &target)
 {
     QMutexLocker locker(&m_mutex);
+    if (auto once = m_onceResponses.find(target); once != m_onceResponses.end() && !once->isEmpty())
+        return once->takeFirst();
     return m_responses.value(target, Response {reply(404, "Not Found"), Send});
 }
 
@@ -130,11 +155,13 @@ void TestHttpResponder::run()
         const QList<QByteArray> parts = requestLine.split(' ');
         const Response response = responseFor(parts.size() > 1 ? parts.at(1) : QByteArray());
 
-        if (response.mode != Hang) {
+        if (response.mode == Trickle) {
+            trickle(socket.get(), response.raw, m_stop);
+        } else if (response.mode != Hang) {
             socket->write(response.raw);
             waitUntilWritten(socket.get(), m_stop);
         }
-        if (response.mode != Send) {
+        if (response.mode == Hang || response.mode == SendAndHang) {
             waitUntilPeerCloses(socket.get(), m_stop);
         } else {
             socket->disconnectFromHost();

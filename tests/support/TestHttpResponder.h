@@ -20,6 +20,7 @@ public:
         Send, // send the bytes, then close
         Hang, // send nothing, keep the connection open
         SendAndHang, // send the bytes, keep the connection open
+        Trickle, // send one byte a second until all are sent or the peer leaves
     };
     struct Response
     {
@@ -43,6 +44,8 @@ public:
     {
         setResponse(target, Response {raw, mode});
     }
+    // Answers the next request for the target once, before the standing answer.
+    void setResponseOnce(const QByteArray &target, const Response &response);
     QList<QByteArray> requests() const;
     int requestCount() const;
     void clearRequests();
@@ -54,10 +57,11 @@ protected:
     void run() override;
 
 private:
-    Response responseFor(const QByteArray &target) const;
+    Response responseFor(const QByteArray &target);
 
     mutable QMutex m_mutex;
     QHash<QByteArray, Response> m_responses;
+    QHash<QByteArray, QList<Response>> m_onceResponses;
     QList<QByteArray> m_requests;
     QSemaphore m_started;
     std::atomic<bool> m_stop {false};
