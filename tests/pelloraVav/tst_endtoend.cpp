@@ -3,6 +3,7 @@
 // runtime folder and stand-ins for the CUPS tools.
 
 #include "HexEncrypt.h"
+#include "WholeProgram.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -21,7 +22,6 @@
 
 #include "TestEnvironment.h"
 #include "TestHttpResponder.h"
-#include "WholeProgram.h"
 
 #include <algorithm>
 #include <csignal>

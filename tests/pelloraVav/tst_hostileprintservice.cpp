@@ -434,7 +434,7 @@ void HostilePrintServiceTest::hostilePrintService()
         // after the two scripts are ignored.
         const TestHttpResponder::Response trickled {
             TestHttpResponder::reply(200, m_scripts + QByteArray(600, '0') + '\n'),
-            TestHttpResponder::Trickle};
+            TestHttpResponder::Trickle, 1000};
         if (printers == Printers::Trickled)
             m_http->setResponse("/printers/", trickled);
         else

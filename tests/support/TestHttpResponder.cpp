@@ -21,28 +21,27 @@ bool waitUntilWritten(QTcpSocket *socket, const std::atomic<bool> &stop)
     return true;
 }
 
+void trickle(QTcpSocket *socket, const QByteArray &raw, int interval, const std::atomic<bool> &stop)
+{
+    for (qsizetype i = 0; i < raw.size() && !stop; ++i) {
+        socket->write(raw.constData() + i, 1);
+        if (!waitUntilWritten(socket, stop))
+            return;
+        const QDeadlineTimer next(interval);
+        while (!next.hasExpired() && !stop) {
+            if (socket->state() != QAbstractSocket::ConnectedState)
+                return;
+            if (socket->waitForReadyRead(int(std::min<qint64>(PollMs, next.remainingTime()))))
+                socket->readAll();
+        }
+    }
+}
+
 void waitUntilPeerCloses(QTcpSocket *socket, const std::atomic<bool> &stop)
 {
     while (!stop && socket->state() == QAbstractSocket::ConnectedState) {
         if (socket->waitForReadyRead(PollMs))
             socket->readAll();
-    }
-}
-
-// One byte a second; a peer that leaves ends it within the second.
-void trickle(QTcpSocket *socket, const QByteArray &bytes, const std::atomic<bool> &stop)
-{
-    for (const char byte : bytes) {
-        socket->write(&byte, 1);
-        if (!waitUntilWritten(socket, stop))
-            return;
-        const QDeadlineTimer pause(1000);
-        while (!pause.hasExpired()) {
-            if (stop || socket->state() != QAbstractSocket::ConnectedState)
-                return;
-            if (socket->waitForReadyRead(PollMs))
-                socket->readAll();
-        }
     }
 }
 
@@ -80,12 +79,6 @@ void TestHttpResponder::setResponse(const QByteArray &target, const Response &re
     m_responses.insert(target, response);
 }
 
-void TestHttpResponder::setResponseOnce(const QByteArray &target, const Response &response)
-{
-    QMutexLocker locker(&m_mutex);
-    m_onceResponses[target].append(response);
-}
-
 QList<QByteArray> TestHttpResponder::requests() const
 {
     QMutexLocker locker(&m_mutex);
@@ -102,6 +95,12 @@ void TestHttpResponder::clearRequests()
 {
     QMutexLocker locker(&m_mutex);
     m_requests.clear();
+}
+
+void TestHttpResponder::setResponseOnce(const QByteArray &target, const Response &response)
+{
+    QMutexLocker locker(&m_mutex);
+    m_onceResponses[target].append(response);
 }
 
 QByteArray TestHttpResponder::reply(
@@ -156,7 +155,7 @@ void TestHttpResponder::run()
         const Response response = responseFor(parts.size() > 1 ? parts.at(1) : QByteArray());
 
         if (response.mode == Trickle) {
-            trickle(socket.get(), response.raw, m_stop);
+            trickle(socket.get(), response.raw, response.interval, m_stop);
         } else if (response.mode != Hang) {
             socket->write(response.raw);
             waitUntilWritten(socket.get(), m_stop);

@@ -20,12 +20,13 @@ public:
         Send, // send the bytes, then close
         Hang, // send nothing, keep the connection open
         SendAndHang, // send the bytes, keep the connection open
-        Trickle, // send one byte a second until all are sent or the peer leaves
+        Trickle, // send one byte every interval until the peer leaves, then close
     };
     struct Response
     {
         QByteArray raw;
         Mode mode = Send;
+        int interval = 0; // milliseconds between two bytes of a Trickle
     };
 
     TestHttpResponder();
@@ -40,15 +41,16 @@ public:
 
     // Answers for an exact request target (path and query); others get 404.
     void setResponse(const QByteArray &target, const Response &response);
-    void setResponse(const QByteArray &target, const QByteArray &raw, Mode mode = Send)
+    void setResponse(
+        const QByteArray &target, const QByteArray &raw, Mode mode = Send, int interval = 0)
     {
-        setResponse(target, Response {raw, mode});
+        setResponse(target, Response {raw, mode, interval});
     }
-    // Answers the next request for the target once, before the standing answer.
-    void setResponseOnce(const QByteArray &target, const Response &response);
     QList<QByteArray> requests() const;
     int requestCount() const;
     void clearRequests();
+    // Answers the next request for the target once, before the standing answer.
+    void setResponseOnce(const QByteArray &target, const Response &response);
 
     static QByteArray reply(int status, const QByteArray &body,
         const QList<QByteArray> &headers = {}, bool contentLength = true);
@@ -61,8 +63,8 @@ private:
 
     mutable QMutex m_mutex;
     QHash<QByteArray, Response> m_responses;
-    QHash<QByteArray, QList<Response>> m_onceResponses;
     QList<QByteArray> m_requests;
+    QHash<QByteArray, QList<Response>> m_onceResponses;
     QSemaphore m_started;
     std::atomic<bool> m_stop {false};
     std::atomic<quint16> m_port {0};
