@@ -206,12 +206,7 @@ void EndToEndTest::init()
 {
     m_root = std::make_unique<QTemporaryDir>();
     QVERIFY(m_root->isValid());
-    QDir root(m_root->path());
-    for (const char *folder : {"app", "home", "run", "bin"})
-        QVERIFY(root.mkdir(QLatin1String(folder)));
-    QVERIFY(QFile::setPermissions(path(QStringLiteral("run")),
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-    QVERIFY(QFile::copy(AppDir + QLatin1Char('/') + ClientName, appPath(ClientName)));
+    QVERIFY(makeProgramFolders(m_root->path(), AppDir + QLatin1Char('/') + ClientName));
 
     // The CUPS tools as the client calls them: lpstat names the default kept
     // in bin/default, lpoptions -d sets it, and every lpoptions is recorded.

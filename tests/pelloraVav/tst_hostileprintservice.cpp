@@ -105,7 +105,8 @@ private:
     Child *startClient(const QStringList &arguments = {});
     bool clientGone() const;
     QString why() const;
-    QStringList receivedTexts(int from) const;
+    // Sends SIGTERM: empty when the client then ends within the quit bound.
+    QString terminateClient();
     // The index of the first simulator line from `from` on that is a received
     // text matching `pattern`, or -1 once the wait is over.
     int waitForText(const QString &pattern, int from, int timeout);
@@ -137,13 +138,7 @@ void HostilePrintServiceTest::init()
 {
     m_root = std::make_unique<QTemporaryDir>();
     QVERIFY(m_root->isValid());
-    QDir root(m_root->path());
-    for (const char *folder : {"app", "home", "run", "bin"})
-        QVERIFY(root.mkdir(QLatin1String(folder)));
-    QVERIFY(QFile::setPermissions(path(QStringLiteral("run")),
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-    QVERIFY(QFile::copy(
-        AppDir + QLatin1Char('/') + ClientName, path(QStringLiteral("app/") + ClientName)));
+    QVERIFY(makeProgramFolders(m_root->path(), AppDir + QLatin1Char('/') + ClientName));
     // The shipped languages: without its own file a language takes no override.
     QVERIFY(QDir().mkpath(path(QStringLiteral("app/languages"))));
     const QDir shipped(AppDir + QStringLiteral("/languages"));
@@ -268,15 +263,14 @@ QString HostilePrintServiceTest::why() const
         .arg(MemoryBoundKb);
 }
 
-QStringList HostilePrintServiceTest::receivedTexts(int from) const
+QString HostilePrintServiceTest::terminateClient()
 {
-    QStringList texts;
-    for (int i = from; m_simulator && i < m_simulator->lines.size(); ++i) {
-        const QString &line = m_simulator->lines.at(i);
-        if (line.startsWith(QLatin1String("RECV ")))
-            texts.append(unescapeSimulatorText(line.mid(5)));
-    }
-    return texts;
+    QElapsedTimer quitting;
+    quitting.start();
+    ::kill(pid_t(m_client->process.processId()), SIGTERM);
+    if (QTest::qWaitFor([&] { return !m_client->isRunning(); }, QuitBoundMs))
+        return {};
+    return QStringLiteral("still running %1 ms after SIGTERM; ").arg(quitting.elapsed()) + why();
 }
 
 int HostilePrintServiceTest::waitForText(const QString &pattern, int from, int timeout)
@@ -469,12 +463,8 @@ void HostilePrintServiceTest::hostilePrintService()
             qPrintable(why()));
         QTest::qWait(2000);
         QVERIFY2(m_client->isRunning(), qPrintable(why()));
-        QElapsedTimer quitting;
-        quitting.start();
-        ::kill(pid_t(m_client->process.processId()), SIGTERM);
-        QVERIFY2(QTest::qWaitFor([&] { return !m_client->isRunning(); }, QuitBoundMs),
-            qPrintable(QStringLiteral("still running %1 ms after SIGTERM; ").arg(quitting.elapsed())
-                + why()));
+        const QString late = terminateClient();
+        QVERIFY2(late.isEmpty(), qPrintable(late));
         QVERIFY(!QFile::exists(path(QStringLiteral("install.log"))));
         QVERIFY2(!m_watch->exceeded(), qPrintable(why()));
         return;
@@ -540,12 +530,8 @@ void HostilePrintServiceTest::hostilePrintService()
 
     if (quit == Quit::WithCupsHung) {
         QVERIFY(writeFile(path(QStringLiteral("bin/hang")), QByteArray()));
-        QElapsedTimer quitting;
-        quitting.start();
-        ::kill(pid_t(m_client->process.processId()), SIGTERM);
-        QVERIFY2(QTest::qWaitFor([&] { return !m_client->isRunning(); }, QuitBoundMs),
-            qPrintable(QStringLiteral("still running %1 ms after SIGTERM; ").arg(quitting.elapsed())
-                + why()));
+        const QString late = terminateClient();
+        QVERIFY2(late.isEmpty(), qPrintable(late));
         // The removal script still ran on the way out.
         QCOMPARE(readLines(path(QStringLiteral("remove.log"))).size(), 2);
     } else {

@@ -2,7 +2,9 @@
 
 #include "TestEnvironment.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QTest>
@@ -125,6 +127,19 @@ QByteArray shellQuoted(const QString &text)
     QString quoted = text;
     quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
     return "'" + quoted.toUtf8() + "'";
+}
+
+bool makeProgramFolders(const QString &root, const QString &program)
+{
+    QDir folder(root);
+    for (const char *name : {"app", "home", "run", "bin"}) {
+        if (!folder.mkdir(QLatin1String(name)))
+            return false;
+    }
+    return QFile::setPermissions(folder.filePath(QStringLiteral("run")),
+               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)
+        && QFile::copy(
+            program, folder.filePath(QStringLiteral("app/") + QFileInfo(program).fileName()));
 }
 
 bool haveDisplayTools()

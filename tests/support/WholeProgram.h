@@ -60,6 +60,9 @@ QString unescapeSimulatorText(const QString &text);
 QStringList readLines(const QString &path);
 bool writeFile(const QString &path, const QByteArray &data, bool executable = false);
 QByteArray shellQuoted(const QString &text);
+// The folders of one run of a program in `root`: app (a copy of the program),
+// home, run (the user's alone) and bin.
+bool makeProgramFolders(const QString &root, const QString &program);
 
 // The private X server and the patron's keyboard of the display tests.
 bool haveDisplayTools();
