@@ -3,6 +3,7 @@
 // runtime folder and stand-ins for the CUPS tools.
 
 #include "HexEncrypt.h"
+#include "WholeProgram.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -38,154 +39,6 @@ const QString MainWindowCaption = QString::fromUtf8("Pellora\u2122 Print Client"
 // xdotool matches bytes: the trademark sign is left to the exact comparison.
 const QString MainWindowTitlePattern = QStringLiteral("^Pellora.* Print Client$");
 
-// Sanitizers slow every start down; nothing here waits that long when all is well.
-constexpr int StartTimeout = 60000;
-constexpr int AnswerTimeout = 30000;
-
-// A child process whose standard output is kept line by line.
-class Child
-{
-public:
-    explicit Child(const QString &name)
-        : m_name(name)
-    {
-        QObject::connect(&process, &QProcess::readyReadStandardOutput, &process, [this] {
-            m_partial += process.readAllStandardOutput();
-            for (const QByteArray &line : takeTerminated(&m_partial, '\n'))
-                lines.append(QString::fromUtf8(line));
-        });
-        QObject::connect(&process, &QProcess::readyReadStandardError, &process,
-            [this] { errors += process.readAllStandardError(); });
-    }
-
-    ~Child()
-    {
-        stop();
-        QObject::disconnect(&process, nullptr, nullptr, nullptr);
-    }
-
-    void stop()
-    {
-        if (process.state() == QProcess::NotRunning)
-            return;
-        process.kill();
-        process.waitForFinished(10000);
-    }
-
-    bool isRunning() const { return process.state() == QProcess::Running; }
-
-    // Sends the signal: whether the process then ends of itself, with 0.
-    bool endsOn(int signalNumber)
-    {
-        return ::kill(pid_t(process.processId()), signalNumber) == 0
-            && QTest::qWaitFor([this] { return !isRunning(); }, StartTimeout)
-            && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    }
-
-    // Index of the first line at or after `from` that matches, or -1.
-    int find(const QRegularExpression &pattern, int from = 0) const
-    {
-        for (int i = from; i < lines.size(); ++i) {
-            if (pattern.match(lines.at(i)).hasMatch())
-                return i;
-        }
-        return -1;
-    }
-
-    int count(const QRegularExpression &pattern) const
-    {
-        int n = 0;
-        for (const QString &line : lines)
-            n += pattern.match(line).hasMatch() ? 1 : 0;
-        return n;
-    }
-
-    int waitFor(const QRegularExpression &pattern, int from = 0, int timeout = AnswerTimeout)
-    {
-        int index = -1;
-        if (!QTest::qWaitFor([&] { return (index = find(pattern, from)) >= 0; }, timeout))
-            return -1;
-        return index;
-    }
-
-    QByteArray report() const
-    {
-        return (QStringLiteral("--- %1 stdout:\n").arg(m_name) + lines.join(QLatin1Char('\n'))
-                   + QStringLiteral("\n--- %1 stderr:\n").arg(m_name))
-                   .toUtf8()
-            + errors;
-    }
-
-    QProcess process;
-    QStringList lines;
-    QByteArray errors;
-
-private:
-    QString m_name;
-    QByteArray m_partial;
-};
-
-// The private X server and the patron's keyboard of the display tests.
-bool haveDisplayTools()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
-        && !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();
-}
-const char *const NoDisplayTools = "Xvfb and xdotool are needed (scripts/setup.sh installs them)";
-
-QRegularExpression exactly(const QString &text)
-{
-    return QRegularExpression(
-        QRegularExpression::anchoredPattern(QRegularExpression::escape(text)));
-}
-
-// The simulator's RECV lines escape control bytes and the backslash.
-QString unescapeSimulatorText(const QString &text)
-{
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\\') || i + 1 == text.size()) {
-            out += c;
-            continue;
-        }
-        const QChar next = text.at(++i);
-        if (next == QLatin1Char('0'))
-            out += QChar(0);
-        else if (next == QLatin1Char('n'))
-            out += QLatin1Char('\n');
-        else if (next == QLatin1Char('r'))
-            out += QLatin1Char('\r');
-        else if (next == QLatin1Char('t'))
-            out += QLatin1Char('\t');
-        else if (next == QLatin1Char('x') && i + 2 < text.size()) {
-            out += QChar(text.mid(i + 1, 2).toUShort(nullptr, 16));
-            i += 2;
-        } else
-            out += next;
-    }
-    return out;
-}
-
-QStringList readLines(const QString &path)
-{
-    return QString::fromUtf8(readAll(path)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-bool writeFile(const QString &path, const QByteArray &data, bool executable = false)
-{
-    return writeAll(path, data)
-        && (!executable
-            || QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner));
-}
-
-QByteArray shellQuoted(const QString &text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
-    return "'" + quoted.toUtf8() + "'";
-}
-
 // The type and the entries of a preferences file.
 struct ConfigFile
 {
@@ -215,16 +68,6 @@ ConfigFile readConfigFile(const QString &path)
     config.valid = !xml.hasError();
     return config;
 }
-
-// The sanitizers' shadow memory and quarantine of freed blocks put any client
-// far above what it uses unsanitized; there only growth without bound is caught.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr qint64 MemoryBoundKb = 600 * 1024;
-constexpr qint64 MemoryGrowthKb = 300 * 1024;
-#else
-constexpr qint64 MemoryBoundKb = 100 * 1024;
-constexpr qint64 MemoryGrowthKb = 30 * 1024;
-#endif
 
 // The Print Service's end of one message connection, played by the test
 // itself where the simulator's typed commands are too slow or too tidy.
@@ -347,11 +190,6 @@ private:
 private:
     // An X server for the client alone: its display name, empty if none.
     QString startDisplay();
-    // Runs xdotool on that display: whether it succeeded, and its output.
-    bool runXdotool(
-        const QString &display, const QStringList &arguments, QString *output = nullptr) const;
-    // xdotool's output on that display; empty when it failed.
-    QString xdotool(const QString &display, const QStringList &arguments) const;
     // The client's main window, once it is shown.
     QString findMainWindow(const QString &display) const;
     void writeDedicatedConfig(bool dedicated);
@@ -368,12 +206,7 @@ void EndToEndTest::init()
 {
     m_root = std::make_unique<QTemporaryDir>();
     QVERIFY(m_root->isValid());
-    QDir root(m_root->path());
-    for (const char *folder : {"app", "home", "run", "bin"})
-        QVERIFY(root.mkdir(QLatin1String(folder)));
-    QVERIFY(QFile::setPermissions(path(QStringLiteral("run")),
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-    QVERIFY(QFile::copy(AppDir + QLatin1Char('/') + ClientName, appPath(ClientName)));
+    QVERIFY(makeProgramFolders(m_root->path(), AppDir + QLatin1Char('/') + ClientName));
 
     // The CUPS tools as the client calls them: lpstat names the default kept
     // in bin/default, lpoptions -d sets it, and every lpoptions is recorded.
@@ -1210,47 +1043,10 @@ void EndToEndTest::pageLimitNeverRefusesAJobOnThisPlatform()
 
 QString EndToEndTest::startDisplay()
 {
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty())
-        return {};
-    auto server = std::make_unique<Child>(QStringLiteral("Xvfb"));
-    server->process.start(xvfb,
-        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-            QStringLiteral("1024x768x24")});
-    Child *display = server.get();
+    QString name;
     // Stopped last: the client must not lose its display before it ends.
-    m_children.insert(m_children.begin(), std::move(server));
-    if (!display->process.waitForStarted(StartTimeout)
-        || !QTest::qWaitFor(
-            [display] { return !display->lines.isEmpty() || !display->isRunning(); }, StartTimeout)
-        || !display->isRunning())
-        return {};
-    return QLatin1Char(':') + display->lines.constFirst().trimmed();
-}
-
-bool EndToEndTest::runXdotool(
-    const QString &display, const QStringList &arguments, QString *output) const
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display);
-    QProcess tool;
-    tool.setProcessEnvironment(environment);
-    tool.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")), arguments);
-    if (!tool.waitForFinished(StartTimeout)) {
-        tool.kill();
-        tool.waitForFinished();
-        return false;
-    }
-    if (output)
-        *output = QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
-    return tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
-}
-
-QString EndToEndTest::xdotool(const QString &display, const QStringList &arguments) const
-{
-    QString output;
-    return runXdotool(display, arguments, &output) ? output : QString();
+    m_children.insert(m_children.begin(), startXvfb(&name));
+    return name;
 }
 
 QString EndToEndTest::findMainWindow(const QString &display) const

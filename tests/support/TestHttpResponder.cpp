@@ -97,6 +97,12 @@ void TestHttpResponder::clearRequests()
     m_requests.clear();
 }
 
+void TestHttpResponder::setResponseOnce(const QByteArray &target, const Response &response)
+{
+    QMutexLocker locker(&m_mutex);
+    m_onceResponses[target].append(response);
+}
+
 QByteArray TestHttpResponder::reply(
     int status, const QByteArray &body, const QList<QByteArray> &headers, bool contentLength)
 {
@@ -109,9 +115,11 @@ QByteArray TestHttpResponder::reply(
     return raw;
 }
 
-TestHttpResponder::Response TestHttpResponder::responseFor(const QByteArray &target) const
+TestHttpResponder::Response TestHttpResponder::responseFor(const QByteArray &target)
 {
     QMutexLocker locker(&m_mutex);
+    if (auto once = m_onceResponses.find(target); once != m_onceResponses.end() && !once->isEmpty())
+        return once->takeFirst();
     return m_responses.value(target, Response {reply(404, "Not Found"), Send});
 }
 

@@ -49,6 +49,8 @@ public:
     QList<QByteArray> requests() const;
     int requestCount() const;
     void clearRequests();
+    // Answers the next request for the target once, before the standing answer.
+    void setResponseOnce(const QByteArray &target, const Response &response);
 
     static QByteArray reply(int status, const QByteArray &body,
         const QList<QByteArray> &headers = {}, bool contentLength = true);
@@ -57,11 +59,12 @@ protected:
     void run() override;
 
 private:
-    Response responseFor(const QByteArray &target) const;
+    Response responseFor(const QByteArray &target);
 
     mutable QMutex m_mutex;
     QHash<QByteArray, Response> m_responses;
     QList<QByteArray> m_requests;
+    QHash<QByteArray, QList<Response>> m_onceResponses;
     QSemaphore m_started;
     std::atomic<bool> m_stop {false};
     std::atomic<quint16> m_port {0};
