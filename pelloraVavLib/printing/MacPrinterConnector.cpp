@@ -123,6 +123,12 @@ QString MacPrinterConnector::askForAddress()
     return dialog.getInput().trimmed();
 }
 
+void MacPrinterConnector::addObserver(UtilsLib::Observer *observer)
+{
+    Observable::addObserver(observer);
+    m_printersManager->addObserver(observer);
+}
+
 bool MacPrinterConnector::initialize()
 {
     Trace trace(this, ClassName, "initialize");
