@@ -11,6 +11,7 @@ class ObserverGroup : public Observer, public Observable
 {
 public:
     void notify(const ObservableEvent &event) override { announceEvent(event); }
+    bool wantsSeverity(int severityCode) const override { return isListeningFor(severityCode); }
 };
 
 } // namespace UtilsLib

@@ -58,6 +58,11 @@ void SystemLogObserver::notify(const ObservableEvent &event)
             .arg(event.category(), event.senderId(), event.function(), event.details()));
 }
 
+bool SystemLogObserver::wantsSeverity(int severityCode) const
+{
+    return severityCode <= Trace::WarningCode;
+}
+
 bool SystemLogObserver::write(Priority priority, const QString &text)
 {
     sockaddr_un address = {};

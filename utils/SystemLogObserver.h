@@ -38,6 +38,8 @@ public:
     static QString socketFromEnvironment();
 
     void notify(const ObservableEvent &event) override;
+    // Warnings and errors only: no entry, exit or Info event is built for it.
+    bool wantsSeverity(int severityCode) const override;
     // One line of the program's own; false when it was dropped.
     bool write(Priority priority, const QString &text);
 

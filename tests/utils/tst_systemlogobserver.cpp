@@ -1,7 +1,9 @@
 // The system log's lines as the log daemon receives them: a datagram socket
 // of the test's own stands where /dev/log would be.
 
+#include "EventRecorder.h"
 #include "LogSocket.h"
+#include "ObserverGroup.h"
 #include "ObservableEvent.h"
 #include "SystemLogObserver.h"
 #include "Trace.h"
@@ -23,6 +25,7 @@ private slots:
     void eventsThatReachTheLog();
     void neverWaitsForTheLog_data();
     void neverWaitsForTheLog();
+    void tracedObjectsBuildOnlyWhatTheLogTakes();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -138,6 +141,30 @@ void SystemLogObserverTest::neverWaitsForTheLog()
         QVERIFY(observer.write(SystemLogObserver::Notice, QStringLiteral("again")));
         QCOMPARE(log->take().size(), 1);
     }
+}
+
+// The log is always attached: with it alone, a traced call builds no entry,
+// exit or Info event (they cost a round trip twice its time when built).
+void SystemLogObserverTest::tracedObjectsBuildOnlyWhatTheLogTakes()
+{
+    SystemLogObserver log(QStringLiteral("pelloraVav"), m_folder->filePath(QStringLiteral("log")));
+    UtilsLib::ObserverGroup group;
+    group.addObserver(&log);
+    UtilsLib::Observable traced;
+    traced.addObserver(&group);
+    QVERIFY(Trace::isListening(&traced, Trace::ErrorCode));
+    QVERIFY(Trace::isListening(&traced, Trace::WarningCode));
+    QVERIFY(!Trace::isListening(&traced, Trace::InfoCode));
+    QVERIFY(!Trace::isListening(&traced, Trace::TraceCode));
+
+    // -trace=FILE takes everything.
+    EventRecorder trace;
+    group.addObserver(&trace);
+    QVERIFY(Trace::isListening(&traced, Trace::TraceCode));
+    {
+        Trace scope(&traced, QStringLiteral("KoaMessageDispatcher"), "dispatch");
+    }
+    QCOMPARE(trace.details(), QStringList({QStringLiteral("Enter: dispatch"), QStringLiteral("Exit: dispatch")}));
 }
 
 QTEST_GUILESS_MAIN(SystemLogObserverTest)
