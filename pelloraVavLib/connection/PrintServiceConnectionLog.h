@@ -16,7 +16,8 @@ class SystemLogObserver;
 class PrintServiceConnectionLog : public ConnectionListenerInterface
 {
 public:
-    PrintServiceConnectionLog(UtilsLib::SystemLogObserver *log, PrinterConnectorInterface *connector);
+    PrintServiceConnectionLog(
+        UtilsLib::SystemLogObserver *log, PrinterConnectorInterface *connector);
 
     void connectionEstablished() override;
     void connectionLost() override;

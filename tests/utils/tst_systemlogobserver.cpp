@@ -3,8 +3,8 @@
 
 #include "EventRecorder.h"
 #include "LogSocket.h"
-#include "ObserverGroup.h"
 #include "ObservableEvent.h"
+#include "ObserverGroup.h"
 #include "SystemLogObserver.h"
 #include "Trace.h"
 
@@ -97,7 +97,8 @@ void SystemLogObserverTest::eventsThatReachTheLog()
     QCOMPARE(datagrams.size(), 1);
     const QByteArray &datagram = datagrams.constFirst();
     // RFC 3164: <PRI>Mmm dd hh:mm:ss TAG[pid]: text
-    const QByteArray header = priority + "[A-Z][a-z]{2} [ 1-3]\\d \\d\\d:\\d\\d:\\d\\d pelloraVav\\["
+    const QByteArray header = priority
+        + "[A-Z][a-z]{2} [ 1-3]\\d \\d\\d:\\d\\d:\\d\\d pelloraVav\\["
         + QByteArray::number(QCoreApplication::applicationPid()) + "\\]: ";
     const QRegularExpressionMatch match
         = QRegularExpression(QString::fromLatin1("^" + header)).match(QString::fromUtf8(datagram));
@@ -164,7 +165,8 @@ void SystemLogObserverTest::tracedObjectsBuildOnlyWhatTheLogTakes()
     {
         Trace scope(&traced, QStringLiteral("KoaMessageDispatcher"), "dispatch");
     }
-    QCOMPARE(trace.details(), QStringList({QStringLiteral("Enter: dispatch"), QStringLiteral("Exit: dispatch")}));
+    QCOMPARE(trace.details(),
+        QStringList({QStringLiteral("Enter: dispatch"), QStringLiteral("Exit: dispatch")}));
 }
 
 QTEST_GUILESS_MAIN(SystemLogObserverTest)
