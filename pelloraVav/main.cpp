@@ -16,14 +16,17 @@
 #include "MacProcessManager.h"
 #include "MacVersionInfo.h"
 #include "Message.h"
+#include "ObserverGroup.h"
 #include "ObserverManager.h"
 #include "PrintClientDialog.h"
 #include "PrintClientLanguageChanger.h"
 #include "PrintClientMessager.h"
 #include "PrintClientRegistration.h"
+#include "PrintServiceConnectionLog.h"
 #include "PrintClientTranslator.h"
 #include "QuitSignalHandler.h"
 #include "SharedPrinterMappings.h"
+#include "SystemLogObserver.h"
 #include "TraceLineObserver.h"
 #include "TsBaseDialog.h"
 #include "TsHttpFactory.h"
@@ -35,6 +38,7 @@
 namespace {
 const char *const PRODUCTNAME = "Tessaly\u00ae Pellora\u2122 Print Client";
 const char *const TRACE_ARG = "trace";
+const char *const SYSLOG_IDENTIFIER = "pelloraVav";
 const char *const LOCALE_ARG = "locale";
 const char *const DIALECT_ARG = "dialect";
 constexpr int OVERRIDE_TRANSLATIONS_PORT = 30044;
@@ -43,8 +47,7 @@ const char *const UnableToConnectToPrintersError = QT_TRANSLATE_NOOP("main",
     "assistance.");
 constexpr int DEFAULT_DIALOG_TIMEOUT_MS = 45000;
 
-// The trace-line sink of -trace=FILE: it reaches every traced object, and the
-// message handlers through the application context.
+// The trace-line sink of -trace=FILE.
 std::unique_ptr<UtilsLib::TraceLineObserver> createTraceObserver(const ArgumentParser &arguments)
 {
     if (!arguments.isArgumentInMap(QString::fromLatin1(TRACE_ARG)))
@@ -55,8 +58,6 @@ std::unique_ptr<UtilsLib::TraceLineObserver> createTraceObserver(const ArgumentP
         UtilsLib::writeErrorLine(QStringLiteral("Cannot write the trace to %1").arg(file));
         return nullptr;
     }
-    Tessaly::Core::AppContext::getContext().setObject(
-        std::make_unique<Tessaly::Core::ObserverManager>(observer.get()));
     return observer;
 }
 
@@ -69,7 +70,10 @@ class VavClient
 {
 public:
     VavClient(int &argc, char **argv)
-        : m_preferences(std::make_unique<MacPrintClientPreferences>())
+        : m_systemLog(std::make_unique<UtilsLib::SystemLogObserver>(
+              QString::fromLatin1(SYSLOG_IDENTIFIER), UtilsLib::SystemLogObserver::socketFromEnvironment()))
+        , m_observers(std::make_unique<UtilsLib::ObserverGroup>())
+        , m_preferences(std::make_unique<MacPrintClientPreferences>())
         , m_environment(std::make_unique<MacEnvironmentProvider>())
         , m_processManager(std::make_unique<MacProcessManager>())
         , m_connector(std::make_unique<MacPrinterConnector>())
@@ -92,6 +96,25 @@ public:
 
     VavApplication &application() const { return *m_application; }
 
+    // The start and the end of a run, for the administrator.
+    void logStart()
+    {
+        m_systemLog->write(UtilsLib::SystemLogObserver::Notice,
+            QStringLiteral("Started, version %1").arg(m_versionInfo->getVersionString()));
+    }
+    void logStop(int status)
+    {
+        m_systemLog->write(status == 0 ? UtilsLib::SystemLogObserver::Notice
+                                       : UtilsLib::SystemLogObserver::Error,
+            QStringLiteral("Stopped with status %1").arg(status));
+    }
+    void logPrintersFailure(const QString &what)
+    {
+        m_systemLog->write(UtilsLib::SystemLogObserver::Error,
+            QStringLiteral("%1; the Print Service is %2")
+                .arg(what, m_connector->getPrintServiceForPelloraPrinter()));
+    }
+
     // The Print Service address and the site's printers.
     [[nodiscard]] bool setUpPrinters()
     {
@@ -102,11 +125,22 @@ public:
         m_quitHandler->install();
         // A fetch in progress gives up at once instead of holding the quit up.
         TsHttpInterface::setAbortCheck(&QuitSignalHandler::signalArrived);
+        QObject::connect(m_quitHandler.get(), &QuitSignalHandler::quitRequestReceived,
+            m_application.get(), [this](int signalNumber) {
+                m_systemLog->write(UtilsLib::SystemLogObserver::Notice,
+                    QStringLiteral("Quit requested by signal %1").arg(signalNumber));
+            });
 
         TsBaseDialog::setDefaultTimeout(DEFAULT_DIALOG_TIMEOUT_MS);
+        // Every traced object, and the message handlers through the
+        // application context, report to the system log and to -trace=FILE.
         m_traceObserver = createTraceObserver(*m_arguments);
-        m_preferences->addObserver(m_traceObserver.get());
-        m_connector->addObserver(m_traceObserver.get());
+        m_observers->addObserver(m_systemLog.get());
+        m_observers->addObserver(m_traceObserver.get());
+        Tessaly::Core::AppContext::getContext().setObject(
+            std::make_unique<Tessaly::Core::ObserverManager>(m_observers.get()));
+        m_preferences->addObserver(m_observers.get());
+        m_connector->addObserver(m_observers.get());
 
         m_errorDialog = std::make_unique<PrintClientDialog>(nullptr);
         QObject::connect(m_quitHandler.get(), &QuitSignalHandler::quitRequestReceived,
@@ -127,12 +161,12 @@ public:
                 break;
             }
         }
-        m_translator = std::make_unique<PrintClientTranslator>(language, m_traceObserver.get());
+        m_translator = std::make_unique<PrintClientTranslator>(language, m_observers.get());
         m_translator->setPrinterConnector(m_connector.get());
         m_translator->installDefaultTranslations();
 
         m_mappings = std::make_unique<SharedPrinterMappings>(m_connector.get());
-        m_mappings->addObserver(m_traceObserver.get());
+        m_mappings->addObserver(m_observers.get());
         QStringList printers = m_arguments->getFieldList();
         if (!printers.isEmpty())
             printers.removeFirst();
@@ -153,7 +187,7 @@ public:
 
     void wire()
     {
-        UtilsLib::Observer *observer = m_traceObserver.get();
+        UtilsLib::Observer *observer = m_observers.get();
         // Per-user defaults and the time stamps of every message.
         m_connector->resetPerUserDefaults();
         m_timeSource = std::make_unique<Tessaly::Core::DaxTimeSource>();
@@ -165,6 +199,9 @@ public:
         m_registration
             = std::make_unique<PrintClientRegistration>(m_messager.get(), m_environment.get());
         m_messager->addConnectionListener(m_registration.get());
+        m_connectionLog
+            = std::make_unique<PrintServiceConnectionLog>(m_systemLog.get(), m_connector.get());
+        m_messager->addConnectionListener(m_connectionLog.get());
         m_workflow = std::make_unique<KoaJobWorkflow>(m_preferences.get(), m_mappings.get(),
             m_translator.get(), m_explicitLanguage, m_environment.get(), m_processManager.get(),
             m_messager.get(), observer);
@@ -213,6 +250,10 @@ public:
     }
 
 private:
+    // First: every object below may trace until it is destroyed.
+    std::unique_ptr<UtilsLib::SystemLogObserver> m_systemLog;
+    std::unique_ptr<UtilsLib::TraceLineObserver> m_traceObserver;
+    std::unique_ptr<UtilsLib::ObserverGroup> m_observers;
     std::unique_ptr<MacPrintClientPreferences> m_preferences;
     std::unique_ptr<MacEnvironmentProvider> m_environment;
     std::unique_ptr<MacProcessManager> m_processManager;
@@ -221,7 +262,6 @@ private:
     std::unique_ptr<VavApplication> m_application;
     std::unique_ptr<ArgumentParser> m_arguments;
     std::unique_ptr<QuitSignalHandler> m_quitHandler;
-    std::unique_ptr<UtilsLib::TraceLineObserver> m_traceObserver;
     std::unique_ptr<PrintClientDialog> m_errorDialog;
     std::unique_ptr<PrintClientTranslator> m_translator;
     bool m_explicitLanguage = false;
@@ -229,6 +269,7 @@ private:
     std::unique_ptr<Tessaly::Core::DaxTimeSource> m_timeSource;
     std::unique_ptr<PrintClientMessager> m_messager;
     std::unique_ptr<PrintClientRegistration> m_registration;
+    std::unique_ptr<PrintServiceConnectionLog> m_connectionLog;
     std::unique_ptr<KoaJobWorkflow> m_workflow;
     std::unique_ptr<PrintClientLanguageChanger> m_languageChanger;
     std::unique_ptr<KoaClientWindow> m_window;
@@ -241,25 +282,32 @@ int main(int argc, char **argv)
     // One instance per user session.
     if (client.application().isRunning())
         return 0;
+    client.logStart();
 
     const bool printersReady = client.setUpPrinters();
     // Asked to quit while the printers were being set up: whatever the
     // scripts put there goes at once, and nothing more is built.
     if (client.quitRequested()) {
         client.removePrinters();
+        client.logStop(0);
         return 0;
     }
     if (!printersReady) {
+        client.logPrintersFailure(QStringLiteral("Failed to install printers"));
         client.showPrintersError();
+        client.logStop(1);
         return 1;
     }
     if (!client.connectSharedPrinters()) {
+        client.logPrintersFailure(QStringLiteral("Failed to connect the shared printers"));
         client.showPrintersError();
+        client.logStop(1);
         return 1;
     }
 
     client.wire();
     const int status = client.exec();
     client.shutDown();
+    client.logStop(status);
     return status;
 }

@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth xdotool cups-client psmisc curl python3 procps fonts-dejavu-core
     debhelper lintian ucf cups-daemon
+    systemd man-db
 )
 
 missing=()

@@ -232,6 +232,30 @@ kill "$sim" "$xvfb" ${cups:+"$cups"} 2>/dev/null || true
 wait "$sim" "$xvfb" ${cups:+"$cups"} 2>/dev/null || true
 sim= xvfb= cups=
 
+# The user unit of GNOME and KDE Plasma sessions, enabled for every user, and
+# the autostart entry that keeps out of its way there. No systemd user session
+# runs here: the unit is checked, not started.
+user_unit=/usr/lib/systemd/user/pellora-vav.service
+user_unit_link=/etc/systemd/user/graphical-session.target.wants/pellora-vav.service
+check_user_unit() {
+    echo "== package: the systemd user unit"
+    [ -f "$user_unit" ] || fail "$user_unit missing"
+    [ "$(readlink -f "$user_unit_link")" = "$user_unit" ] ||
+        fail "the user unit is not enabled for every user ($user_unit_link)"
+    grep -qx 'X-systemd-skip=true' /etc/xdg/autostart/pellora-vav.desktop ||
+        fail "the autostart entry would start a second client where the unit runs"
+    if ! command -v systemd-analyze >/dev/null; then
+        echo "SKIP: no systemd-analyze; the unit's syntax is not checked"
+        return
+    fi
+    local output
+    output=$(XDG_RUNTIME_DIR="$work" systemd-analyze --user verify "$user_unit" 2>&1) ||
+        fail "systemd-analyze verify: $output"
+    [ -z "$output" ] || fail "systemd-analyze verify: $output"
+    echo "installed and enabled for every user: $user_unit; systemd-analyze accepts it"
+}
+check_user_unit
+
 echo "== package: purge"
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "$package" >"$work/install.log" 2>&1 ||
     { cat "$work/install.log"; fail "apt-get purge"; }
@@ -244,6 +268,7 @@ left=$(while read -r file; do
     fi
 done <"$work/files")
 [ -e /etc/pellora-vav ] && left="$left /etc/pellora-vav"
+[ -L "$user_unit_link" ] && left="$left $user_unit_link"
 [ -z "$left" ] || fail "left after purge: $left"
 [ -z "$(debconf-show "$package" 2>/dev/null)" ] || fail "debconf still holds the answers"
 echo "purged: none of the $(wc -l <"$work/files") paths of the package is left"

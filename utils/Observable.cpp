@@ -46,6 +46,15 @@ int Observable::observersCount() const
     return int(d->observers.size());
 }
 
+bool Observable::isListeningFor(int severityCode) const
+{
+    for (const Observer *observer : std::as_const(d->observers)) {
+        if (observer->wantsSeverity(severityCode))
+            return true;
+    }
+    return false;
+}
+
 void Observable::copyObservers(Observable &other) const
 {
     if (&other != this)

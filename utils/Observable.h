@@ -20,6 +20,8 @@ public:
     bool removeObserver(Observer *observer);
     int observersCount() const;
     bool hasObservers() const { return observersCount() > 0; }
+    // Whether any observer wants events of that severity code.
+    bool isListeningFor(int severityCode) const;
     void copyObservers(Observable &other) const;
     void announceEvent(const ObservableEvent &event) const;
 

@@ -14,14 +14,14 @@ Trace::Trace(
     , m_className(className)
     , m_functionName(functionName)
 {
-    if (isListening(m_observable))
+    if (isListening(m_observable, TraceCode))
         log(m_observable, m_className, m_functionName, TraceCategory, TraceCode,
             getMode(QStringLiteral("Enter")));
 }
 
 Trace::~Trace()
 {
-    if (isListening(m_observable))
+    if (isListening(m_observable, TraceCode))
         log(m_observable, m_className, m_functionName, TraceCategory, TraceCode,
             getMode(QStringLiteral("Exit")));
 }
@@ -34,7 +34,7 @@ QString Trace::getMode(const QString &mode) const
 void Trace::log(const UtilsLib::Observable *observable, const QString &className,
     const char *functionName, const QString &category, int severityCode, const QString &details)
 {
-    if (!isListening(observable))
+    if (!isListening(observable, severityCode))
         return;
     const UtilsLib::ObservableEvent event(
         category, className, details, short(severityCode), QString::fromUtf8(functionName));

@@ -4,8 +4,9 @@
 
 #include <QString>
 
-// Scoped entry/exit tracer. Events are only built when the observable has
-// observers: with nobody listening, tracing costs a pointer test.
+// Scoped entry/exit tracer. Events are only built when an observer of the
+// observable wants their severity: with nobody listening, tracing costs a
+// pointer test, and the system log's observer takes no entry or Info events.
 class Trace
 {
 public:
@@ -28,15 +29,15 @@ public:
         const char *functionName, const QString &category, int severityCode, const char *pattern,
         const Args &...args)
     {
-        if (!isListening(observable))
+        if (!isListening(observable, severityCode))
             return;
         log(observable, className, functionName, category, severityCode,
             QString::fromUtf8(pattern).arg(args...));
     }
 
-    static bool isListening(const UtilsLib::Observable *observable)
+    static bool isListening(const UtilsLib::Observable *observable, int severityCode)
     {
-        return observable && observable->observersCount() > 0;
+        return observable && observable->isListeningFor(severityCode);
     }
 
     static const QString Error;

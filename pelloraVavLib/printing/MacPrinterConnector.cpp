@@ -36,6 +36,7 @@ MacPrinterConnector::~MacPrinterConnector() = default;
 void MacPrinterConnector::addObserver(UtilsLib::Observer *observer)
 {
     UtilsLib::Observable::addObserver(observer);
+    m_printersManager->addObserver(observer);
     m_printersManager->os()->addObserver(observer);
 }
 

@@ -25,7 +25,7 @@ public:
         std::unique_ptr<TsHttpFactory> factory = nullptr, QObject *parent = nullptr);
     ~MacPrinterConnector() override;
 
-    // The printer commands' failures reach the same observers.
+    // The printers manager and its commands report to the connector's observers.
     void addObserver(UtilsLib::Observer *observer) override;
 
     bool addConnection(const QString &name) override;

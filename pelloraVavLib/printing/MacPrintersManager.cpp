@@ -4,6 +4,7 @@
 
 #include "HexEncrypt.h"
 #include "OSInterface.h"
+#include "Trace.h"
 #include "TsHttpFactory.h"
 #include "TsHttpInterface.h"
 
@@ -22,6 +23,7 @@
 #include <algorithm>
 #include <cstdio>
 
+const QString MacPrintersManager::ClassName = QStringLiteral("MacPrintersManager");
 const QString MacPrintersManager::DEFAULT_PRINTER_FILE = QStringLiteral("defaultPrinter.txt");
 const QString MacPrintersManager::RESTORE_RECORD_FILE
     = QStringLiteral("defaultPrinterToRestore.txt");
@@ -92,9 +94,11 @@ bool MacPrintersManager::installPrinters(const QString &address, TsHttpFactory *
         if (m_aborted)
             return false;
         if (deadline.hasExpired()) {
-            printConsoleLine(QStringLiteral(
+            const QString timeout = QStringLiteral(
                 "Timeout occurred when communicating with Print Service to get printer "
-                "configurations.  Failed to install printers."));
+                "configurations.  Failed to install printers.");
+            printConsoleLine(timeout);
+            Trace::log(this, ClassName, "installPrinters", Trace::Error, Trace::ErrorCode, timeout);
             return false;
         }
         const std::unique_ptr<TsHttpInterface> http = factory->createHttpInstance();
@@ -110,7 +114,10 @@ bool MacPrintersManager::installPrinters(const QString &address, TsHttpFactory *
             return true;
         if (m_aborted)
             return false;
-        printConsoleLine(QStringLiteral("Attempt failed to communicate with Print Service"));
+        const QString failed = QStringLiteral("Attempt failed to communicate with Print Service");
+        printConsoleLine(failed);
+        Trace::logf(this, ClassName, "installPrinters", Trace::Warning, Trace::WarningCode,
+            "%1 at %2", failed, urlText);
         waitBeforeRetry();
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Observable.h"
 #include "OSInterface.h"
 
 #include <QObject>
@@ -11,7 +12,7 @@ class TsHttpFactory;
 
 // Puts the Print Service's printers on this machine at start-up and takes them
 // off again at exit, with the two scripts the Print Service hands out.
-class MacPrintersManager : public QObject
+class MacPrintersManager : public QObject, public UtilsLib::Observable
 {
     Q_OBJECT
 
@@ -46,6 +47,7 @@ public:
     void setRestoreRecordFolder(const QString &folder) { m_restoreRecordFolder = folder; }
     QString restoreRecordPath() const;
 
+    static const QString ClassName;
     static const QString DEFAULT_PRINTER_FILE;
     static const QString RESTORE_RECORD_FILE;
     static constexpr int PRINTERS_PORT = 30044;

@@ -18,8 +18,10 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QXmlStreamReader>
 
+#include "LogSocket.h"
 #include "TestEnvironment.h"
 #include "TestHttpResponder.h"
 
@@ -38,6 +40,28 @@ const QString AttemptFailedLine
 const QString MainWindowCaption = QString::fromUtf8("Pellora\u2122 Print Client");
 // xdotool matches bytes: the trademark sign is left to the exact comparison.
 const QString MainWindowTitlePattern = QStringLiteral("^Pellora.* Print Client$");
+
+// The processes whose parent is `parent` and whose program is `program`.
+QList<qint64> childProcesses(qint64 parent, const QString &program)
+{
+    QList<qint64> children;
+    const QString target = QFileInfo(program).canonicalFilePath();
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString &entry : entries) {
+        bool isPid = false;
+        const qint64 pid = entry.toLongLong(&isPid);
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!isPid || !stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...": the name may hold blanks and parentheses.
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields.at(1).toLongLong() == parent
+            && QFileInfo(QStringLiteral("/proc/%1/exe").arg(entry)).canonicalFilePath() == target)
+            children.append(pid);
+    }
+    return children;
+}
 
 // The type and the entries of a preferences file.
 struct ConfigFile
@@ -136,6 +160,9 @@ private slots:
     void quitRequestRemovesPrintersAndRestoresDefault_data();
     void quitRequestRemovesPrintersAndRestoresDefault();
     void secondInstanceEndsAtOnce();
+    void launcherRestartsTheClientAfterACrash_data();
+    void launcherRestartsTheClientAfterACrash();
+    void systemLogTellsWhatHappenedWithoutSecrets();
     void traceFile_data();
     void traceFile();
     void keepsAskingForPrintersUntilToldToQuit_data();
@@ -254,6 +281,8 @@ QProcessEnvironment EndToEndTest::clientEnvironment() const
         path(QStringLiteral("bin")) + QStringLiteral(":/usr/local/bin:/usr/bin:/bin"));
     environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // The client's system log lines go to the test, never to the machine's log.
+    environment.insert(QStringLiteral("PELLORA_LOG_SOCKET"), path(QStringLiteral("log.sock")));
     const QProcessEnvironment own = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
         if (own.contains(QLatin1String(name)))
@@ -628,6 +657,207 @@ void EndToEndTest::secondInstanceEndsAtOnce()
     QCOMPARE(receivedTexts(simulator, registered + 1).constFirst(),
         QStringLiteral("Message Not Handled: 99|4|still there"));
     QCOMPARE(simulator->count(QRegularExpression(QStringLiteral("^CONNECTED "))), 1);
+}
+
+void EndToEndTest::launcherRestartsTheClientAfterACrash_data()
+{
+    // clang-format off
+    // With no stand-in the built client runs under the launcher and `end`
+    // ends its first run: a signal to the client or to the launcher, or the
+    // staff's stop button. A stand-in (a shell body) dies at every start.
+    QTest::addColumn<QString>("standIn");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<int>("starts");
+    QTest::addColumn<int>("launcherStatus");
+
+    QTest::addRow("client killed by SIGKILL") << QString() << QStringLiteral("client:9") << 2 << 0;
+    QTest::addRow("client crashed with SIGSEGV") << QString() << QStringLiteral("client:11") << 2 << 0;
+    QTest::addRow("SIGTERM to the client") << QString() << QStringLiteral("client:15") << 1 << 0;
+    QTest::addRow("logout: SIGTERM to the launcher") << QString() << QStringLiteral("launcher:15") << 1 << 0;
+    QTest::addRow("staff stop button") << QString() << QStringLiteral("stop") << 1 << 0;
+    // A logout that sent no signal: the client loses its display. -1: not 0.
+    QTest::addRow("the desktop goes away") << QString() << QStringLiteral("display") << 1 << -1;
+    // Five starts in a minute, then the launcher gives up with the last status.
+    QTest::addRow("status 1 at every start") << QStringLiteral("exit 1") << QString() << 5 << 1;
+    QTest::addRow("SIGSEGV at every start") << QStringLiteral("kill -SEGV $$") << QString() << 5 << 128 + SIGSEGV;
+    // clang-format on
+}
+
+// The launcher that the desktops without a systemd session start: a crash
+// brings the client back, a clean end or a quit request does not.
+void EndToEndTest::launcherRestartsTheClientAfterACrash()
+{
+    QFETCH(QString, standIn);
+    QFETCH(QString, end);
+    QFETCH(int, starts);
+    QFETCH(int, launcherStatus);
+
+    QProcessEnvironment environment = clientEnvironment();
+    QString display;
+    if (end == QLatin1String("stop") || end == QLatin1String("display")) {
+        if (!haveDisplayTools() || (display = startDisplay()).isEmpty())
+            QSKIP(NoDisplayTools);
+        writeDedicatedConfig(false);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.insert(QStringLiteral("DISPLAY"), display);
+    }
+    QString client = appPath(ClientName);
+    if (!standIn.isEmpty()) {
+        client = path(QStringLiteral("bin/stand-in"));
+        QVERIFY(writeFile(client,
+            "#!/bin/sh\necho started >> " + shellQuoted(path(QStringLiteral("starts.log"))) + '\n'
+                + standIn.toUtf8() + '\n',
+            true));
+    }
+    environment.insert(QStringLiteral("PELLORA_CLIENT"), client);
+    Child *simulator = standIn.isEmpty() ? startSimulator() : nullptr;
+    QVERIFY2(standIn.isEmpty() == (simulator != nullptr), reports().constData());
+
+    auto child = std::make_unique<Child>(QStringLiteral("launcher"));
+    Child *launcher = child.get();
+    m_children.push_back(std::move(child));
+    launcher->process.setProcessEnvironment(environment);
+    launcher->process.setWorkingDirectory(path(QStringLiteral("home")));
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    launcher->process.start(QStringLiteral("/bin/sh"),
+        {QStringLiteral(PELLORA_SOURCE_DIR) + QStringLiteral("/debian/bin/pelloraVav")});
+    QVERIFY2(launcher->process.waitForStarted(StartTimeout), reports().constData());
+    const qint64 launcherPid = launcher->process.processId();
+
+    if (!standIn.isEmpty()) {
+        QVERIFY2(launcher->process.waitForFinished(StartTimeout), reports().constData());
+        QCOMPARE(readLines(path(QStringLiteral("starts.log"))).size(), starts);
+        // All of them within the minute: the limit stopped them, not the window.
+        QVERIFY2(sinceStart.elapsed() < 60000, reports().constData());
+        QCOMPARE(launcher->process.exitCode(), launcherStatus);
+        QCOMPARE(int(launcher->errors.count("starting it again in")), starts - 1);
+        return;
+    }
+
+    QVERIFY2(waitForRegistration(simulator) >= 0, reports().constData());
+    QList<qint64> clients = childProcesses(launcherPid, client);
+    QCOMPARE(clients.size(), 1);
+    const qint64 first = clients.constFirst();
+    const int from = simulator->lines.size();
+    if (end.startsWith(QLatin1String("client:"))) {
+        QCOMPARE(::kill(pid_t(first), end.section(QLatin1Char(':'), 1).toInt()), 0);
+    } else if (end.startsWith(QLatin1String("launcher:"))) {
+        QCOMPARE(::kill(pid_t(launcherPid), end.section(QLatin1Char(':'), 1).toInt()), 0);
+    } else if (end == QLatin1String("display")) {
+        // The display server, started first, ends as at a logout.
+        QProcess &server = m_children.front()->process;
+        QCOMPARE(::kill(pid_t(server.processId()), SIGTERM), 0);
+        QVERIFY(server.waitForFinished(StartTimeout));
+    } else {
+        const QString window = findMainWindow(display);
+        QVERIFY2(!window.isEmpty(), reports().constData());
+        xdotool(display,
+            {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window, QStringLiteral("key"),
+                QStringLiteral("space")});
+    }
+
+    if (starts == 2) {
+        // A new client within 5 s, which registers again like a fresh start.
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            !childProcesses(launcherPid, client).isEmpty()
+                && childProcesses(launcherPid, client).constFirst() != first,
+            reports().constData(), 5000);
+        QVERIFY2(waitForRegistration(simulator, from) >= 0, reports().constData());
+        QVERIFY(::kill(pid_t(launcherPid), SIGTERM) == 0);
+    }
+    QVERIFY2(launcher->process.waitForFinished(StartTimeout), reports().constData());
+    QCOMPARE(launcher->process.exitStatus(), QProcess::NormalExit);
+    if (launcherStatus < 0)
+        QVERIFY(launcher->process.exitCode() != 0);
+    else
+        QCOMPARE(launcher->process.exitCode(), launcherStatus);
+    QCOMPARE(simulator->count(QRegularExpression(QStringLiteral("^RECV register:"))), starts);
+    QCOMPARE(int(launcher->errors.count("starting it again in")), starts - 1);
+    // Each run removed what the one before left, then installed; the last
+    // clean end removed them.
+    QCOMPARE(readLines(path(QStringLiteral("install.log"))).size(), starts);
+    if (launcherStatus >= 0)
+        QCOMPARE(readLines(path(QStringLiteral("remove.log"))).size(), starts + 1);
+}
+
+// What an administrator finds in the system log after a session: the start,
+// the Print Service lost and regained, the warnings, the quit and the stop;
+// nothing of the patron's identity or the staff password, which the full
+// trace of the same run does hold.
+void EndToEndTest::systemLogTellsWhatHappenedWithoutSecrets()
+{
+    if (!haveDisplayTools())
+        QSKIP(NoDisplayTools);
+    LogSocket log(path(QStringLiteral("log.sock")));
+    QVERIFY(log.isBound());
+    // Read as they come, as a log daemon does: a socket's queue is short.
+    QList<QByteArray> datagrams;
+    QTimer reader;
+    connect(&reader, &QTimer::timeout, this, [&] { datagrams += log.take(); });
+    reader.start(10);
+    Child *simulator = startSimulator({}, true);
+    QVERIFY2(simulator, reports().constData());
+    QString display;
+    const QString tracePath = path(QStringLiteral("trace.txt"));
+    Child *client = startClientOnDisplay(&display, {QStringLiteral("-trace=") + tracePath});
+    QVERIFY2(client, reports().constData());
+    const int registered = waitForRegistration(simulator);
+    QVERIFY2(registered >= 0, reports().constData());
+
+    const QString patron = QStringLiteral("qxpatron");
+    const QString pin = QStringLiteral("8642");
+    const QString staffPassword = QStringLiteral("Vq7staffpw");
+    type(simulator,
+        QStringLiteral("send 58|{ts}|A%1\n")
+            .arg(UtilsLib::HexEncrypt::encryptData(staffPassword)));
+    type(simulator, QStringLiteral("send 54|{ts}|0\n"));
+    QVERIFY2(pressIn(display, QStringLiteral("^User Identification$"),
+                 QStringLiteral("q x p a t r o n Tab 8 6 4 2 Return")),
+        reports().constData());
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 2, reports().constData(), AnswerTimeout);
+    const QStringList answer
+        = receivedTexts(simulator, registered + 1).at(1).split(QLatin1Char('|'));
+    QCOMPARE(answer.size(), 6);
+    QCOMPARE(answer.at(3), patron.toUpper());
+    const QString encodedPin = answer.at(5);
+    // A text the dispatcher warns about, with the secrets in it.
+    type(simulator, QStringLiteral("send %1 %2 %3\n").arg(patron, pin, staffPassword));
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        receivedTexts(simulator, registered + 1).size() == 3, reports().constData(), AnswerTimeout);
+    const int from = simulator->lines.size();
+    type(simulator, QStringLiteral("close\n"));
+    QVERIFY2(waitForRegistration(simulator, from) >= 0, reports().constData());
+    const qint64 pid = client->process.processId();
+    QVERIFY2(client->endsOn(SIGTERM), reports().constData());
+
+    QStringList lines;
+    const QRegularExpression header(QStringLiteral(
+        "^<\\d+>[A-Z][a-z]{2} [ 1-3]\\d \\d\\d:\\d\\d:\\d\\d pelloraVav\\[%1\\]: ")
+                                        .arg(pid));
+    datagrams += log.take();
+    for (const QByteArray &datagram : std::as_const(datagrams)) {
+        const QString line = QString::fromUtf8(datagram);
+        const QRegularExpressionMatch match = header.match(line);
+        QVERIFY2(match.hasMatch(), datagram.constData());
+        lines.append(line.mid(match.capturedLength()));
+    }
+    const QString all = lines.join(QLatin1Char('\n'));
+    for (const char *expected :
+        {"^Started, version \\S+$", "^Connected to the Print Service at 127\\.0\\.0\\.1$",
+            "^Warning KoaMessageDispatcher dispatch: Message is malformed$",
+            "^Connection to the Print Service at 127\\.0\\.0\\.1 lost$",
+            "^Connection to the Print Service at 127\\.0\\.0\\.1 regained after \\d+ s$",
+            "^Quit requested by signal 15$", "^Stopped with status 0$"}) {
+        QVERIFY2(lines.indexOf(QRegularExpression(QLatin1String(expected))) >= 0,
+            qPrintable(QStringLiteral("%1 not in:\n%2").arg(QLatin1String(expected), all)));
+    }
+    const QString trace = readLines(tracePath).join(QLatin1Char('\n'));
+    QVERIFY(trace.contains(patron, ::Qt::CaseInsensitive));
+    for (const QString &secret : {patron, pin, encodedPin, staffPassword,
+             UtilsLib::HexEncrypt::encryptData(staffPassword)})
+        QVERIFY2(!all.contains(secret, ::Qt::CaseInsensitive), qPrintable(secret + u'\n' + all));
 }
 
 void EndToEndTest::traceFile_data()

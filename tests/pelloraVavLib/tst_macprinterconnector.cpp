@@ -85,9 +85,12 @@ private slots:
     {
         QTemporaryDir dir;
         auto ownedManager = std::make_unique<FakeManager>();
+        const FakeManager *manager = ownedManager.get();
         PromptedConnector connector(std::move(ownedManager), dir.path());
         EventRecorder recorder;
         connector.addObserver(&recorder);
+        // The printers manager's failed fetches reach the same observers.
+        QCOMPARE(manager->observersCount(), 1);
         connector.answers = {QStringLiteral("127.0.0.1")};
         QVERIFY(connector.initialize());
         QCOMPARE(connector.getPrintServiceForPelloraPrinter(), QStringLiteral("127.0.0.1"));

@@ -255,9 +255,16 @@ private slots:
         answers.bodies
             = {QByteArray(), HexEncrypt::encryptData("i").toUtf8() + "\n", scripts("i", "r")};
         FakeFactory factory(&answers);
+        EventRecorder events;
+        m_manager->addObserver(&events);
         QVERIFY(m_manager->installPrinters(QStringLiteral("h"), &factory));
         QCOMPARE(answers.urls.size(), 3);
         QCOMPARE(m_manager->removalScript(), QStringLiteral("r"));
+        // Each failed fetch is a warning: the system log's line for it.
+        QCOMPARE(events.details(QStringLiteral("Warning")),
+            QStringList(2,
+                QStringLiteral("Attempt failed to communicate with Print Service at "
+                               "http://h:30044/printers/")));
     }
 
     void givesUpAfterTimeout()
@@ -266,8 +273,14 @@ private slots:
         m_manager->setRetryWaitTimeMillis(50);
         Answers answers; // every request fails
         FakeFactory factory(&answers);
+        EventRecorder events;
+        m_manager->addObserver(&events);
         QVERIFY(!m_manager->installPrinters(QStringLiteral("h"), &factory));
         QVERIFY(answers.urls.size() >= 2);
+        QCOMPARE(events.details(QStringLiteral("Warning")).size(), answers.urls.size());
+        QCOMPARE(events.details(QStringLiteral("Error")),
+            QStringList {QStringLiteral("Timeout occurred when communicating with Print Service to "
+                                        "get printer configurations.  Failed to install printers.")});
         QVERIFY(m_log.isEmpty()); // nothing was run
     }
 
