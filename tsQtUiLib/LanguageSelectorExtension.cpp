@@ -100,3 +100,10 @@ void LanguageSelectorExtension::keyPressEvent(QKeyEvent *event)
     }
     event->accept();
 }
+
+void LanguageSelectorExtension::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        setAccessibleName(QCoreApplication::translate("Language Preferences", "Change Language"));
+    QListWidget::changeEvent(event);
+}
