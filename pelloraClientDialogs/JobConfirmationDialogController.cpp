@@ -2,6 +2,7 @@
 
 #include "JobConfirmationDialogModel.h"
 #include "JobConfirmationDialogView.h"
+#include "TsBaseDialog.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -62,7 +63,7 @@ void JobConfirmationDialogController::updateView()
     // A time that is no ISO date gives an invalid date, written as nothing.
     const QDateTime expiry = QDateTime::fromString(expireTime, ::Qt::ISODate);
     m_view->setExpireTimeText(QStringLiteral("%1 %2").arg(
-        translated(ExpireTimeText), QLocale().toString(expiry, QLocale::ShortFormat)));
+        translated(ExpireTimeText), TsBaseDialog::dialogLocale().toString(expiry, QLocale::ShortFormat)));
 
     // Refilled, not appended: a language change redraws the same rows.
     m_view->clearPickupLocations();

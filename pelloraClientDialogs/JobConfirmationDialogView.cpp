@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 
 const char *const JobConfirmationDialogView::CONTEXT = "JobConfirmationDialogView";
@@ -78,7 +79,9 @@ JobConfirmationDialogView::JobConfirmationDialogView(QWidget *parent)
     m_pickupList->setSelectionMode(QAbstractItemView::NoSelection);
     m_pickupList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pickupList->header()->setSectionsMovable(false);
+    // The terminal column as wide as its names, the location takes the rest.
     m_pickupList->header()->setSectionResizeMode(QHeaderView::Stretch);
+    m_pickupList->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     setWhiteBackground(m_pickupList);
 
     auto *texts = new QVBoxLayout;
@@ -168,8 +171,10 @@ void JobConfirmationDialogView::setExpireTimeVisible(bool visible)
 
 void JobConfirmationDialogView::setColumnText(int column, const QString &text)
 {
-    if (column >= 0 && column < m_pickupList->columnCount())
+    if (column >= 0 && column < m_pickupList->columnCount()) {
         m_pickupList->headerItem()->setText(column, text);
+        fitPickupList();
+    }
 }
 
 void JobConfirmationDialogView::clearPickupLocations()
@@ -180,6 +185,26 @@ void JobConfirmationDialogView::clearPickupLocations()
 void JobConfirmationDialogView::addPickupLocation(const QString &terminal, const QString &location)
 {
     new QTreeWidgetItem(m_pickupList, QStringList {terminal, location});
+    fitPickupList();
+}
+
+// The list is as wide as its longest names and headers, so the dialog grows
+// with them instead of cutting them off.
+void JobConfirmationDialogView::fitPickupList()
+{
+    const QFontMetrics metrics(m_pickupList->font());
+    const int margin
+        = 2 * (m_pickupList->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_pickupList) + 1);
+    int width = 2 * m_pickupList->frameWidth()
+        + m_pickupList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_pickupList);
+    for (int column = 0; column < m_pickupList->columnCount(); ++column) {
+        int widest = m_pickupList->header()->sectionSizeHint(column);
+        for (int row = 0; row < m_pickupList->topLevelItemCount(); ++row)
+            widest = qMax(widest,
+                metrics.horizontalAdvance(m_pickupList->topLevelItem(row)->text(column)) + margin);
+        width += widest;
+    }
+    m_pickupList->setMinimumWidth(width);
 }
 
 void JobConfirmationDialogView::setOkButtonText(const QString &text)

@@ -43,6 +43,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void fitPickupList();
     JobConfirmationDialogController *m_controller = nullptr;
     QLabel *m_confirmationLabel;
     QLabel *m_jobNumberLabel;

@@ -11,6 +11,8 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 
 KoaMainWindow *mainWindow = nullptr;
@@ -71,12 +73,15 @@ KoaMainWindow::KoaMainWindow(bool dedicated)
     layout->addSpacing(GAP);
     connect(m_stopButton, &QPushButton::clicked, this, &KoaMainWindow::stopClient);
 
-    // A link to the eye; reachable by Tab and opened with Return or Space too.
-    m_aboutLink = new QLabel(this);
+    // A link to the eye, a button to a screen reader (which then tells the
+    // patron it can be pressed); reachable by Tab, opened with Return or Space.
+    m_aboutLink = new QPushButton(this);
     m_aboutLink->setObjectName(QStringLiteral("aboutLabel"));
-    m_aboutLink->setAlignment(::Qt::AlignCenter);
+    m_aboutLink->setFlat(true);
+    m_aboutLink->setAutoDefault(false);
     QPalette linkPalette = m_aboutLink->palette();
-    linkPalette.setColor(QPalette::WindowText, ::Qt::blue);
+    linkPalette.setColor(QPalette::ButtonText, ::Qt::blue);
+    linkPalette.setColor(QPalette::Button, ::Qt::white);
     m_aboutLink->setPalette(linkPalette);
     QFont linkFont = font();
     linkFont.setUnderline(true);
@@ -84,6 +89,7 @@ KoaMainWindow::KoaMainWindow(bool dedicated)
     m_aboutLink->setCursor(::Qt::PointingHandCursor);
     m_aboutLink->setFocusPolicy(::Qt::StrongFocus);
     m_aboutLink->installEventFilter(this);
+    connect(m_aboutLink, &QPushButton::clicked, this, &KoaMainWindow::showAboutInfo);
     layout->addWidget(m_aboutLink, 0, ::Qt::AlignHCenter);
 
     m_copyrightLabel = new CopyrightLabel(this);
@@ -94,13 +100,31 @@ KoaMainWindow::KoaMainWindow(bool dedicated)
     setTabOrder(m_stopButton, m_aboutLink);
     redrawText();
     setMinimumWidth(MINIMUM_WIDTH);
-    adjustSize();
+    TsBaseDialog::fitToDesktop(this);
     centreOnDesktop();
 }
 
 void KoaMainWindow::setController(KoaMainWindowControllerInterface *controller)
 {
     m_controller = controller;
+}
+
+// No shortcuts: a patron's key press must not stop or open anything.
+QMenuBar *KoaMainWindow::addFileMenu()
+{
+    if (m_menuBar)
+        return m_menuBar;
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("menuBar"));
+    m_fileMenu = m_menuBar->addMenu(QString());
+    m_fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    m_aboutAction = m_fileMenu->addAction(QString());
+    connect(m_aboutAction, &QAction::triggered, this, &KoaMainWindow::showAboutInfo);
+    m_quitAction = m_fileMenu->addAction(QString());
+    connect(m_quitAction, &QAction::triggered, this, &KoaMainWindow::stopClient);
+    layout()->setMenuBar(m_menuBar);
+    redrawText();
+    return m_menuBar;
 }
 
 void KoaMainWindow::showAboutInfo()
@@ -129,6 +153,12 @@ void KoaMainWindow::redrawText()
     const QString stop = QCoreApplication::translate("KoaMainWindow", STOP_TEXT);
     m_stopButton->setText(stop);
     m_stopButton->setAccessibleName(stop);
+    if (m_menuBar) {
+        m_menuBar->setAccessibleName(QCoreApplication::translate("main", "Menu"));
+        m_fileMenu->setTitle(QCoreApplication::translate("main", "File"));
+        m_aboutAction->setText(QCoreApplication::translate("main", "About"));
+        m_quitAction->setText(QCoreApplication::translate("main", "Quit"));
+    }
 }
 
 bool KoaMainWindow::event(QEvent *event)
@@ -141,10 +171,6 @@ bool KoaMainWindow::event(QEvent *event)
 bool KoaMainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_aboutLink) {
-        if (event->type() == QEvent::MouseButtonRelease) {
-            showAboutInfo();
-            return true;
-        }
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
             if (key == ::Qt::Key_Return || key == ::Qt::Key_Enter || key == ::Qt::Key_Space) {

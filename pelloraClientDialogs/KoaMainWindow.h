@@ -5,7 +5,9 @@
 #include <QWidget>
 
 class CopyrightLabel;
-class QLabel;
+class QAction;
+class QMenu;
+class QMenuBar;
 class QPushButton;
 
 // The client's only permanent window: the logo, the stop button, the link to
@@ -21,7 +23,9 @@ public:
     bool isDedicated() const { return m_dedicated; }
 
     QPushButton *stopButton() const { return m_stopButton; }
-    QLabel *aboutLink() const { return m_aboutLink; }
+    QPushButton *aboutLink() const { return m_aboutLink; }
+    // The File menu (About, Quit), relabelled with the window's other texts.
+    QMenuBar *addFileMenu();
 
     static const char *const Caption;
 
@@ -42,7 +46,11 @@ private:
     QPushButton *m_stopButton = nullptr;
     CopyrightLabel *m_copyrightLabel = nullptr;
     KoaMainWindowControllerInterface *m_controller = nullptr;
-    QLabel *m_aboutLink = nullptr;
+    QPushButton *m_aboutLink = nullptr;
+    QMenuBar *m_menuBar = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_aboutAction = nullptr;
+    QAction *m_quitAction = nullptr;
     bool m_dedicated;
 };
 

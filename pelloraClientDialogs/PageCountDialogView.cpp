@@ -12,7 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
+#include <QTextDocumentFragment>
 
 namespace {
 const char *const CAPTION_TEXT = QT_TRANSLATE_NOOP("PageCountDialogView", "Print this job?");
@@ -39,6 +39,20 @@ const char *const LEFT = "<tr><td /><td align=left><nobr>";
 const char *const MARKED = "<tr><td align=center><nobr>%1</nobr></td><td align=left><nobr>";
 
 constexpr int COST_LABEL_MIN_WIDTH = 250;
+
+// The receipt's words for a screen reader: one row a line, without markup
+// and with character references read as the characters they stand for.
+QString spokenText(const QString &receipt)
+{
+    QStringList lines;
+    const QStringList rows = receipt.split(QStringLiteral("</tr>"));
+    for (const QString &row : rows) {
+        const QString line = QTextDocumentFragment::fromHtml(row).toPlainText().simplified();
+        if (!line.isEmpty())
+            lines << line;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
 
 QString value(long number)
 {
@@ -169,13 +183,8 @@ void PageCountDialogView::redrawText()
 {
     setWindowTitle(tr(CAPTION_TEXT));
     m_costLabel->setText(receiptText(*m_model, qMax(m_costLabel->width(), COST_LABEL_MIN_WIDTH)));
-    // The receipt's words, without its markup, for a screen reader.
-    QString spoken = m_costLabel->text();
     m_costLabel->setAccessibleName(tr(CAPTION_TEXT));
-    m_costLabel->setAccessibleDescription(
-        spoken.replace(QStringLiteral("</tr>"), QStringLiteral("\n"))
-            .remove(QRegularExpression(QStringLiteral("<[^>]*>")))
-            .trimmed());
+    m_costLabel->setAccessibleDescription(spokenText(m_costLabel->text()));
     m_okButton->setText(tr(OK_TEXT));
     m_okButton->setAccessibleName(m_okButton->text());
     m_cancelButton->setText(tr(CANCEL_TEXT));

@@ -8,9 +8,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QLayout>
 #include <QMenu>
-#include <QMenuBar>
 #include <QSystemTrayIcon>
 
 KoaClientWindow::KoaClientWindow(KoaPreferences *preferences, PasswordValidator *passwordValidator,
@@ -29,17 +27,9 @@ KoaClientWindow::~KoaClientWindow()
     ::mainWindow = nullptr;
 }
 
-// No shortcuts: a patron's key press must not stop or open anything.
 void KoaClientWindow::createMenuBar()
 {
-    m_menuBar = std::make_unique<QMenuBar>();
-    QMenu *file = m_menuBar->addMenu(QCoreApplication::translate("main", "File"));
-    QAction *about = file->addAction(QCoreApplication::translate("main", "About"));
-    QObject::connect(about, &QAction::triggered, m_mainWindow.get(), &KoaMainWindow::showAboutInfo);
-    QAction *quit = file->addAction(QCoreApplication::translate("main", "Quit"));
-    QObject::connect(quit, &QAction::triggered, m_mainWindow.get(), &KoaMainWindow::stopClient);
-    m_menuBar->setAccessibleName(QCoreApplication::translate("main", "Menu"));
-    m_mainWindow->layout()->setMenuBar(m_menuBar.get());
+    m_mainWindow->addFileMenu();
 }
 
 void KoaClientWindow::createTrayIcon(

@@ -9,7 +9,6 @@ class PasswordValidator;
 class PrintClientMessager;
 class PrinterConnectorInterface;
 class QMenu;
-class QMenuBar;
 class QSystemTrayIcon;
 class TrayConnectionStatus;
 
@@ -34,7 +33,6 @@ private:
     void createTrayIcon(PrinterConnectorInterface *connector, PrintClientMessager *messager);
 
     std::unique_ptr<KoaMainWindow> m_mainWindow;
-    std::unique_ptr<QMenuBar> m_menuBar;
     std::unique_ptr<KoaMainWindowController> m_controller;
     std::unique_ptr<QMenu> m_trayMenu;
     std::unique_ptr<QSystemTrayIcon> m_trayIcon;

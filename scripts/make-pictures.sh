@@ -17,24 +17,38 @@ green='#2e8b57'
 orange='#e08a1e'
 gray='#8a8f96'
 
+# Every built-in picture is drawn twice: name.png, and name@2x.png at twice the
+# size for screens scaled by 2 (the program picks it there). The drawings use
+# the 1x coordinates; -affine scales them.
+at2x() { echo "${1%.png}@2x.png"; }
+
 # A flat button face: rounded body with a lighter top half, on white.
 button() { # out width height colour
-    local w=$2 h=$3 r=$(( $3 / 3 ))
-    convert -size "${w}x${h}" xc:white \
-        -fill "$4" -draw "roundrectangle 0,0 $((w - 1)),$((h - 1)) $r,$r" \
-        -fill 'rgba(255,255,255,0.22)' -draw "roundrectangle 1,1 $((w - 2)),$((h / 2)) $r,$r" \
-        "$1"
+    local w=$2 h=$3 r=$(( $3 / 3 )) s out
+    for s in 1 2; do
+        out=$1; [ "$s" = 2 ] && out=$(at2x "$1")
+        convert -size "$((w * s))x$((h * s))" xc:white -affine "$s,0,0,$s,0,0" \
+            -fill "$4" -draw "roundrectangle 0,0 $((w - 1)),$((h - 1)) $r,$r" \
+            -fill 'rgba(255,255,255,0.22)' -draw "roundrectangle 1,1 $((w - 2)),$((h / 2)) $r,$r" \
+            "$out"
+    done
 }
 
 # A 50x50 icon: a rounded tile of one colour with a white symbol drawn on it.
 icon() { # out colour draw-commands...
-    local out=$1 colour=$2
+    local out=$1 colour=$2 s
     shift 2
-    convert -size 50x50 xc:white -fill "$colour" -draw 'roundrectangle 1,1 48,48 9,9' \
-        -fill white -stroke white "$@" "$out"
+    for s in 1 2; do
+        convert -size "$((50 * s))x$((50 * s))" xc:white -affine "$s,0,0,$s,0,0" \
+            -fill "$colour" -draw 'roundrectangle 1,1 48,48 9,9' \
+            -fill white -stroke white "$@" "$([ "$s" = 2 ] && at2x "$out" || echo "$out")"
+    done
 }
 
-grayed() { convert "$1" -colorspace Gray -fill white -colorize 35% "$2"; }
+grayed() {
+    convert "$1" -colorspace Gray -fill white -colorize 35% "$2"
+    convert "$(at2x "$1")" -colorspace Gray -fill white -colorize 35% "$(at2x "$2")"
+}
 
 # Button faces: light text is drawn over them in black, so keep them pale.
 button "$builtin/button1.png" 73 25 '#9cc3ea'
@@ -75,28 +89,34 @@ icon "$builtin/PrintOK.png" "$green" -strokewidth 0 \
     -draw 'rectangle 15,9 35,19' -draw 'roundrectangle 8,18 42,34 3,3' -draw 'rectangle 15,30 35,42' \
     -fill none -stroke "$green" -strokewidth 3 -draw 'polyline 18,35 23,39 32,29'
 
-# Application pictures: a printer on a transparent ground.
+# Application pictures: a printer on a transparent ground, drawn at 192 pixels
+# and reduced. resources/pellora-vav.svg is the same drawing, for the icon theme.
 appicon() { # out size colour
     local s=$2
-    convert -size 48x48 xc:none -fill "$3" -stroke none \
+    convert -size 192x192 xc:none -affine 4,0,0,4,0,0 -fill "$3" -stroke none \
         -draw 'rectangle 13,4 35,16' -draw 'roundrectangle 3,14 45,34 4,4' \
         -fill white -draw 'rectangle 12,28 36,44' -fill "$3" \
         -draw 'rectangle 15,32 33,33' -draw 'rectangle 15,37 29,38' \
         -fill none -stroke "$3" -strokewidth 2 -draw 'rectangle 12,28 36,44' \
         -resize "${s}x${s}" "PNG32:$1"
 }
-appicon "$builtin/PrintClient.png" 16 "$blue"
-appicon "$builtin/PrintClientLarge.png" 48 "$blue"
-appicon "$builtin/PrintClientBW.png" 16 '#303030'
-convert -size 50x50 xc:white \( "$builtin/PrintClientLarge.png" -background white -flatten \) \
-    -gravity center -composite "$builtin/pelloraClientImage.png"
+for s in 1 2; do
+    name() { [ "$s" = 2 ] && at2x "$builtin/$1" || echo "$builtin/$1"; }
+    appicon "$(name PrintClient.png)" $((16 * s)) "$blue"
+    appicon "$(name PrintClientLarge.png)" $((48 * s)) "$blue"
+    appicon "$(name PrintClientBW.png)" $((16 * s)) '#303030'
+    convert -size $((50 * s))x$((50 * s)) xc:white \
+        \( "$(name PrintClientLarge.png)" -background white -flatten \) \
+        -gravity center -composite "$(name pelloraClientImage.png)"
 
-# Product logo.
-convert -size 300x175 xc:white \( "$builtin/PrintClientLarge.png" -resize 80x80 \) \
-    -gravity north -geometry +0+12 -composite \
-    -fill "$blue" -font "$font" -pointsize 40 -gravity north -annotate +0+96 'Pellora' \
-    -fill "$gray" -font DejaVu-Sans -pointsize 13 -gravity north -annotate +0+146 'Print Client' \
-    "$builtin/Pellora.png"
+    # Product logo.
+    convert -size $((300 * s))x$((175 * s)) xc:white \
+        \( "$(name PrintClientLarge.png)" -resize $((80 * s))x$((80 * s)) \) \
+        -gravity north -geometry +0+$((12 * s)) -composite \
+        -fill "$blue" -font "$font" -pointsize $((40 * s)) -gravity north -annotate +0+$((96 * s)) 'Pellora' \
+        -fill "$gray" -font DejaVu-Sans -pointsize $((13 * s)) -gravity north \
+        -annotate +0+$((146 * s)) 'Print Client' "$(name Pellora.png)"
+done
 
 # Language flags, 90x60 (the selector scales them to 45x30), named after the dialect.
 flag() { convert -size 90x60 xc:white "${@:2}" -bordercolor '#c8c8c8' -border 1 -quality 95 "$images/$1.jpg"; }

@@ -78,3 +78,10 @@ void ChangeLanguageButton::timerEvent(QTimerEvent *event)
     else
         QPushButton::timerEvent(event);
 }
+
+void ChangeLanguageButton::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        showCurrent();
+    QPushButton::changeEvent(event);
+}

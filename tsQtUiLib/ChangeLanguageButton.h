@@ -23,6 +23,7 @@ public:
     int timerId() const { return m_timerId; }
 
 protected:
+    void changeEvent(QEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;

@@ -38,14 +38,19 @@ void ImageButtonPainter::paint(QPainter *painter)
     m_text = m_button->text();
     m_font = m_button->font();
 
-    const QPixmap scaled = currentPicture().scaled(
-        m_width, m_height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Scaled to the device's pixels, so that a scaled screen shows the
+    // picture's own detail rather than an enlarged copy.
+    const qreal ratio = m_button->devicePixelRatioF();
+    QPixmap scaled = currentPicture().scaled(qRound(m_width * ratio), qRound(m_height * ratio),
+        Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
     const QRect area(0, 0, m_width, m_height);
     if (!scaled.isNull() && scaled.width() > 1 && scaled.height() > 1)
         painter->fillRect(area, scaled.toImage().pixelColor(1, 1));
 
     const int shift = m_button->isDown() ? 1 : 0;
-    painter->drawPixmap((m_width - scaled.width()) / 2 + shift, shift, scaled);
+    painter->drawPixmap(
+        (m_width - qRound(scaled.deviceIndependentSize().width())) / 2 + shift, shift, scaled);
     painter->setFont(m_font);
     painter->setPen(currentTextColor());
     painter->drawText(area.translated(shift, shift), m_alignment, m_text);

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace {
 struct CharKey
@@ -232,8 +233,30 @@ void KeyPad::redrawText()
     };
     for (const auto &[id, text] : labels) {
         if (QPushButton *button = m_keys.value(QLatin1String(id)))
-            button->setText(QCoreApplication::translate("KeyPad", text));
+            setKeyText(button, QCoreApplication::translate("KeyPad", text));
     }
+}
+
+// Keys keep the grid's widths: a translation longer than its key goes on two
+// lines, broken at the space nearest the middle.
+void KeyPad::setKeyText(QPushButton *key, const QString &text)
+{
+    const QStyle *style = key->style();
+    const int room = key->minimumWidth() - style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, key)
+        - 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, key);
+    QString shown = text.trimmed();
+    if (key->fontMetrics().horizontalAdvance(shown) > room) {
+        int best = -1;
+        for (int at = shown.indexOf(QLatin1Char(' ')); at >= 0;
+             at = shown.indexOf(QLatin1Char(' '), at + 1)) {
+            if (best < 0 || qAbs(at - shown.size() / 2) < qAbs(best - shown.size() / 2))
+                best = at;
+        }
+        if (best >= 0)
+            shown[best] = QLatin1Char('\n');
+    }
+    key->setText(shown == text.trimmed() ? text : shown);
+    key->setAccessibleName(text.trimmed());
 }
 
 void KeyPad::positionDialog()

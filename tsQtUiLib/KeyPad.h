@@ -97,6 +97,7 @@ private:
     void buildAlpha();
     void buildNumeric();
     QPushButton *addKey(const QString &id, int row, int column, int columnSpan, int width);
+    static void setKeyText(QPushButton *key, const QString &text);
     void typeKey(const char *id);
     void AddChar(const QString &text);
     class QLineEdit *focusedLineEdit() const;

@@ -63,7 +63,7 @@ void KeypadDialog::positionDialog()
         return;
     }
     positionKeypad();
-    adjustSize();
+    fitToDesktop(this);
     const QRect desktop = desktopGeometry();
     move(desktop.x() + (desktop.width() - frameGeometry().width()) / 2, calculateDialogOffset());
 }

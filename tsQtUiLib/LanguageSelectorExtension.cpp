@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPixmap>
 
@@ -34,8 +35,13 @@ QPixmap LanguageSelectorExtension::loadFlag(const QString &code)
     for (const QString &name : std::as_const(names)) {
         for (const char *suffix : {".jpg", ".png"}) {
             QPixmap flag(folder + name + QLatin1String(suffix));
-            if (!flag.isNull())
-                return flag.scaled(FlagSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            if (flag.isNull())
+                continue;
+            // The flags are drawn at twice the size shown: sharp on a screen scaled by 2.
+            const qreal ratio = qGuiApp->devicePixelRatio();
+            flag = flag.scaled(FlagSize * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            flag.setDevicePixelRatio(ratio);
+            return flag;
         }
     }
     return {};
@@ -99,4 +105,11 @@ void LanguageSelectorExtension::keyPressEvent(QKeyEvent *event)
         return;
     }
     event->accept();
+}
+
+void LanguageSelectorExtension::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        setAccessibleName(QCoreApplication::translate("Language Preferences", "Change Language"));
+    QListWidget::changeEvent(event);
 }

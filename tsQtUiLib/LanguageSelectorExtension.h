@@ -27,5 +27,6 @@ public slots:
     void handleItemClicked(QListWidgetItem *item);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 };

@@ -10,9 +10,12 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+
+#include <optional>
 
 namespace {
 int s_defaultTimeout = -1;
@@ -22,6 +25,7 @@ std::unique_ptr<QColor> s_color;
 int s_changeLanguageButtonInterval = 2500;
 QString s_siteName;
 QString s_languageCode;
+std::optional<QLocale> s_dialogLocale;
 TsBaseDialog::LanguageList s_languageList;
 TsBaseDialog::LanguageMap s_languageMap;
 QRect s_desktopGeometry;
@@ -272,9 +276,21 @@ void TsBaseDialog::hideEvent(QHideEvent *event)
     QDialog::hideEvent(event);
 }
 
+void TsBaseDialog::changeEvent(QEvent *event)
+{
+    // A translator installed from anywhere (a settings message, start-up)
+    // relabels an open dialog as the language selector does.
+    if (event->type() == QEvent::LanguageChange) {
+        redrawText();
+        if (isVisible())
+            positionDialog();
+    }
+    QDialog::changeEvent(event);
+}
+
 void TsBaseDialog::positionDialog()
 {
-    adjustSize();
+    fitToDesktop(this);
     const QRect desktop = desktopGeometry();
     const QSize size = frameGeometry().size();
     const int y
@@ -310,7 +326,7 @@ void TsBaseDialog::toggleExtension()
             m_changeLanguageButton->setFocus(::Qt::OtherFocusReason);
         // Give the room of the panel back.
         m_extension->setMinimumHeight(0);
-        adjustSize();
+        fitToDesktop(this);
     }
 }
 
@@ -327,7 +343,7 @@ void TsBaseDialog::languageChange(const QString &code)
     const QList<TsBaseDialog *> dialogs = findChildren<TsBaseDialog *>();
     for (TsBaseDialog *dialog : dialogs) {
         dialog->redrawText();
-        dialog->adjustSize();
+        fitToDesktop(dialog);
     }
 }
 
@@ -379,6 +395,24 @@ void TsBaseDialog::setLanguageCode(const QString &code)
 QString TsBaseDialog::languageCode()
 {
     return s_languageCode;
+}
+
+void TsBaseDialog::setDialogLocale(const QLocale &locale)
+{
+    s_dialogLocale = locale;
+}
+
+QLocale TsBaseDialog::dialogLocale()
+{
+    return s_dialogLocale.value_or(QLocale());
+}
+
+QLocale TsBaseDialog::localeOfDialect(const QString &dialect)
+{
+    // Dialects are written "ES_US"; QLocale reads "es_US".
+    const QString language = dialect.section(QLatin1Char('_'), 0, 0).toLower();
+    const QString territory = dialect.section(QLatin1Char('_'), 1).toUpper();
+    return QLocale(territory.isEmpty() ? language : language + QLatin1Char('_') + territory);
 }
 
 void TsBaseDialog::setLanguageList(const LanguageList &list)
@@ -453,6 +487,21 @@ QRect TsBaseDialog::desktopGeometry()
         return s_desktopGeometry;
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void TsBaseDialog::fitToDesktop(QWidget *window)
+{
+    window->ensurePolished();
+    QLayout *layout = window->layout();
+    if (layout)
+        layout->activate();
+    QSize size = window->sizeHint();
+    if (layout && layout->hasHeightForWidth())
+        size.setHeight(layout->totalHeightForWidth(size.width()));
+    const QSize frame = window->frameGeometry().size() - window->size();
+    size = size.boundedTo(desktopGeometry().size() - frame).expandedTo(window->minimumSize());
+    if (size.isValid())
+        window->resize(size);
 }
 
 void TsBaseDialog::setApplicationFolder(const QString &folder)

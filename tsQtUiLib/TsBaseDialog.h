@@ -3,6 +3,7 @@
 #include "KeyboardInputFilter.h"
 
 #include <QDialog>
+#include <QLocale>
 #include <QList>
 #include <QMap>
 #include <QPair>
@@ -80,6 +81,11 @@ public:
     static QString siteName();
     static void setLanguageCode(const QString &code);
     static QString languageCode();
+    // Dates and numbers in the dialogs follow the language switched to, not
+    // the system's locale.
+    static void setDialogLocale(const QLocale &locale);
+    static QLocale dialogLocale();
+    static QLocale localeOfDialect(const QString &dialect);
     static void setLanguageList(const LanguageList &list);
     static LanguageList languageList();
     static void setLanguageMap(const LanguageMap &map);
@@ -94,6 +100,10 @@ public:
     // means the available area of the primary screen.
     static void setDesktopGeometry(const QRect &geometry);
     static QRect desktopGeometry();
+    // Sizes a window to its size hint, as far as the desktop holds it. Unlike
+    // QWidget::adjustSize(), which stops at two thirds of the screen and so
+    // squeezes a dialog to its minimum on a scaled screen.
+    static void fitToDesktop(QWidget *window);
     // Folder whose images/ holds the replaceable pictures; empty means the
     // executable's folder.
     static void setApplicationFolder(const QString &folder);
@@ -115,6 +125,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     ChangeLanguageButton *m_changeLanguageButton = nullptr;

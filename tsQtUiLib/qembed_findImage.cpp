@@ -1,5 +1,6 @@
 #include "qembed_findImage.h"
 
+#include <QGuiApplication>
 #include <QHash>
 
 namespace {
@@ -27,15 +28,25 @@ const EmbeddedImage embedImageTable[] = {
 };
 // clang-format on
 
+// On a screen scaled above 1 the @2x drawing is taken where there is one: it
+// answers to the same size in device-independent pixels, with twice the detail.
 QImage loadEmbedded(const EmbeddedImage &entry)
 {
-    QImage image(QLatin1String(":/builtin/") + QLatin1String(entry.name) + QLatin1String(".png"));
+    const QString base = QLatin1String(":/builtin/") + QLatin1String(entry.name);
+    const int ratio = qGuiApp && qGuiApp->devicePixelRatio() > 1 ? 2 : 1;
+    QImage image;
+    if (ratio > 1)
+        image.load(base + QLatin1String("@2x.png"));
+    const int scale = image.isNull() ? 1 : ratio;
+    if (image.isNull())
+        image.load(base + QLatin1String(".png"));
     if (image.isNull())
         return image;
     image = image.convertToFormat(entry.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    if (image.width() != entry.width || image.height() != entry.height)
-        image = image.scaled(
-            entry.width, entry.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (image.width() != entry.width * scale || image.height() != entry.height * scale)
+        image = image.scaled(entry.width * scale, entry.height * scale, Qt::IgnoreAspectRatio,
+            Qt::SmoothTransformation);
+    image.setDevicePixelRatio(scale);
     return image;
 }
 } // namespace

@@ -123,6 +123,7 @@ int LanguageChanger::changeLanguage(const QString &code)
     m_defaultTranslator = std::move(translator);
     info(QStringLiteral("Installing default translator"));
     QCoreApplication::installTranslator(m_defaultTranslator.get());
+    TsBaseDialog::setDialogLocale(TsBaseDialog::localeOfDialect(code));
     info(QStringLiteral("Install default translator complete"));
 
     if (m_overrideTranslator) {

@@ -6,6 +6,7 @@
 
 #include "ModalHelper.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -61,6 +62,14 @@ private slots:
         QCOMPARE(window.aboutLink()->objectName(), QStringLiteral("aboutLabel"));
         QCOMPARE(window.aboutLink()->accessibleName(), QStringLiteral("About Pellora"));
         QCOMPARE(window.aboutLink()->cursor().shape(), Qt::PointingHandCursor);
+        // A screen reader announces the link as something to press, and can press it.
+        QAccessibleInterface *link = QAccessible::queryAccessibleInterface(window.aboutLink());
+        QVERIFY(link);
+        QVERIFY(link->role() == QAccessible::Button || link->role() == QAccessible::Link);
+        QVERIFY(link->state().focusable);
+        QVERIFY(link->actionInterface());
+        QVERIFY(link->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction()));
         QVERIFY(!window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         QVERIFY(window.width() >= 300);
         QCOMPARE(window.palette().color(QPalette::Window), QColor(Qt::white));

@@ -91,6 +91,32 @@ private slots:
         QCOMPARE(text(view, "freeTextLabel"), QStringLiteral("<absent>"));
     }
 
+    // A screen reader reads the receipt a row a line, with the characters that
+    // the Print Service's references stand for.
+    void speaksTheReceiptPlain_data()
+    {
+        QTest::addColumn<QString>("cost");
+        QTest::addRow("plain") << "$0.10";
+        QTest::addRow("decimal reference in html") << "<html>&#36;</html>0.10";
+        QTest::addRow("decimal reference") << "&#36;0.10";
+        QTest::addRow("hexadecimal reference") << "&#x24;0.10";
+    }
+    void speaksTheReceiptPlain()
+    {
+        QFETCH(QString, cost);
+        JobReceivedMsg job;
+        job.setPageCount(10);
+        job.setPageCost(cost);
+        job.setTotalCost(cost);
+        KoaSessionInfo session;
+        PageCountDialogController controller(&session, 45);
+        PageCountDialogView view(nullptr, &controller, &job);
+        auto *receipt = view.findChild<QLabel *>(QStringLiteral("costLabel"));
+        QVERIFY(receipt);
+        QCOMPARE(receipt->accessibleDescription().split(QLatin1Char('\n')),
+            QStringList({"Total Pages: 10", "x Price Per Page: $0.10", "Total Cost: $0.10"}));
+    }
+
     // Keyboard alone, and the Accounts button only for a patron with accounts.
     void answers_data()
     {

@@ -57,6 +57,21 @@ public:
     QStringList codes;
 };
 
+// Content that wants more room than it must have.
+class Roomy : public QWidget
+{
+public:
+    explicit Roomy(QSize hint)
+        : m_hint(hint)
+    {
+        setMinimumSize(50, 50);
+    }
+    QSize sizeHint() const override { return m_hint; }
+
+private:
+    QSize m_hint;
+};
+
 const TsBaseDialog::LanguageList twoLanguages {
     {QStringLiteral("English"), QStringLiteral("Close Language Options")},
     {QStringLiteral("Español"), QStringLiteral("Cerrar las opciones de idioma")}};
@@ -246,6 +261,28 @@ private slots:
             dialog.setChildDialogY(childY);
         dialog.positionDialog();
         QCOMPARE(dialog.pos(), expected);
+    }
+
+    // A dialog gets all the room it asks for, also past two thirds of the
+    // screen where QWidget::adjustSize() stops, but never more than the desktop.
+    void sizedToItsHintWithinTheDesktop_data()
+    {
+        QTest::addColumn<QSize>("content");
+        QTest::addColumn<bool>("bounded");
+        QTest::addRow("small") << QSize(300, 200) << false;
+        QTest::addRow("past two thirds of the screen") << QSize(700, 500) << false;
+        QTest::addRow("past the desktop") << QSize(1500, 900) << true;
+    }
+    void sizedToItsHintWithinTheDesktop()
+    {
+        QFETCH(QSize, content);
+        QFETCH(bool, bounded);
+        TestDialog dialog(-1, false);
+        dialog.layout()->addWidget(new Roomy(content));
+        dialog.positionDialog();
+        const QSize desktop(1024, 768);
+        QCOMPARE(dialog.size(), bounded ? desktop : dialog.sizeHint());
+        QVERIFY(dialog.width() >= content.width() || bounded);
     }
 
     void showRedrawsAndPlaces()

@@ -1,6 +1,8 @@
 // dialogshots: shows each kiosk dialog in a realistic state on the offscreen
 // platform and writes a picture of it, and of the whole screen where the
 // dialog has company (keypad, language selector), into the folder given.
+// With --check it also reports every text a dialog shows only in part and
+// fails when there is one; run it once per QT_SCALE_FACTOR.
 
 #include "AboutInfoDialog.h"
 #include "AccountInfoDialogController.h"
@@ -8,6 +10,7 @@
 #include "AutoReleaseMsg.h"
 #include "AutoReleaseMsgHandler.h"
 #include "ClientProcessingDialog.h"
+#include "CutTextCheck.h"
 #include "DaxTimeSource.h"
 #include "GuestJobReqHandler.h"
 #include "JobConfirmationDialogController.h"
@@ -38,10 +41,9 @@
 #include <QDir>
 #include <QLayout>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QTemporaryFile>
 #include <QTextEdit>
 #include <QTimer>
 #include <QTranslator>
@@ -52,7 +54,21 @@
 namespace {
 const QRect Desktop(0, 0, 1024, 768);
 QString outputFolder;
+QString dialectShown;
 int written = 0;
+bool checking = false;
+int findings = 0;
+
+void check(const QWidget *window, const QString &name)
+{
+    if (!checking)
+        return;
+    const QStringList found = CutTextCheck::findings(window, Desktop);
+    for (const QString &line : found)
+        std::fprintf(stderr, "%s/%s: %s\n", qPrintable(dialectShown), qPrintable(name),
+            qPrintable(line));
+    findings += int(found.size());
+}
 
 bool save(const QImage &image, const QString &name)
 {
@@ -78,9 +94,17 @@ void shoot(QWidget *dialog, const QString &name, bool withScreen = false)
     dialog->show();
     settle();
     save(dialog->grab().toImage(), name);
+    check(dialog, name);
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window != dialog && window->isVisible())
+            check(window, name + QLatin1Char('/') + window->objectName());
+    }
     if (!withScreen)
         return;
-    QImage screen(Desktop.size(), QImage::Format_RGB32);
+    // As sharp as the windows: one screen pixel per device pixel.
+    const qreal ratio = qApp->devicePixelRatio();
+    QImage screen(Desktop.size() * ratio, QImage::Format_RGB32);
+    screen.setDevicePixelRatio(ratio);
     screen.fill(QColor(0x3a, 0x4a, 0x5a));
     QPainter painter(&screen);
     for (QWidget *window : QApplication::topLevelWidgets()) {
@@ -89,7 +113,8 @@ void shoot(QWidget *dialog, const QString &name, bool withScreen = false)
         const QPixmap picture = window->grab();
         painter.drawPixmap(window->pos(), picture);
         painter.setPen(QColor(0x20, 0x20, 0x20));
-        painter.drawRect(QRect(window->pos(), picture.size()).adjusted(0, 0, -1, -1));
+        painter.drawRect(QRect(window->pos(), picture.deviceIndependentSize().toSize())
+                .adjusted(0, 0, -1, -1));
     }
     painter.end();
     save(screen, name + QLatin1String("_screen"));
@@ -109,6 +134,7 @@ void shootModal(const QString &name, const std::function<void()> &run)
         timer->deleteLater();
         settle();
         save(modal->grab().toImage(), name);
+        check(modal, name);
         static_cast<QDialog *>(modal)->reject();
     });
     timer->start();
@@ -359,11 +385,7 @@ void shootMainWindow()
 {
     KoaMainWindow window(true);
     // Its menu bar, as start-up gives it one.
-    auto *menuBar = new QMenuBar(&window);
-    QMenu *file = menuBar->addMenu(QCoreApplication::translate("main", "File"));
-    file->addAction(QCoreApplication::translate("main", "About"));
-    file->addAction(QCoreApplication::translate("main", "Quit"));
-    window.layout()->setMenuBar(menuBar);
+    window.addFileMenu();
     shoot(&window, QStringLiteral("mainwindow"), true);
     window.hide();
 
@@ -390,12 +412,32 @@ int main(int argc, char *argv[])
 {
     if (argc >= 3 && qstrcmp(argv[1], "--grab") == 0)
         return grab(argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // An offscreen screen that holds the kiosk desktop at any scale, so that Qt
+    // sizes windows against the screen a patron has.
+    QTemporaryFile screenConfig;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        bool isNumber = false;
+        double scale = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&isNumber);
+        if (!isNumber || scale <= 0)
+            scale = 1;
+        QByteArray platform = "offscreen";
+        if (screenConfig.open()) {
+            screenConfig.write(QStringLiteral("{\"screens\": [{\"name\": \"kiosk\", \"x\": 0, "
+                                              "\"y\": 0, \"width\": %1, \"height\": %2}]}")
+                                   .arg(qRound(Desktop.width() * scale))
+                                   .arg(qRound(Desktop.height() * scale))
+                                   .toUtf8());
+            screenConfig.close();
+            platform += ":configfile=" + QFile::encodeName(screenConfig.fileName());
+        }
+        qputenv("QT_QPA_PLATFORM", platform);
+    }
     QApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments();
+    checking = args.removeAll(QStringLiteral("--check")) > 0;
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: dialogshots <output folder> | --grab <file> [window]\n");
+        std::fprintf(stderr,
+            "usage: dialogshots [--check] <output folder> | --grab <file> [window]\n");
         return 2;
     }
     TsBaseDialog::setDesktopGeometry(Desktop);
@@ -426,6 +468,10 @@ int main(int argc, char *argv[])
             return 1;
         }
         TsBaseDialog::setLanguageCode(dialect.toUpper());
+        TsBaseDialog::setDialogLocale(dialect.isEmpty()
+                ? QLocale(QLocale::English, QLocale::UnitedStates)
+                : TsBaseDialog::localeOfDialect(dialect));
+        dialectShown = dialect.isEmpty() ? QStringLiteral("source") : dialect;
         ClientProcessingDialog::translateTexts();
 
         shootMessages();
@@ -439,5 +485,7 @@ int main(int argc, char *argv[])
         shootMainWindow();
         QCoreApplication::removeTranslator(&translator);
     }
-    return written > 0 ? 0 : 1;
+    if (checking)
+        std::fprintf(stderr, "dialogshots: %d cut texts\n", findings);
+    return written > 0 && findings == 0 ? 0 : 1;
 }
