@@ -2,15 +2,43 @@
 
 #include <QProcess>
 
-#include <cstdlib>
-#include <sys/wait.h>
+#include <cstdio>
 
-int OSInterface::system(const char *command)
+int OSInterface::system(const char *command, QByteArray *output)
 {
-    const int status = std::system(command);
-    if (status == -1)
+    // The output passes through here rather than straight to the terminal, so
+    // that a failing script's own words can be reported. The shell's end, not
+    // the end of its output, ends the call: a script may leave a program
+    // running in the background that keeps the pipe open.
+    if (output)
+        output->clear();
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QString::fromUtf8(command)},
+        QIODevice::ReadOnly);
+    if (!process.waitForStarted())
         return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    process.closeWriteChannel();
+    const auto passOn = [&process, output] {
+        const QByteArray chunk = process.readAll();
+        if (chunk.isEmpty())
+            return;
+        std::fwrite(chunk.constData(), 1, size_t(chunk.size()), stdout);
+        std::fflush(stdout);
+        if (!output)
+            return;
+        output->append(chunk);
+        if (output->size() > OUTPUT_TAIL)
+            output->remove(0, output->size() - OUTPUT_TAIL);
+    };
+    while (process.state() != QProcess::NotRunning) {
+        process.waitForReadyRead(250);
+        passOn();
+    }
+    passOn();
+    if (process.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return process.exitCode();
 }
 
 int OSInterface::run(const QString &program, const QStringList &arguments, QString *standardOutput)

@@ -32,6 +32,12 @@ MacPrinterConnector::MacPrinterConnector(std::unique_ptr<MacPrintersManager> pri
 
 MacPrinterConnector::~MacPrinterConnector() = default;
 
+void MacPrinterConnector::addObserver(UtilsLib::Observer *observer)
+{
+    UtilsLib::Observable::addObserver(observer);
+    m_printersManager->addObserver(observer);
+}
+
 QString MacPrinterConnector::configFilePath() const
 {
     const QString folder

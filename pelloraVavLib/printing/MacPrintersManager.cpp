@@ -5,6 +5,7 @@
 #include "HexEncrypt.h"
 #include "OSInterface.h"
 #include "TsHttpFactory.h"
+#include "Trace.h"
 #include "TsHttpInterface.h"
 
 #include <QBuffer>
@@ -14,6 +15,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTimer>
 #include <QUrl>
@@ -23,6 +25,7 @@
 const QString MacPrintersManager::DEFAULT_PRINTER_FILE = QStringLiteral("defaultPrinter.txt");
 const QString MacPrintersManager::RESTORE_RECORD_FILE
     = QStringLiteral("defaultPrinterToRestore.txt");
+const QString MacPrintersManager::ClassName = QStringLiteral("MacPrintersManager");
 
 MacPrintersManager::MacPrintersManager(std::unique_ptr<OSInterface> os, QObject *parent)
     : QObject(parent)
@@ -127,7 +130,7 @@ bool MacPrintersManager::loadPrintersFromShell(const QString &text)
     const QString installScript = UtilsLib::HexEncrypt::decryptData(lines.at(0));
     m_removalScript = UtilsLib::HexEncrypt::decryptData(lines.at(1));
 
-    m_os->system(m_removalScript.toUtf8().constData());
+    runScript(m_removalScript, "loadPrintersFromShell");
     // A run that was killed never put the patron's default back: the Mac's
     // default is now the site's printer, or none once the removal took that
     // away. The default to restore is the one that run recorded.
@@ -138,7 +141,7 @@ bool MacPrintersManager::loadPrintersFromShell(const QString &text)
     } else if (m_previousDefaultPrinter.isEmpty())
         printConsoleLine(QStringLiteral("no default printer set"));
     const QString install = changeToFolderCommand(applicationFolder()) + installScript;
-    m_os->system(install.toUtf8().constData());
+    runScript(install, "loadPrintersFromShell");
     return true;
 }
 
@@ -215,7 +218,32 @@ void MacPrintersManager::uninstallPrinters()
 
 void MacPrintersManager::deletePrintersFromShell()
 {
-    m_os->system(m_removalScript.toUtf8().constData());
+    runScript(m_removalScript, "deletePrintersFromShell");
+}
+
+void MacPrintersManager::runScript(const QString &command, const char *functionName)
+{
+    QByteArray output;
+    const int status = m_os->system(command.toUtf8().constData(), &output);
+    // CUPS refuses a patron who may not administer printers with "Forbidden";
+    // a script may go on after that and still end with status 0.
+    if (status == 0 && !output.contains("Forbidden"))
+        return;
+    // The output is the script's, shown as plain text on one line; a device
+    // address may carry a password before its "@".
+    QString text = QString::fromUtf8(output).simplified();
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    }
+    static const QRegularExpression credentials(QStringLiteral("://[^/@\\s]*@"));
+    text.replace(credentials, QStringLiteral("://***@"));
+    if (text.isEmpty())
+        Trace::logf(this, ClassName, functionName, Trace::Warning, Trace::WarningCode,
+            "Printer script failed with status %1", status);
+    else
+        Trace::logf(this, ClassName, functionName, Trace::Warning, Trace::WarningCode,
+            "Printer script failed with status %1: %2", QString::number(status), text);
 }
 
 void MacPrintersManager::restoreOriginalDefaultPrinter()

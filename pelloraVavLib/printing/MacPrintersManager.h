@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OSInterface.h"
+#include "Observable.h"
 
 #include <QObject>
 #include <QString>
@@ -11,7 +12,8 @@ class TsHttpFactory;
 
 // Puts the Print Service's printers on this machine at start-up and takes them
 // off again at exit, with the two scripts the Print Service hands out.
-class MacPrintersManager : public QObject
+// A script that fails is traced at the Warning level with its output.
+class MacPrintersManager : public QObject, public UtilsLib::Observable
 {
     Q_OBJECT
 
@@ -50,6 +52,7 @@ public:
     static constexpr int FETCH_TIMEOUT_MILLIS = 5000;
 
     static QString changeToFolderCommand(const QString &folder);
+    static const QString ClassName;
     static void printConsoleLine(const QString &line);
 
 signals:
@@ -62,6 +65,7 @@ private:
     void writeRestoreRecord();
     void restoreOriginalDefaultPrinter();
     void deletePrintersFromShell();
+    void runScript(const QString &command, const char *functionName);
     void waitBeforeRetry();
 
     std::unique_ptr<OSInterface> m_os;
