@@ -263,8 +263,8 @@ void TsBaseDialog::showEvent(QShowEvent *event)
 {
     // The window role names the kind of dialog whatever the language of its
     // caption: window-manager rules and the unattended demo go by it.
-    setWindowRole(objectName().isEmpty() ? QString::fromLatin1(metaObject()->className())
-                                         : objectName());
+    setWindowRole(
+        objectName().isEmpty() ? QString::fromLatin1(metaObject()->className()) : objectName());
     redrawText();
     positionDialog();
     QDialog::showEvent(event);

@@ -4,8 +4,8 @@
 
 #include "HexEncrypt.h"
 #include "OSInterface.h"
-#include "TsHttpFactory.h"
 #include "Trace.h"
+#include "TsHttpFactory.h"
 #include "TsHttpInterface.h"
 
 #include <QBuffer>

@@ -386,8 +386,8 @@ private:
     // A run of the client on the fake shell, recording in the test's folder.
     std::unique_ptr<MacPrintersManager> makeManager()
     {
-        auto manager
-            = std::make_unique<MacPrintersManager>(std::make_unique<FakeShell>(&m_log, &m_lpstat, &m_scriptResults));
+        auto manager = std::make_unique<MacPrintersManager>(
+            std::make_unique<FakeShell>(&m_log, &m_lpstat, &m_scriptResults));
         manager->setApplicationFolder(m_dir->path());
         manager->setRestoreRecordFolder(m_dir->path());
         manager->setInstallPrintersTimeoutSecs(30);
