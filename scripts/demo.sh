@@ -58,13 +58,11 @@ client=$!
 # class of dialog, whatever the language of its caption): the identification
 # gets a user ID and PIN, the "Please Wait..." window and the main window no
 # answer, any other dialog Return. A window may vanish at any moment (a
-# dialog that times out, the client's own close): a failed look-up skips it.
-role_of() {
-    xprop -id "$1" WM_WINDOW_ROLE 2>/dev/null | sed -n 's/^WM_WINDOW_ROLE(STRING) = "\(.*\)"$/\1/p'
-}
+# dialog that times out, the client's own close): a failed look-up skips it,
+# and a window still there is looked at again at the next round.
 answer_windows() {
     set +e
-    local seen="" shown id name role file count=0 status
+    local seen="" kept shown id name props role file count=0 status
     local -A pictured=()
     local x=(timeout 10 xdotool)
     while kill -0 "$client" 2>/dev/null; do
@@ -72,11 +70,14 @@ answer_windows() {
         status=$?
         # 1: no window at all; anything else but 0: try again, keeping what was seen.
         [ "$status" -le 1 ] || { sleep 0.3; continue; }
+        kept=""
         for id in $shown; do
-            case " $seen " in *" $id "*) continue ;; esac
+            case " $seen " in *" $id "*) kept="$kept $id"; continue ;; esac
             sleep 0.5
             name=$("${x[@]}" getwindowname "$id" 2>/dev/null) || continue
-            role=$(role_of "$id")
+            props=$(timeout 10 xprop -id "$id" WM_WINDOW_ROLE 2>/dev/null) || continue
+            role=$(printf '%s\n' "$props" | sed -n 's/^WM_WINDOW_ROLE(STRING) = "\(.*\)"$/\1/p')
+            kept="$kept $id"
             if [ -z "${pictured["$role|$name"]:-}" ]; then
                 pictured["$role|$name"]=1
                 count=$((count + 1))
@@ -95,7 +96,7 @@ answer_windows() {
             esac
         done
         # A window that goes and comes back is a new appearance.
-        seen=$shown
+        seen=$kept
         sleep 0.3
     done
 }
