@@ -23,7 +23,7 @@ QString g_folder;
 class RecordingOS : public OSInterface
 {
 public:
-    int system(const char *command) override
+    int system(const char *command, QByteArray *) override
     {
         commands.append(QString::fromUtf8(command));
         return 0;

@@ -52,39 +52,51 @@ sleep 1
 "$app/pelloraVav" "-trace=$work/trace.log" > >(sed -u 's/^/client        | /') 2>&1 &
 client=$!
 
-# Every window that comes up is pictured once it has settled; without a
-# person at the screen the demo then answers it: the identification with a
-# user ID and PIN, any other dialog with Return. The main window (pictured
-# once) and the "Please Wait..." window need no answer.
+# Every window that comes up is pictured once it has settled, once for each
+# kind of window and caption; without a person at the screen the demo then
+# answers it as a patron would. A dialog is known by its window role (the
+# class of dialog, whatever the language of its caption): the identification
+# gets a user ID and PIN, the "Please Wait..." window and the main window no
+# answer, any other dialog Return. A window may vanish at any moment (a
+# dialog that times out, the client's own close): a failed look-up skips it,
+# and a window still there is looked at again at the next round.
 answer_windows() {
-    local seen="" shown id name count=0 file main_pictured=false
+    set +e
+    local seen="" kept shown id name props role file count=0 status
+    local -A pictured=()
     local x=(timeout 10 xdotool)
     while kill -0 "$client" 2>/dev/null; do
-        shown=$("${x[@]}" search --onlyvisible --name . 2>/dev/null || true)
+        shown=$("${x[@]}" search --onlyvisible --name . 2>/dev/null)
+        status=$?
+        # 1: no window at all; anything else but 0: try again, keeping what was seen.
+        [ "$status" -le 1 ] || { sleep 0.3; continue; }
+        kept=""
         for id in $shown; do
-            case " $seen " in *" $id "*) continue ;; esac
-            sleep 0.7
+            case " $seen " in *" $id "*) kept="$kept $id"; continue ;; esac
+            sleep 0.5
             name=$("${x[@]}" getwindowname "$id" 2>/dev/null) || continue
-            case "$name" in
-                "Pellora"*" Print Client")
-                    [ "$main_pictured" = false ] || continue
-                    main_pictured=true ;;
-            esac
-            count=$((count + 1))
-            file="$shots/$(printf '%02d' "$count")-$(printf '%s' "$name" | tr -c 'A-Za-z0-9' '_' | tr -s '_').png"
-            "$app/dialogshots" --grab "$file" "$id" && echo "demo: pictured \"$name\" in $file"
+            props=$(timeout 10 xprop -id "$id" WM_WINDOW_ROLE 2>/dev/null) || continue
+            role=$(printf '%s\n' "$props" | sed -n 's/^WM_WINDOW_ROLE(STRING) = "\(.*\)"$/\1/p')
+            kept="$kept $id"
+            if [ -z "${pictured["$role|$name"]:-}" ]; then
+                pictured["$role|$name"]=1
+                count=$((count + 1))
+                file="$shots/$(printf '%02d' "$count")-$(printf '%s' "$name" | tr -c 'A-Za-z0-9' '_' | tr -s '_').png"
+                "$app/dialogshots" --grab "$file" "$id" 2>/dev/null &&
+                    echo "demo: pictured \"$name\" (${role:-main window}) in $file"
+            fi
             [ "$answer" = true ] || continue
-            case "$name" in
-                "Pellora"*" Print Client" | "Pellora print client"*) ;;
-                "User Identification")
-                    "${x[@]}" windowfocus --sync "$id" type --delay 40 jsmith
-                    "${x[@]}" key Tab type --delay 40 1234
-                    "${x[@]}" key Return ;;
-                *) sleep 1; "${x[@]}" windowfocus --sync "$id" key Return ;;
+            case "$role" in
+                "" | ClientProcessingDialog) ;;
+                UserIdDialogView)
+                    "${x[@]}" windowfocus --sync "$id" type --delay 40 jsmith &&
+                        "${x[@]}" key Tab type --delay 40 1234 &&
+                        "${x[@]}" key Return ;;
+                *) sleep 0.5; "${x[@]}" windowfocus --sync "$id" key Return ;;
             esac
         done
         # A window that goes and comes back is a new appearance.
-        seen=$shown
+        seen=$kept
         sleep 0.3
     done
 }

@@ -8,8 +8,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libgl-dev
     clang libclang-rt-14-dev
-    xvfb xauth xdotool cups-client psmisc curl python3 procps fonts-dejavu-core
-    debhelper lintian ucf cups-daemon
+    xvfb xauth xdotool x11-utils cups-client psmisc curl python3 procps fonts-dejavu-core
+    debhelper lintian ucf cups-daemon appstream
     systemd man-db
 )
 

@@ -59,6 +59,7 @@ cleanup() {
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
+    if id pellora-test-patron >/dev/null 2>&1; then userdel pellora-test-patron 2>/dev/null || true; fi
     if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q installed; then
         DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "$package" >/dev/null 2>&1 || true
     fi
@@ -69,18 +70,25 @@ trap cleanup EXIT
 if [ -n "${PELLORA_DEB:-}" ]; then
     cp "$PELLORA_DEB" "$work/"
 else
-    echo "== package: build"
-    mkdir "$work/src"
-    git -C "$root" ls-files -co --exclude-standard -z | tar -C "$root" --null -T - -cf - |
-        tar -C "$work/src" -xf -
+    echo "== package: build with the README's command on a fresh clone"
+    git clone --quiet --no-hardlinks "$root" "$work/src"
+    # Uncommitted work is what is being tested: it goes over the clone, as a
+    # commit would bring it. Ignored files (build folders) stay behind.
+    if [ -n "$(git -C "$root" status --porcelain)" ]; then
+        echo "(with the working tree's uncommitted changes)"
+        git -C "$root" ls-files -co --exclude-standard -z | tar -C "$root" --null -T - -cf - |
+            tar -C "$work/src" -xf -
+        git -C "$root" ls-files -d -z | (cd "$work/src" && xargs -0 -r rm -f --)
+    fi
     started=$SECONDS
-    (cd "$work/src" && DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" \
+    (cd "$work/src" && env -u DEB_BUILD_OPTIONS -u DEB_BUILD_PROFILES \
         dpkg-buildpackage -us -uc -b >"$work/build.log" 2>&1) ||
-        { tail -n 40 "$work/build.log"; fail "dpkg-buildpackage"; }
+        { tail -n 40 "$work/build.log"; fail "dpkg-buildpackage -us -uc -b"; }
     echo "built in $((SECONDS - started)) s"
 fi
 deb=$(ls "$work"/${package}_*_*.deb)
 
+metainfo=/usr/share/metainfo/org.example.tessaly.pellora_vav.metainfo.xml
 echo "== package: contents"
 dpkg-deb -c "$deb" | awk '{print $6, $7, $8}' | sed 's|^\./|/|' >"$work/contents"
 cat "$work/contents"
@@ -92,7 +100,8 @@ fi
 for needed in /usr/lib/pellora-vav/pelloraVav /usr/lib/pellora-vav/languages/en_us.qm \
     /usr/lib/pellora-vav/images/button1.jpg /usr/bin/pelloraVav \
     /etc/xdg/autostart/pellora-vav.desktop /usr/share/applications/pellora-vav.desktop \
-    /usr/share/icons/hicolor/48x48/apps/pellora-vav.png /usr/share/man/man1/pelloraVav.1.gz; do
+    /usr/share/icons/hicolor/48x48/apps/pellora-vav.png /usr/share/man/man1/pelloraVav.1.gz \
+    "$metainfo"; do
     grep -q "^$needed " "$work/contents" || fail "$needed missing from the package"
 done
 
@@ -114,6 +123,9 @@ grep -q "<entry name='Dedicated Mode'>0</entry>" "$conf" || fail "$conf is not a
 [ "$(readlink -f /usr/lib/pellora-vav/printClient.tsp)" = "$conf" ] ||
     fail "the application folder does not lead to $conf"
 dpkg -L "$package" >"$work/files"
+appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 ||
+    { cat "$work/appstream.log"; fail "appstreamcli does not accept $metainfo"; }
+echo "appstream: $(tail -n 1 "$work/appstream.log")"
 
 # An administrator's edit survives a reconfiguration and an upgrade.
 sed -i 's|>127.0.0.1<|>127.0.0.3<|' "$conf"
@@ -127,60 +139,53 @@ debconf-show "$package" | grep -q "print-service-address: 127.0.0.3" ||
 sed -i 's|>127.0.0.3<|>127.0.0.1<|' "$conf"
 
 echo "== package: the installed client against the simulator"
-mkdir -p "$patron/home" "$patron/run"
-chmod 700 "$patron/run"
-chown -R nobody:nogroup "$patron"
+# Two patrons: one set up as the README's "Install on a patron PC" says (a
+# member of lpadmin, which Debian's CUPS policy names as its SystemGroup), made
+# for this test; and nobody, who is not.
+patron_user=pellora-test-patron
+if id "$patron_user" >/dev/null 2>&1; then userdel "$patron_user" 2>/dev/null || true; fi
+useradd --system --user-group --no-create-home --home-dir /nonexistent \
+    --shell /usr/sbin/nologin "$patron_user"
+adduser --quiet "$patron_user" lpadmin
 # With PATRON_EXEC=exec in a subshell, the subshell becomes the patron's program.
 as_patron() {
-    ${PATRON_EXEC:-} setpriv --reuid=nobody --regid=nogroup --clear-groups env -i HOME="$patron/home" \
-        USER=nobody LOGNAME=nobody XDG_RUNTIME_DIR="$patron/run" LANG=C.UTF-8 \
-        PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin ${CUPS_SERVER:+CUPS_SERVER=$CUPS_SERVER} \
-        ${DISPLAY:+DISPLAY=$DISPLAY} "$@"
+    local user=${PATRON_USER:-$patron_user}
+    ${PATRON_EXEC:-} setpriv --reuid="$user" --regid="$(id -g "$user")" --init-groups \
+        env -i HOME="$patron/home" USER="$user" LOGNAME="$user" XDG_RUNTIME_DIR="$patron/run" \
+        LANG=C.UTF-8 PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin \
+        ${CUPS_SERVER:+CUPS_SERVER=$CUPS_SERVER} ${DISPLAY:+DISPLAY=$DISPLAY} "$@"
+}
+# A patron's own folder, fresh for each run.
+new_patron() {
+    patron="$work/patron-$1"
+    mkdir -p "$patron/home" "$patron/run"
+    chmod 700 "$patron/run"
+    chown -R "$1:$(id -g "$1")" "$patron"
 }
 
-install_script="echo installed >> '$patron/printers.log'"
-remove_script="echo removed >> '$patron/printers.log'"
+install_script="echo installed >> \"\$HOME/../printers.log\""
+remove_script="echo removed >> \"\$HOME/../printers.log\""
 if [ -n "$cupsd" ]; then
-    # A CUPS daemon of its own, on a local socket only, where the patron may
-    # add queues with file:/dev/null devices as the site's scripts do.
+    # A CUPS daemon of its own with Debian's stock policy (cups-daemon's
+    # default cupsd.conf and cups-files.conf): only the listening socket and
+    # the daemon's own folders differ.
     c="$work/cups"
     mkdir -p "$c/etc" "$c/spool" "$c/cache" "$c/state" "$c/tmp" "$c/log"
-    cat >"$c/cups-files.conf" <<EOF
-ServerRoot $c/etc
-RequestRoot $c/spool
-CacheDir $c/cache
-StateDir $c/state
-TempDir $c/tmp
-ErrorLog $c/log/error_log
-AccessLog $c/log/access_log
-PageLog $c/log/page_log
-FileDevice Yes
-SystemGroup root
-EOF
-    cat >"$c/cupsd.conf" <<EOF
-Listen $c/cups.sock
-LogLevel warn
-Browsing No
-WebInterface No
-DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
-EOF
+    stock=/usr/share/cups
+    sed -e '/^Listen /d' -e "1i Listen $c/cups.sock" "$stock/cupsd.conf.default" >"$c/cupsd.conf"
+    sed -e '/^\(ServerRoot\|RequestRoot\|CacheDir\|StateDir\|TempDir\|ErrorLog\|AccessLog\|PageLog\) /d' \
+        "$stock/cups-files.conf.default" >"$c/cups-files.conf"
+    printf '%s\n' "ServerRoot $c/etc" "RequestRoot $c/spool" "CacheDir $c/cache" \
+        "StateDir $c/state" "TempDir $c/tmp" "ErrorLog $c/log/error_log" \
+        "AccessLog $c/log/access_log" "PageLog $c/log/page_log" >>"$c/cups-files.conf"
+    grep -q '^SystemGroup .*lpadmin' "$c/cups-files.conf" ||
+        fail "Debian's stock cups-files.conf no longer names lpadmin"
     "$cupsd" -f -c "$c/cupsd.conf" -s "$c/cups-files.conf" &
     cups=$!
     export CUPS_SERVER="$c/cups.sock"
     wait_for 30 sh -c 'lpstat -r 2>/dev/null | grep -qx "scheduler is running"' ||
         fail "cupsd did not start"
     lpadmin -p Patron_Laser -E -v file:/dev/null && lpadmin -d Patron_Laser
-    [ "$(as_patron lpstat -d)" = "system default destination: Patron_Laser" ] ||
-        fail "the patron's default printer was not set up"
     install_script="$install_script; lpadmin -p Pellora_Site -E -v file:/dev/null && lpadmin -d Pellora_Site"
     remove_script="$remove_script; lpadmin -x Pellora_Site 2>/dev/null; true"
 else
@@ -197,40 +202,70 @@ export DISPLAY=":$(cat "$work/display")"
 sim=$!
 wait_for 30 grep -q '^LISTEN http' "$work/simulator.log" || fail "the simulator did not start"
 
-# The launcher as the desktop's autostart entry runs it.
-(PATRON_EXEC=exec; as_patron pelloraVav "-trace=$patron/trace.log" >"$patron/client.log" 2>&1) &
-client=$!
-registration="RECV register:nobody:$(hostname)"
-wait_for 120 grep -qxF "$registration" "$work/simulator.log" || fail "no registration"
-echo "registered: $registration"
+# Starts the launcher as the desktop's autostart entry runs it, as patron $1,
+# and waits for its registration.
+start_client() {
+    new_patron "$1"
+    (PATRON_USER=$1 PATRON_EXEC=exec; as_patron pelloraVav "-trace=$patron/trace.log" \
+        >"$patron/client.log" 2>&1) &
+    client=$!
+    registration="RECV register:$1:$(hostname)"
+    wait_for 120 grep -qxF "$registration" "$work/simulator.log" || fail "no registration of $1"
+    echo "registered: $registration"
+    [ "$(cat "$patron/printers.log")" = "$(printf 'removed\ninstalled')" ] ||
+        fail "the printer scripts did not run in order (removal, installation)"
+}
+stop_client() {
+    kill -TERM "$client"
+    status=0
+    wait "$client" || status=$?
+    client=
+    [ "$status" -eq 0 ] || fail "the client ended with status $status after SIGTERM"
+    [ "$(tail -n 1 "$patron/printers.log")" = removed ] || fail "the removal script did not run at quit"
+    echo "quit on SIGTERM with status 0; printer scripts: $(tr '\n' ' ' <"$patron/printers.log")"
+}
+default_of() {
+    PATRON_USER=$1 as_patron lpstat -d 2>&1
+}
+
+# The patron set up as the README says: the site's queue comes and goes.
+new_patron "$patron_user"
+if [ -n "$cupsd" ]; then
+    [ "$(default_of "$patron_user")" = "system default destination: Patron_Laser" ] ||
+        fail "the patron's default printer was not set up"
+fi
+start_client "$patron_user"
 grep -qx 'HTTP GET /printers/ 200' "$work/simulator.log" || fail "the printer scripts were not fetched"
-[ "$(cat "$patron/printers.log")" = "$(printf 'removed\ninstalled')" ] ||
-    fail "the printer scripts did not run in order (removal, installation)"
 if [ -n "$cupsd" ]; then
     lpstat -v Pellora_Site >/dev/null 2>&1 || fail "the installation script made no queue"
-    [ "$(as_patron lpstat -d)" = "system default destination: Pellora_Site" ] ||
+    [ "$(default_of "$patron_user")" = "system default destination: Pellora_Site" ] ||
         fail "the site's queue is not the default while the client runs"
 fi
-
-kill -TERM "$client"
-status=0
-wait "$client" || status=$?
-client=
-[ "$status" -eq 0 ] || fail "the client ended with status $status after SIGTERM"
-[ "$(tail -n 1 "$patron/printers.log")" = removed ] || fail "the removal script did not run at quit"
-echo "quit on SIGTERM with status 0; printer scripts: $(tr '\n' ' ' <"$patron/printers.log")"
+stop_client
+if grep 'Printer script failed' "$patron/trace.log"; then
+    fail "a printer script of the patron set up as the README says failed"
+fi
 if [ -n "$cupsd" ]; then
     grep -qx 'setting default printer to Patron_Laser' "$patron/client.log" ||
         fail "the client did not note the patron's default printer"
-    [ "$(as_patron lpstat -d)" = "system default destination: Patron_Laser" ] ||
-        fail "the patron's default printer was not put back: $(as_patron lpstat -d 2>&1)"
+    [ "$(default_of "$patron_user")" = "system default destination: Patron_Laser" ] ||
+        fail "the patron's default printer was not put back: $(default_of "$patron_user")"
     if lpstat -v Pellora_Site >/dev/null 2>&1; then fail "the removal script left its queue"; fi
     [ "$(lpstat -p | awk '{print $2}')" = Patron_Laser ] || fail "queues left: $(lpstat -p)"
-    echo "real CUPS: default Patron_Laser noted and restored, Pellora_Site added and removed"
+    echo "stock CUPS policy, patron in lpadmin: default Patron_Laser noted and restored, Pellora_Site added and removed"
+
+    # A patron not set up: CUPS refuses, and the refusal is traced, not lost.
+    start_client nobody
+    if lpstat -v Pellora_Site >/dev/null 2>&1; then fail "CUPS let a patron outside lpadmin add a queue"; fi
+    stop_client
+    refusal=$(grep 'Warning.*Printer script failed with status 1: lpadmin: Forbidden' \
+        "$patron/trace.log") || fail "the refused installation script was not traced at the Warning level"
+    echo "stock CUPS policy, patron outside lpadmin: traced: ${refusal#*Warning}"
 fi
 kill "$sim" "$xvfb" ${cups:+"$cups"} 2>/dev/null || true
 wait "$sim" "$xvfb" ${cups:+"$cups"} 2>/dev/null || true
 sim= xvfb= cups=
+userdel "$patron_user"
 
 # The user unit of GNOME and KDE Plasma sessions, enabled for every user, and
 # the autostart entry that keeps out of its way there. No systemd user session

@@ -20,6 +20,20 @@ run() {
 echo "== build and test"
 run "$root/build"
 
+echo "== the demo as the README gives it, with no display"
+demo_log=$(mktemp)
+if ! env -u DISPLAY -u WAYLAND_DISPLAY "$root/scripts/demo.sh" 2>&1 | tee "$demo_log"; then
+    echo "FAIL: scripts/demo.sh: a dialog of the print job was not answered as a patron would"
+    exit 1
+fi
+# Each dialog of the job was known by its kind and pictured once.
+for role in UserIdDialogView PageCountDialogView JobConfirmationDialogView; do
+    [ "$(grep -c "^demo: pictured .*($role)" "$demo_log")" -eq 1 ] ||
+        { echo "FAIL: the demo did not picture $role once"; exit 1; }
+done
+shots=$(sed -n 's/^== pictures of every window shown: //p' "$demo_log")
+rm -rf "$demo_log" "${shots:?}"
+
 echo "== Debian package: build, lintian, install, run against the simulator and CUPS, purge"
 status=0
 "$root/scripts/test-package.sh" "$root/build" || status=$?

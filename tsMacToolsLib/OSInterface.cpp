@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <cstdio>
 #include <unistd.h>
 
 const QString OSInterface::ClassName = QStringLiteral("OSInterface");
@@ -24,17 +25,39 @@ void startOwnSession(QProcess &process)
 
 OSInterface::~OSInterface() = default;
 
-int OSInterface::system(const char *command)
+int OSInterface::system(const char *command, QByteArray *output)
 {
+    // The output passes through here rather than straight to the terminal, so
+    // that a failing script's own words can be reported. The shell's end, not
+    // the end of its output, ends the call: a script may leave a program
+    // running in the background that keeps the pipe open.
+    if (output)
+        output->clear();
     QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setProcessChannelMode(QProcess::MergedChannels);
     process.setInputChannelMode(QProcess::ForwardedInputChannel);
     startOwnSession(process);
+    const auto passOn = [&process, output] {
+        const QByteArray chunk = process.readAll();
+        if (chunk.isEmpty())
+            return;
+        std::fwrite(chunk.constData(), 1, size_t(chunk.size()), stdout);
+        std::fflush(stdout);
+        if (!output)
+            return;
+        output->append(chunk);
+        if (output->size() > OUTPUT_TAIL)
+            output->remove(0, output->size() - OUTPUT_TAIL);
+    };
+    QObject::connect(&process, &QProcess::readyReadStandardOutput, &process, passOn);
     process.start(QStringLiteral("/bin/sh"),
-        {QStringLiteral("-c"), QString::fromLocal8Bit(command ? command : "")});
+        {QStringLiteral("-c"), QString::fromLocal8Bit(command ? command : "")},
+        QIODevice::ReadOnly);
     // The script itself is not traced: it is the Print Service's, and may carry
     // what a trace file should not.
-    if (!finish(process, m_scriptTimeout, QStringLiteral("Shell command")))
+    const bool finished = finish(process, m_scriptTimeout, QStringLiteral("Shell command"));
+    passOn();
+    if (!finished)
         return -1;
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }

@@ -2,6 +2,7 @@
 
 #include "Observable.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -34,8 +35,11 @@ public:
 
     // Hands the command line to the shell, for scripts that are shell by
     // design: /bin/sh -c, with the client's environment, working folder and
-    // standard streams, as std::system would. Waits at most the script timeout.
-    virtual int system(const char *command);
+    // standard input, as std::system would. Waits at most the script timeout.
+    // What it writes to standard output and error goes on to this process's
+    // standard output; the last OUTPUT_TAIL bytes of it are kept in output
+    // when asked for.
+    virtual int system(const char *command, QByteArray *output = nullptr);
 
     // Runs a program with an argument list, no shell in between, and waits for
     // it at most the command timeout. Returns its exit status, or -1 when it
@@ -56,6 +60,8 @@ public:
     void setEventsDuringWait(bool on) { m_eventsDuringWait = on; }
     // Ends the command now waited for, and its children, at once.
     void abortRunningCommand();
+
+    static constexpr int OUTPUT_TAIL = 4096;
 
 private:
     // The shared wait of system() and run(): false when the command could not

@@ -265,6 +265,10 @@ void TsBaseDialog::keyPressEvent(QKeyEvent *event)
 
 void TsBaseDialog::showEvent(QShowEvent *event)
 {
+    // The window role names the kind of dialog whatever the language of its
+    // caption: window-manager rules and the unattended demo go by it.
+    setWindowRole(
+        objectName().isEmpty() ? QString::fromLatin1(metaObject()->className()) : objectName());
     redrawText();
     positionDialog();
     QDialog::showEvent(event);

@@ -15,6 +15,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QScopeGuard>
 #include <QTimer>
@@ -27,6 +28,7 @@ const QString MacPrintersManager::ClassName = QStringLiteral("MacPrintersManager
 const QString MacPrintersManager::DEFAULT_PRINTER_FILE = QStringLiteral("defaultPrinter.txt");
 const QString MacPrintersManager::RESTORE_RECORD_FILE
     = QStringLiteral("defaultPrinterToRestore.txt");
+const QString MacPrintersManager::ClassName = QStringLiteral("MacPrintersManager");
 
 MacPrintersManager::MacPrintersManager(std::unique_ptr<OSInterface> os, QObject *parent)
     : QObject(parent)
@@ -149,7 +151,7 @@ bool MacPrintersManager::loadPrintersFromShell(const QString &text)
     const QString installScript = UtilsLib::HexEncrypt::decryptData(lines.at(0));
     m_removalScript = UtilsLib::HexEncrypt::decryptData(lines.at(1));
 
-    m_os->system(m_removalScript.toUtf8().constData());
+    runScript(m_removalScript, "loadPrintersFromShell");
     // Asked to quit: the scripts were fetched, so quitting runs the removal
     // again; nothing more is started.
     if (m_aborted)
@@ -168,7 +170,7 @@ bool MacPrintersManager::loadPrintersFromShell(const QString &text)
     } else if (m_previousDefaultPrinter.isEmpty())
         printConsoleLine(QStringLiteral("no default printer set"));
     const QString install = changeToFolderCommand(applicationFolder()) + installScript;
-    m_os->system(install.toUtf8().constData());
+    runScript(install, "loadPrintersFromShell");
     return true;
 }
 
@@ -247,7 +249,32 @@ void MacPrintersManager::uninstallPrinters()
 
 void MacPrintersManager::deletePrintersFromShell()
 {
-    m_os->system(m_removalScript.toUtf8().constData());
+    runScript(m_removalScript, "deletePrintersFromShell");
+}
+
+void MacPrintersManager::runScript(const QString &command, const char *functionName)
+{
+    QByteArray output;
+    const int status = m_os->system(command.toUtf8().constData(), &output);
+    // CUPS refuses a patron who may not administer printers with "Forbidden";
+    // a script may go on after that and still end with status 0.
+    if (status == 0 && !output.contains("Forbidden"))
+        return;
+    // The output is the script's, shown as plain text on one line; a device
+    // address may carry a password before its "@".
+    QString text = QString::fromUtf8(output).simplified();
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    }
+    static const QRegularExpression credentials(QStringLiteral("://[^/@\\s]*@"));
+    text.replace(credentials, QStringLiteral("://***@"));
+    if (text.isEmpty())
+        Trace::logf(this, ClassName, functionName, Trace::Warning, Trace::WarningCode,
+            "Printer script failed with status %1", status);
+    else
+        Trace::logf(this, ClassName, functionName, Trace::Warning, Trace::WarningCode,
+            "Printer script failed with status %1: %2", QString::number(status), text);
 }
 
 void MacPrintersManager::restoreOriginalDefaultPrinter()

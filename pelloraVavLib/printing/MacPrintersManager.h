@@ -12,6 +12,7 @@ class TsHttpFactory;
 
 // Puts the Print Service's printers on this machine at start-up and takes them
 // off again at exit, with the two scripts the Print Service hands out.
+// A script that fails is traced at the Warning level with its output.
 class MacPrintersManager : public QObject, public UtilsLib::Observable
 {
     Q_OBJECT
@@ -70,6 +71,7 @@ public:
     OSInterface *os() const { return m_os.get(); }
 
     static QString changeToFolderCommand(const QString &folder);
+    static const QString ClassName;
     static void printConsoleLine(const QString &line);
 
 signals:
@@ -82,6 +84,7 @@ private:
     void writeRestoreRecord();
     void restoreOriginalDefaultPrinter();
     void deletePrintersFromShell();
+    void runScript(const QString &command, const char *functionName);
     void waitBeforeRetry();
 
     std::unique_ptr<OSInterface> m_os;

@@ -4,6 +4,7 @@
 #include "ObservableEvent.h"
 #include "Observer.h"
 #include "TestEnvironment.h"
+#include "Trace.h"
 #include "TsHttpFactory.h"
 #include "XmlPreferences.h"
 
@@ -206,6 +207,21 @@ private slots:
         QCOMPARE(connector.getDefaultPrinter(), QString());
         connector.onTerminate();
         QCOMPARE(manager->calls, (QStringList {"install h", "uninstall"}));
+    }
+
+    // Whoever watches the connector also hears its printers manager (a failed
+    // printer script).
+    void managerLinesReachTheConnectorsObservers()
+    {
+        QTemporaryDir dir;
+        auto ownedManager = std::make_unique<FakeManager>();
+        const FakeManager *manager = ownedManager.get();
+        PromptedConnector connector(std::move(ownedManager), dir.path());
+        EventRecorder recorder;
+        connector.addObserver(&recorder);
+        Trace::log(manager, MacPrintersManager::ClassName, "runScript", Trace::Warning,
+            Trace::WarningCode, QStringLiteral("failed"));
+        QCOMPARE(recorder.lines(), QStringList {"Warning failed"});
     }
 
 private:

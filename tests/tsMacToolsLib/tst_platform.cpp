@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 namespace {
 // A stand-in for killall on the PATH: records its arguments, one per line,
 // and exits with the status named in a file beside it.
@@ -162,6 +164,20 @@ private slots:
     {
         OSInterface os;
         QCOMPARE(os.system("exit 3"), 3);
+        // Both output streams are kept, in order, the tail only.
+        QByteArray output("left over");
+        QCOMPARE(os.system("echo out; echo err >&2; exit 2", &output), 2);
+        QCOMPARE(output, QByteArray("out\nerr\n"));
+        QCOMPARE(os.system("head -c 100000 /dev/zero | tr '\\0' x; printf end", &output), 0);
+        QCOMPARE(output, QByteArray(OSInterface::OUTPUT_TAIL - 3, 'x') + "end");
+        QCOMPARE(os.system("kill -9 $$", &output), -1);
+        // A program left running in the background with the output open does
+        // not hold the caller until it ends.
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(os.system("sleep 60 & echo $!", &output), 0);
+        QVERIFY2(clock.elapsed() < 30000, output.constData());
+        ::kill(output.trimmed().toInt(), SIGKILL);
         QString out;
         QCOMPARE(
             os.run(QStringLiteral("printf"), {QStringLiteral("%s"), QStringLiteral("a b;c")}, &out),
