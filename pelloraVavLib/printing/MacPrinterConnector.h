@@ -36,8 +36,6 @@ public:
     virtual void resetPerUserDefaults();
     bool initialize() override;
     virtual bool loadConfig();
-    // The printers manager's lines go to the same observers.
-    void addObserver(UtilsLib::Observer *observer) override;
 
     // The folder of printClient.tsp; the executable's folder by default.
     void setConfigDir(const QString &folder) { m_configDir = folder; }

@@ -28,7 +28,6 @@ const QString MacPrintersManager::ClassName = QStringLiteral("MacPrintersManager
 const QString MacPrintersManager::DEFAULT_PRINTER_FILE = QStringLiteral("defaultPrinter.txt");
 const QString MacPrintersManager::RESTORE_RECORD_FILE
     = QStringLiteral("defaultPrinterToRestore.txt");
-const QString MacPrintersManager::ClassName = QStringLiteral("MacPrintersManager");
 
 MacPrintersManager::MacPrintersManager(std::unique_ptr<OSInterface> os, QObject *parent)
     : QObject(parent)

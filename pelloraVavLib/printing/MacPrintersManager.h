@@ -71,7 +71,6 @@ public:
     OSInterface *os() const { return m_os.get(); }
 
     static QString changeToFolderCommand(const QString &folder);
-    static const QString ClassName;
     static void printConsoleLine(const QString &line);
 
 signals:
