@@ -5,6 +5,7 @@
 #include "KeyboardInputFilter.h"
 #include "LanguageChangerInterface.h"
 #include "LanguageSelectorExtension.h"
+#include "PrintClientImages.h"
 #include "VersionInfoInterface.h"
 
 #include <QApplication>
@@ -56,6 +57,8 @@ TsBaseDialog::TsBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguag
             reject();
     });
 
+    // Before any text is shown: no label's markup ever reads a file.
+    PrintClientImages::serveOnlyBuiltInImages();
     if (!s_font)
         s_font = std::make_unique<QFont>(QStringLiteral("Verdana"), 12);
     if (!s_color)
