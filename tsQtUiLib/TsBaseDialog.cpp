@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QKeyEvent>
+#include <QPixmapCache>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -114,6 +115,12 @@ TsBaseDialog::~TsBaseDialog()
 {
     // The selector panel is our child and goes with us; the filters are owned.
     m_inputFilters.clear();
+    // The style keeps the frames, bevels and headers it draws in the pixmap
+    // cache under keys that hold the palette of the widget drawn, and every
+    // dialog has palettes of its own: nothing kept is ever found again. Left
+    // alone the cache fills to its 10 MB limit within the first hundred jobs and
+    // its bookkeeping then grows with every dialog; gone with the dialog instead.
+    QPixmapCache::clear();
 }
 
 void TsBaseDialog::setMainLayout(QLayout *layout)
