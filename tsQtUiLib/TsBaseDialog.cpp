@@ -60,6 +60,13 @@ TsBaseDialog::TsBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguag
 
     // Before any text is shown: no label's markup ever reads a file.
     PrintClientImages::serveOnlyBuiltInImages();
+    // The style keeps the frames, bevels and headers it draws in the pixmap
+    // cache under keys that hold the palette of the widget drawn, and every
+    // dialog has palettes of its own, so nothing kept is ever found again: the
+    // cache filled to its 10 MB limit within the first hundred jobs, and Qt
+    // keeps the key of every pixmap it drops (about 2 kB a job after that).
+    // Drawn anew instead, which costs a kiosk dialog nothing it would notice.
+    QPixmapCache::setCacheLimit(0);
     if (!s_font)
         s_font = std::make_unique<QFont>(QStringLiteral("Verdana"), 12);
     if (!s_color)
@@ -115,12 +122,6 @@ TsBaseDialog::~TsBaseDialog()
 {
     // The selector panel is our child and goes with us; the filters are owned.
     m_inputFilters.clear();
-    // The style keeps the frames, bevels and headers it draws in the pixmap
-    // cache under keys that hold the palette of the widget drawn, and every
-    // dialog has palettes of its own: nothing kept is ever found again. Left
-    // alone the cache fills to its 10 MB limit within the first hundred jobs and
-    // its bookkeeping then grows with every dialog; gone with the dialog instead.
-    QPixmapCache::clear();
 }
 
 void TsBaseDialog::setMainLayout(QLayout *layout)
