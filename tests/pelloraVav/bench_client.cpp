@@ -77,15 +77,9 @@ int main(int argc, char **argv)
     const int idleSeconds = intOption(arguments, QStringLiteral("--idle-seconds"), 60);
 
     ClientSandbox sandbox;
-    if (!sandbox.prepare(QStringLiteral(PELLORA_APP_DIR "/pelloraVav"))) {
-        std::fprintf(stderr, "cannot prepare the client's folder\n");
-        return 1;
-    }
     FakePrintService service;
-    if (!service.start()) {
-        std::fprintf(stderr, "ports %d and %d are taken\n", MESSAGE_PORT, HTTP_PORT);
+    if (!setUp(&sandbox, &service, QStringLiteral(PELLORA_APP_DIR "/pelloraVav")))
         return 1;
-    }
     const auto startProcess = [&](QProcess &process, bool raw) {
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.setStandardOutputFile(QProcess::nullDevice());

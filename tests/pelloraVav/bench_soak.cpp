@@ -122,15 +122,9 @@ int main(int argc, char **argv)
         ? app.arguments().at(programAt + 1)
         : QStringLiteral(PELLORA_APP_DIR "/pelloraVav");
     ClientSandbox sandbox;
-    if (!sandbox.prepare(program)) {
-        std::fprintf(stderr, "cannot prepare the client's folder\n");
-        return 1;
-    }
     FakePrintService service;
-    if (!service.start()) {
-        std::fprintf(stderr, "ports %d and %d are taken\n", MESSAGE_PORT, HTTP_PORT);
+    if (!setUp(&sandbox, &service, program))
         return 1;
-    }
     QProcess display;
     const QString displayName = startDisplay(&display);
     if (displayName.isEmpty()) {

@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <cstdio>
 #include <functional>
 #include <list>
 #include <optional>
@@ -274,6 +275,20 @@ private:
     QTemporaryDir m_root;
     QString m_program;
 };
+
+// The client's folder prepared and the service's ports open; says why not.
+inline bool setUp(ClientSandbox *sandbox, FakePrintService *service, const QString &program)
+{
+    if (!sandbox->prepare(program)) {
+        std::fprintf(stderr, "cannot prepare the client's folder\n");
+        return false;
+    }
+    if (!service->start()) {
+        std::fprintf(stderr, "ports %d and %d are taken\n", MESSAGE_PORT, HTTP_PORT);
+        return false;
+    }
+    return true;
+}
 
 struct ProcessFigures
 {
