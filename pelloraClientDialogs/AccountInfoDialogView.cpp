@@ -2,6 +2,7 @@
 
 #include "AccountInfoDialogController.h"
 #include "PrintClientImages.h"
+#include "TsCurrency.h"
 
 #include <QBoxLayout>
 #include <QCoreApplication>
@@ -137,9 +138,10 @@ QLabel *AccountInfoDialogView::addValue(
 {
     auto *label = new QLabel(this);
     label->setObjectName(objectName);
-    // The session keeps its amounts as rich text (an entity for the symbol).
-    label->setTextFormat(::Qt::RichText);
-    label->setText(value);
+    // The session keeps its amounts as the Print Service wrote them (a character
+    // reference for the symbol): shown as their characters, never as markup.
+    label->setTextFormat(::Qt::PlainText);
+    label->setText(TsCurrency::decodeAmount(value));
     label->setAlignment(::Qt::AlignRight | ::Qt::AlignVCenter);
     grid->addWidget(label, row, 3, ::Qt::AlignRight | ::Qt::AlignVCenter);
     return label;

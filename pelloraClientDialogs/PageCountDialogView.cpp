@@ -5,6 +5,7 @@
 #include "PageCountDialogController.h"
 #include "PageCountDialogModel.h"
 #include "PrintClientImages.h"
+#include "TsCurrency.h"
 
 #include <QBitmap>
 #include <QBoxLayout>
@@ -57,6 +58,18 @@ QString spokenText(const QString &receipt)
 QString value(long number)
 {
     return QString::fromLatin1(VALUE).arg(number);
+}
+
+// A receipt word as markup: its translation may come from the Print Service.
+QString word(const char *source)
+{
+    return PageCountDialogView::tr(source).toHtmlEscaped();
+}
+
+// An amount from the Print Service as markup: its characters, never its tags.
+QString amount(const QString &text)
+{
+    return QString::fromLatin1(VALUE).arg(TsCurrency::decodeAmount(text).toHtmlEscaped());
 }
 } // namespace
 
@@ -149,31 +162,31 @@ QString PageCountDialogView::receiptText(const PageCountDialogModel &model, int 
     QString text = QStringLiteral("<table cellpadding='1' cellspacing='0' width='")
         + QString::number(width) + QStringLiteral("' >");
     if (model.freeJob()) {
-        text += QStringLiteral("<tr><td /><td colspan=2 align=left><nobr>") + tr(NO_CHARGE_TEXT)
+        text += QStringLiteral("<tr><td /><td colspan=2 align=left><nobr>") + word(NO_CHARGE_TEXT)
             + QStringLiteral("</nobr></td></tr>");
     }
-    text += QLatin1String(LEFT) + tr(TOTAL_PAGES_TEXT) + value(model.pageCount());
+    text += QLatin1String(LEFT) + word(TOTAL_PAGES_TEXT) + value(model.pageCount());
     if (sheets > 0) {
-        text += QLatin1String(LEFT) + tr(DUPLEX_MODE_TEXT)
-            + QStringLiteral("</nobr></td><td align=right><nobr>") + tr(ENABLED_TEXT)
+        text += QLatin1String(LEFT) + word(DUPLEX_MODE_TEXT)
+            + QStringLiteral("</nobr></td><td align=right><nobr>") + word(ENABLED_TEXT)
             + QStringLiteral("</nobr></td></tr>");
-        text += QLatin1String(LEFT) + tr(TOTAL_SHEETS_TEXT) + value(sheets);
+        text += QLatin1String(LEFT) + word(TOTAL_SHEETS_TEXT) + value(sheets);
     }
     if (free > 0) {
         const char *label = sheets < 1 ? (free == 1 ? FREE_PAGE_TEXT : FREE_PAGES_TEXT)
                                        : (free == 1 ? FREE_SHEET_TEXT : FREE_SHEETS_TEXT);
-        text += QString::fromLatin1(MARKED).arg(QLatin1String(MINUS)) + tr(label) + value(free);
+        text += QString::fromLatin1(MARKED).arg(QLatin1String(MINUS)) + word(label) + value(free);
     }
     if (!model.freeJob()) {
         text += QString::fromLatin1(MARKED).arg(QLatin1String(MULTIPLY))
-            + tr(sheets < 1 ? PRICE_PER_PAGE_TEXT : PRICE_PER_SHEET_TEXT)
-            + QString::fromLatin1(VALUE).arg(model.pageCost());
+            + word(sheets < 1 ? PRICE_PER_PAGE_TEXT : PRICE_PER_SHEET_TEXT)
+            + amount(model.pageCost());
         text += QStringLiteral("<tr><td valign=bottom colspan=3><hr></td></tr>");
         text += QStringLiteral("<tr><td></td><td valign=top align=left><nobr><b><big>")
-            + tr(TOTAL_COST_TEXT)
+            + word(TOTAL_COST_TEXT)
             + QStringLiteral("</big></b></nobr></td><td valign=top align=right><nobr><b><big>%1"
                              "</big></b></nobr></td></tr>")
-                  .arg(model.totalCost());
+                  .arg(TsCurrency::decodeAmount(model.totalCost()).toHtmlEscaped());
     }
     text += QStringLiteral("</table>");
     return text;

@@ -1,7 +1,5 @@
 #include "PrintClientDialog.h"
 
-#include <QTextDocument>
-
 PrintClientDialog::PrintClientDialog(QWidget *parent)
     : MessageDialog(QString(), QStringList {QString()}, QStringList {QString()},
         QMessageBox::Critical, parent, 0, 1001, QString::fromLatin1(OK))
@@ -15,9 +13,9 @@ int PrintClientDialog::showMessage(
     setCaptionText(caption);
     setIconPixmap(icon);
     setLabel1Text(QStringList {message});
-    // The job handlers compose line breaks and tables as rich text; anything
-    // else is shown exactly as it came.
-    setMessageTextFormat(::Qt::mightBeRichText(message) ? ::Qt::RichText : ::Qt::PlainText);
+    // Always plain: the texts come from the Print Service, and markup in them
+    // would have the text engine read files (an <img> of /dev/zero or a FIFO).
+    setMessageTextFormat(::Qt::PlainText);
     setToForeground();
     return exec();
 }

@@ -5,13 +5,15 @@
 #include "ClientProcessingDialog.h"
 #include "EndOfSessionMsg.h"
 #include "PrintClientImages.h"
+#include "TsCurrency.h"
 #include "Trace.h"
 
 const QString AutoReleaseMsgHandler::ClassName = QStringLiteral("AutoReleaseMsgHandler");
 const char *const AutoReleaseMsgHandler::ErrorCaption = "Error";
 
 namespace {
-const QString LineBreaks = QStringLiteral("<br><br>");
+// The box shows plain text: printer, place and amounts come from the Print Service.
+const QString LineBreaks = QStringLiteral("\n\n");
 } // namespace
 
 AutoReleaseMsgHandler::AutoReleaseMsgHandler(
@@ -81,10 +83,9 @@ QString AutoReleaseMsgHandler::getPaymentDetailsText(const QString &order,
 
 QString AutoReleaseMsgHandler::formatPaymentDetails(const QList<PaymentRow> &rows) const
 {
-    QString text = LineBreaks + tr("Payment Details:") + QStringLiteral("<table>");
-    for (const PaymentRow &row : rows) {
-        text += QStringLiteral("<tr><td>") + row.first + QStringLiteral("</td><td>") + row.second
-            + QStringLiteral("</td></tr>");
-    }
-    return text + QStringLiteral("</table>");
+    // One line per account, its amount after a tab stop.
+    QString text = LineBreaks + tr("Payment Details:");
+    for (const PaymentRow &row : rows)
+        text += QLatin1Char('\n') + row.first + QLatin1Char('\t') + TsCurrency::decodeAmount(row.second);
+    return text;
 }

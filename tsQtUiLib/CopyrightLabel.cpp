@@ -18,6 +18,8 @@ CopyrightLabel::CopyrightLabel(QWidget *parent)
     labelFont.setPointSize(10);
     setFont(labelFont);
     setFixedHeight(30);
+    // The site name comes from the Print Service: shown, never interpreted.
+    setTextFormat(::Qt::PlainText);
     setWordWrap(true);
     changeText();
     setAlignment(m_alignment);

@@ -3,6 +3,9 @@
 #include "qembed_findImage.h"
 
 #include <QHash>
+#include <QImage>
+#include <QTextDocument>
+#include <QUrl>
 
 namespace {
 const QPixmap &kept(const char *name)
@@ -19,6 +22,21 @@ const QPixmap &kept(const char *name)
 QPixmap PrintClientImages::findImage(const QString &name)
 {
     return QPixmap::fromImage(qembed_findImage(name));
+}
+
+void PrintClientImages::serveOnlyBuiltInImages()
+{
+    if (QTextDocument::defaultResourceProvider())
+        return;
+    QTextDocument::setDefaultResourceProvider([](const QUrl &url) -> QVariant {
+        // A null answer would send the text engine to the file system.
+        QImage image = qembed_findImage(url.toString());
+        if (image.isNull()) {
+            image = QImage(1, 1, QImage::Format_ARGB32);
+            image.fill(::Qt::transparent);
+        }
+        return image;
+    });
 }
 
 QPixmap PrintClientImages::allocation()

@@ -8,6 +8,9 @@ class PrintClientImages
 {
 public:
     static QPixmap findImage(const QString &name);
+    // Makes rich text anywhere in the client draw pictures only from these: an
+    // <img> of a file, a device or a URL gets a blank pixel, never a read.
+    static void serveOnlyBuiltInImages();
 
     static QPixmap allocation();
     static QPixmap button1();

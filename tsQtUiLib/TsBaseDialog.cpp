@@ -5,12 +5,14 @@
 #include "KeyboardInputFilter.h"
 #include "LanguageChangerInterface.h"
 #include "LanguageSelectorExtension.h"
+#include "PrintClientImages.h"
 #include "VersionInfoInterface.h"
 
 #include <QApplication>
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QPixmapCache>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -60,6 +62,15 @@ TsBaseDialog::TsBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguag
             reject();
     });
 
+    // Before any text is shown: no label's markup ever reads a file.
+    PrintClientImages::serveOnlyBuiltInImages();
+    // The style keeps the frames, bevels and headers it draws in the pixmap
+    // cache under keys that hold the palette of the widget drawn, and every
+    // dialog has palettes of its own, so nothing kept is ever found again: the
+    // cache filled to its 10 MB limit within the first hundred jobs, and Qt
+    // keeps the key of every pixmap it drops (about 2 kB a job after that).
+    // Drawn anew instead, which costs a kiosk dialog nothing it would notice.
+    QPixmapCache::setCacheLimit(0);
     if (!s_font)
         s_font = std::make_unique<QFont>(QStringLiteral("Verdana"), 12);
     if (!s_color)

@@ -94,5 +94,6 @@ QString AutoReleaseMsg::getErrorMessage() const
         "You are due a refund of %1.  The Refund Id is %2.  Please see staff for additional "
         "assistance.")
                                .arg(TsCurrency(true).format(refundCents, true), m_refundId);
-    return QStringLiteral("%1<br><br>%2").arg(m_errorMessage, notice);
+    // Plain text: the error comes from the Print Service and is shown as it stands.
+    return QStringLiteral("%1\n\n%2").arg(m_errorMessage, notice);
 }

@@ -39,6 +39,84 @@ long TsCurrency::dollarsToCents(const QString &dollars)
     return ok ? dollarsToCents(value) : 0;
 }
 
+namespace {
+// The named references the Print Service's amounts use.
+constexpr struct
+{
+    const char *name;
+    char32_t code;
+} NamedReferences[] = {{"amp", U'&'}, {"lt", U'<'}, {"gt", U'>'}, {"quot", U'"'},
+    {"apos", U'\''}, {"nbsp", U'\u00a0'}, {"cent", U'\u00a2'}, {"pound", U'\u00a3'},
+    {"yen", U'\u00a5'}, {"euro", U'\u20ac'}};
+
+// The longest reference read: "&#x10FFFF;" and "&#1114111;" fit.
+constexpr qsizetype MaxReferenceLength = 10;
+
+// The character of the reference `body` (what stands between "&" and ";"), or 0.
+char32_t referencedCharacter(QStringView body)
+{
+    if (body.startsWith(QLatin1Char('#'))) {
+        const bool hex = body.size() > 1 && (body.at(1) == u'x' || body.at(1) == u'X');
+        const QStringView digits = body.mid(hex ? 2 : 1);
+        if (digits.isEmpty())
+            return 0;
+        for (const QChar c : digits) {
+            const char16_t u = c.unicode();
+            const bool digit = u >= u'0' && u <= u'9';
+            const bool letter = (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
+            if (!digit && !(hex && letter))
+                return 0;
+        }
+        bool ok = false;
+        const uint code = digits.toUInt(&ok, hex ? 16 : 10);
+        // No control characters, surrogates or values beyond Unicode.
+        if (!ok || code < 0x20 || (code >= 0x7f && code < 0xa0) || (code >= 0xd800 && code < 0xe000)
+            || code > 0x10ffff)
+            return 0;
+        return char32_t(code);
+    }
+    for (const auto &named : NamedReferences) {
+        if (body == QLatin1String(named.name))
+            return named.code;
+    }
+    return 0;
+}
+} // namespace
+
+QString TsCurrency::decodeAmount(const QString &amount)
+{
+    static const QLatin1String wrappers[] = {QLatin1String("<html>"), QLatin1String("</html>")};
+    QString text;
+    text.reserve(amount.size());
+    for (qsizetype i = 0; i < amount.size();) {
+        const QStringView rest = QStringView(amount).mid(i);
+        if (rest.front() == u'<') {
+            bool wrapper = false;
+            for (const QLatin1String tag : wrappers) {
+                if (rest.startsWith(tag, ::Qt::CaseInsensitive)) {
+                    i += tag.size();
+                    wrapper = true;
+                    break;
+                }
+            }
+            if (wrapper)
+                continue;
+        } else if (rest.front() == u'&') {
+            const qsizetype end = rest.left(MaxReferenceLength + 1).indexOf(u';');
+            if (end > 1) {
+                if (const char32_t code = referencedCharacter(rest.mid(1, end - 1))) {
+                    text += QString::fromUcs4(&code, 1);
+                    i += end + 1;
+                    continue;
+                }
+            }
+        }
+        text += rest.front();
+        ++i;
+    }
+    return text;
+}
+
 bool TsCurrency::setLocaleId(unsigned long localeId)
 {
     m_localeId = localeId;

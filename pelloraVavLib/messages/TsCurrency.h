@@ -14,6 +14,12 @@ public:
     // Reads only the digits, "." and "-" of the text; 0 when they are no number.
     static long dollarsToCents(const QString &dollars);
 
+    // An amount as the Print Service writes it, its symbol a character reference
+    // ("&#36;0.50", "<html>&#36;</html>0.50"), as the characters it stands for:
+    // numeric references, the few named ones amounts use and the <html> wrapper
+    // are read, in one pass; anything else stays as it stands, to be shown as text.
+    static QString decodeAmount(const QString &amount);
+
     static bool setLocaleId(unsigned long localeId);
     static unsigned long localeId();
 

@@ -244,15 +244,15 @@ void tst_JobMessages::refundNotice_data()
                          "for additional assistance.");
     QTest::addRow("refund due")
         << "Printer jammed." << "150" << "R-42"
-        << "Printer jammed.<br><br>" + notice.arg("$1.50", "R-42");
+        << "Printer jammed.\n\n" + notice.arg("$1.50", "R-42");
     QTest::addRow("large refund")
-        << "E" << "123456" << "7" << "E<br><br>" + notice.arg("$1,234.56", "7");
+        << "E" << "123456" << "7" << "E\n\n" + notice.arg("$1,234.56", "7");
     QTest::addRow("zero amount") << "Printer jammed." << "0" << "R-42" << "Printer jammed.";
     QTest::addRow("negative amount") << "x" << "-5" << "R" << "x";
     QTest::addRow("amount not a number") << "x" << "1.50" << "R" << "x";
     QTest::addRow("no refund id") << "x" << "150" << "" << "x";
     QTest::addRow("placeholders in the texts stay")
-        << "%2 and %1" << "1" << "%1" << "%2 and %1<br><br>" + notice.arg("$0.01", "%1");
+        << "%2 and %1" << "1" << "%1" << "%2 and %1\n\n" + notice.arg("$0.01", "%1");
     // clang-format on
 }
 

@@ -22,6 +22,8 @@ private slots:
     void separatorAndSymbol_data();
     void separatorAndSymbol();
     void localeId();
+    void decodeAmount_data();
+    void decodeAmount();
 };
 
 void tst_TsCurrency::dollarsToCentsNumber_data()
@@ -133,6 +135,37 @@ void tst_TsCurrency::localeId()
 {
     QVERIFY(TsCurrency::setLocaleId(1033));
     QCOMPARE(TsCurrency::localeId(), 1033UL);
+}
+
+void tst_TsCurrency::decodeAmount_data()
+{
+    // clang-format off
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("decimal reference") << "&#36;0.50" << "$0.50";
+    QTest::addRow("hexadecimal reference") << "&#x20AC;1&#X24;" << QStringLiteral("\u20ac1$");
+    QTest::addRow("the Print Service's wrapper") << "<html>&#36;</html>0.20" << "$0.20";
+    QTest::addRow("wrapper in capitals") << "<HTML>&#36;</Html>1" << "$1";
+    QTest::addRow("named references") << "&pound;2&nbsp;&amp;&lt;&gt;" << QStringLiteral("\u00a32\u00a0&<>");
+    QTest::addRow("a character beyond 16 bits") << "&#x1F4B0;" << QStringLiteral("\U0001F4B0");
+    QTest::addRow("other tags stay text") << "<img src=\"/dev/zero\">" << "<img src=\"/dev/zero\">";
+    QTest::addRow("one pass: a decoded reference is not read again") << "&amp;#36;" << "&#36;";
+    QTest::addRow("nor a decoded tag") << "&lt;html&gt;1" << "<html>1";
+    QTest::addRow("no semicolon") << "&#36 0.50" << "&#36 0.50";
+    QTest::addRow("unknown name") << "&dollar;1" << "&dollar;1";
+    QTest::addRow("no digits") << "&#;&#x;" << "&#;&#x;";
+    QTest::addRow("not digits") << "&#3a;&#xG;" << "&#3a;&#xG;";
+    QTest::addRow("NUL and controls") << "&#0;&#9;&#x7f;" << "&#0;&#9;&#x7f;";
+    QTest::addRow("surrogate") << "&#xD800;" << "&#xD800;";
+    QTest::addRow("beyond Unicode") << "&#x110000;&#99999999999;" << "&#x110000;&#99999999999;";
+    QTest::addRow("a lone ampersand") << "Tom & Jerry &" << "Tom & Jerry &";
+    // clang-format on
+}
+
+void tst_TsCurrency::decodeAmount()
+{
+    QFETCH(QString, amount);
+    QTEST(TsCurrency::decodeAmount(amount), "expected");
 }
 
 QTEST_GUILESS_MAIN(tst_TsCurrency)

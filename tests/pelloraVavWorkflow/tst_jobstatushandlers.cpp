@@ -51,13 +51,12 @@ QString answer(long id)
     return QString::number(id) + QLatin1Char('|') + FixedTimeSource::stamp();
 }
 
-const QString ReleasedText = QStringLiteral("Your job has been released.<br><br>Printer Family: "
-                                            "Lab Laser<br><br>Pickup Location: Main floor");
-const QString Heading = QStringLiteral("<br><br>Payment Details:<table>");
+const QString ReleasedText = QStringLiteral("Your job has been released.\n\nPrinter Family: "
+                                            "Lab Laser\n\nPickup Location: Main floor");
+const QString Heading = QStringLiteral("\n\nPayment Details:");
 QString row(const char *label, const char *amount)
 {
-    return QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
-        .arg(QLatin1String(label), QString::fromUtf8(amount));
+    return QStringLiteral("\n%1\t%2").arg(QLatin1String(label), QString::fromUtf8(amount));
 }
 
 } // namespace
@@ -256,23 +255,27 @@ private slots:
 
         // clang-format off
         QTest::addRow("DA, only a deposit") << "DA" << "" << "$0.30" << ""
-            << Heading + row("Paid From Deposit Account", "$0.30") + "</table>";
+            << Heading + row("Paid From Deposit Account", "$0.30");
         QTest::addRow("all three amounts empty") << "ADC" << "" << "" << "" << "";
         QTest::addRow("three accounts in order") << "CAD" << "$0.10" << "$0.20" << "$0.05"
             << Heading + row("Paid From Credit Account", "$0.05")
                 + row("Paid From Allocation Account", "$0.10")
-                + row("Paid From Deposit Account", "$0.20") + "</table>";
+                + row("Paid From Deposit Account", "$0.20");
         QTest::addRow("a letter twice") << "AA" << "$0.10" << "" << ""
             << Heading + row("Paid From Allocation Account", "$0.10")
-                + row("Paid From Allocation Account", "$0.10") + "</table>";
+                + row("Paid From Allocation Account", "$0.10");
         // U+0141, U+0144, U+0143 end in the bytes of A, D and C.
         QTest::addRow("unknown and wide letters skipped")
             << QString::fromUtf8("xa\u0141\u0144\u0143-D") << "$0.10" << "$0.20" << "$0.05"
-            << Heading + row("Paid From Deposit Account", "$0.20") + "</table>";
+            << Heading + row("Paid From Deposit Account", "$0.20");
         QTest::addRow("no usable letter") << "XYZ" << "$0.10" << "$0.20" << "$0.05"
-            << Heading + "</table>";
+            << Heading;
         QTest::addRow("no order at all") << "" << "" << "<html>&#36;</html>0.20" << ""
-            << Heading + "</table>";
+            << Heading;
+        QTest::addRow("amounts as the Print Service writes them") << "DC" << ""
+            << "<html>&#36;</html>0.20" << "&#x24;0.05"
+            << Heading + row("Paid From Deposit Account", "$0.20")
+                + row("Paid From Credit Account", "$0.05");
         // clang-format on
     }
     void released()
@@ -312,7 +315,7 @@ private slots:
 
         const QString notice = QStringLiteral("You are due a refund of $2.50.  The Refund Id is "
                                               "R-17.  Please see staff for additional assistance.");
-        QTest::addRow("refund due") << "250" << "R-17" << "Printer offline<br><br>" + notice;
+        QTest::addRow("refund due") << "250" << "R-17" << "Printer offline\n\n" + notice;
         QTest::addRow("no refund id") << "250" << "" << "Printer offline";
         QTest::addRow("nothing to refund") << "0" << "R-17" << "Printer offline";
         // clang-format on
@@ -354,10 +357,9 @@ private slots:
 
         QCOMPARE(m_box.calls.size(), 2);
         QCOMPARE(m_box.calls.at(0).text,
-            QStringLiteral("de:Your job has been released.<br><br>de:Printer Family: Lab Laser"
-                           "<br><br>de:Pickup Location: Main floor<br><br>de:Payment Details:"
-                           "<table><tr><td>de:Paid From Credit Account</td><td>$0.05</td></tr>"
-                           "</table>"));
+            QStringLiteral("de:Your job has been released.\n\nde:Printer Family: Lab Laser"
+                           "\n\nde:Pickup Location: Main floor\n\nde:Payment Details:"
+                           "\nde:Paid From Credit Account\t$0.05"));
         QCOMPARE(m_box.calls.at(0).caption, QStringLiteral("de:Job Released"));
         // The failure caption is not translated.
         QCOMPARE(m_box.calls.at(1).caption, QStringLiteral("Error"));

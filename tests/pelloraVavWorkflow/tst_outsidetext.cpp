@@ -1,0 +1,206 @@
+#include "AccountInfoDialogController.h"
+#include "AccountInfoDialogView.h"
+#include "AutoReleaseMsg.h"
+#include "AutoReleaseMsgHandler.h"
+#include "CopyrightLabel.h"
+#include "JobReceivedMsg.h"
+#include "KoaSessionInfo.h"
+#include "ModalHelper.h"
+#include "PageCountDialogController.h"
+#include "PageCountDialogView.h"
+#include "PrintClientDialog.h"
+#include "TsBaseDialog.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Whatever the Print Service puts in a text the client shows is shown as that
+// text: no markup is obeyed, no file is read, no dialog grows beyond a screen.
+// An <img> of /dev/zero or of a FIFO would block the test: a watchdog alarm
+// ends the process instead, so such a row fails rather than hangs.
+
+namespace {
+
+enum class Place { ErrorBox, ReleaseBox, RefundBox, Receipt, Balances, Copyright };
+
+constexpr unsigned WatchdogSeconds = 10;
+const QSize LargestDialog(1200, 900);
+
+struct Shown
+{
+    QStringList texts; // as the patron reads it, and a screen reader's words where they differ
+    bool plain = false; // the outside text went in as text, not as markup
+    QSize size;
+};
+
+// What a label shows, as a patron reads it.
+Shown shownBy(const QLabel *label, const QWidget *dialog)
+{
+    const bool plain = label->textFormat() == Qt::PlainText
+        || (label->textFormat() == Qt::AutoText && !Qt::mightBeRichText(label->text()));
+    QString text = label->text();
+    if (!plain) {
+        QTextDocument document;
+        document.setHtml(text);
+        text = document.toPlainText();
+    }
+    return {{text}, plain, dialog->sizeHint().expandedTo(dialog->size())};
+}
+
+// The message box as the handlers use it: what it showed while it was up.
+template<typename Show> Shown shownInBox(Show show)
+{
+    PrintClientDialog box(nullptr);
+    Shown shown;
+    whenModal([&](QWidget *) {
+        shown = shownBy(box.findChild<QLabel *>(QStringLiteral("messageLabel")), &box);
+        box.button(0)->click();
+    });
+    show(&box);
+    return shown;
+}
+
+Shown show(Place place, const QString &value)
+{
+    switch (place) {
+    case Place::ErrorBox:
+        return shownInBox([&](PrintClientDialog *box) { box->showError(value, "Login Failed"); });
+    case Place::ReleaseBox:
+        return shownInBox([&](PrintClientDialog *box) {
+            AutoReleaseMsgHandler handler(box, nullptr);
+            AutoReleaseMsg message;
+            message.setReleased(true);
+            message.setPrinterFamily(value);
+            message.setPickupLocation(QStringLiteral("Main floor"));
+            message.setPaymentOrder(QStringLiteral("D"));
+            message.setDepositAmount(value);
+            handler.handle(QStringLiteral("ps"), &message);
+        });
+    case Place::RefundBox:
+        return shownInBox([&](PrintClientDialog *box) {
+            AutoReleaseMsgHandler handler(box, nullptr);
+            AutoReleaseMsg message;
+            message.setErrorMessage(value);
+            message.setRefundAmount(QStringLiteral("250"));
+            message.setRefundId(QStringLiteral("R-17"));
+            handler.handle(QStringLiteral("ps"), &message);
+        });
+    case Place::Receipt: {
+        KoaSessionInfo session;
+        JobReceivedMsg job;
+        job.setPageCount(3);
+        job.setPageCost(value);
+        job.setTotalCost(value);
+        PageCountDialogController controller(&session, 0);
+        PageCountDialogView view(nullptr, &controller, &job);
+        const auto *cost = view.findChild<QLabel *>(QStringLiteral("costLabel"));
+        // The receipt is the client's own table: the amounts are text in it.
+        const bool ownMarkup = !cost->text().contains(QLatin1String("<img"), Qt::CaseInsensitive)
+            && !cost->text().contains(QLatin1String("<a "), Qt::CaseInsensitive);
+        const Shown shown = shownBy(cost, &view);
+        return {shown.texts + QStringList {cost->accessibleDescription()}, ownMarkup, shown.size};
+    }
+    case Place::Balances: {
+        KoaSessionInfo session;
+        session.setDepositBalance(value);
+        session.setMaxDepositBalance(QStringLiteral("$50.00"));
+        AccountInfoDialogController controller(&session, 0);
+        AccountInfoDialogView view(nullptr, &controller);
+        return shownBy(view.findChild<QLabel *>(QStringLiteral("depositValue")), &view);
+    }
+    case Place::Copyright: {
+        TsBaseDialog::setSiteName(value);
+        QWidget dialog;
+        auto *line = new CopyrightLabel(&dialog);
+        for (int step = 0; step < 5 && line->text() != value; ++step)
+            line->changeText();
+        return shownBy(line, &dialog);
+    }
+    }
+    return {};
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Place)
+
+class TstOutsideText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_folder.isValid());
+        m_fifo = m_folder.filePath(QStringLiteral("fifo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(m_fifo).constData(), 0600), 0);
+        TsBaseDialog::setDefaultTimeout(-1);
+    }
+    void init() { ::alarm(WatchdogSeconds); }
+    void cleanup()
+    {
+        ::alarm(0);
+        TsBaseDialog::setSiteName(QString());
+    }
+
+    void shownAsText_data()
+    {
+        QTest::addColumn<Place>("place");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("expected");
+        const QString zero = QStringLiteral("<img src=\"/dev/zero\">");
+        const QString fifo = QStringLiteral("<img src=\"FIFO\">");
+        const QString huge = QStringLiteral("<img width=4000 height=3000>");
+        const QString link = QStringLiteral("<a href=\"file:///etc/passwd\">Main floor</a>");
+        const QString amount = QStringLiteral("&#36;0.50");
+        const QString dollars = QStringLiteral("$0.50");
+        const struct
+        {
+            const char *name;
+            Place place;
+        } places[] = {{"error box", Place::ErrorBox}, {"release box", Place::ReleaseBox},
+            {"refund box", Place::RefundBox}, {"receipt", Place::Receipt},
+            {"balances", Place::Balances}, {"site name", Place::Copyright}};
+        for (const auto &[name, place] : places) {
+            QTest::addRow("%s: /dev/zero", name) << place << zero << zero;
+            QTest::addRow("%s: fifo", name) << place << fifo << fifo;
+            QTest::addRow("%s: huge picture", name) << place << huge << huge;
+            QTest::addRow("%s: link", name) << place << link << link;
+        }
+        // Amounts arrive with the symbol as a character reference.
+        QTest::addRow("release box: amount") << Place::ReleaseBox << amount << dollars;
+        QTest::addRow("receipt: amount") << Place::Receipt << amount << dollars;
+        QTest::addRow("receipt: wrapped amount")
+            << Place::Receipt << QStringLiteral("<html>&#36;</html>0.50") << dollars;
+        QTest::addRow("balances: amount") << Place::Balances << amount << dollars;
+    }
+    void shownAsText()
+    {
+        QFETCH(Place, place);
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
+        value.replace(QLatin1String("FIFO"), m_fifo);
+        expected.replace(QLatin1String("FIFO"), m_fifo);
+
+        const Shown shown = show(place, value);
+        for (const QString &text : shown.texts)
+            QVERIFY2(text.contains(expected), qPrintable(text));
+        QVERIFY(shown.plain);
+        QVERIFY2(shown.size.width() <= LargestDialog.width()
+                && shown.size.height() <= LargestDialog.height(),
+            qPrintable(QStringLiteral("%1x%2").arg(shown.size.width()).arg(shown.size.height())));
+    }
+
+private:
+    QTemporaryDir m_folder;
+    QString m_fifo;
+};
+
+QTEST_MAIN(TstOutsideText)
+#include "tst_outsidetext.moc"
