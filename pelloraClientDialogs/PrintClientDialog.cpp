@@ -10,12 +10,24 @@ PrintClientDialog::PrintClientDialog(QWidget *parent)
 int PrintClientDialog::showMessage(
     const QString &message, const QString &caption, const QPixmap &icon)
 {
+    // Plain: the texts come from the Print Service, and markup in them would
+    // have the text engine read files (an <img> of /dev/zero or a FIFO).
+    return showText(message, ::Qt::PlainText, caption, icon);
+}
+
+int PrintClientDialog::showMarkup(
+    const QString &markup, const QString &caption, const QPixmap &icon)
+{
+    return showText(markup, ::Qt::RichText, caption, icon);
+}
+
+int PrintClientDialog::showText(
+    const QString &text, ::Qt::TextFormat format, const QString &caption, const QPixmap &icon)
+{
     setCaptionText(caption);
     setIconPixmap(icon);
-    setLabel1Text(QStringList {message});
-    // Always plain: the texts come from the Print Service, and markup in them
-    // would have the text engine read files (an <img> of /dev/zero or a FIFO).
-    setMessageTextFormat(::Qt::PlainText);
+    setLabel1Text(QStringList {text});
+    setMessageTextFormat(format);
     setToForeground();
     return exec();
 }

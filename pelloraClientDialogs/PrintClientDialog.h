@@ -15,5 +15,10 @@ public:
     void showWarning(const QString &message, const QString &caption) override;
     void showInfo(const QString &message, const QString &caption) override;
     int showMessage(const QString &message, const QString &caption, const QPixmap &icon) override;
+    int showMarkup(const QString &markup, const QString &caption, const QPixmap &icon) override;
     bool showQuestion(const QString &message, const QString &caption) override;
+
+private:
+    int showText(const QString &text, ::Qt::TextFormat format, const QString &caption,
+        const QPixmap &icon);
 };

@@ -12,8 +12,15 @@ const QString AutoReleaseMsgHandler::ClassName = QStringLiteral("AutoReleaseMsgH
 const char *const AutoReleaseMsgHandler::ErrorCaption = "Error";
 
 namespace {
-// The box shows plain text: printer, place and amounts come from the Print Service.
-const QString LineBreaks = QStringLiteral("\n\n");
+// The box shows the handler's own markup: printer, place, labels and amounts
+// go into it escaped, since they come from the Print Service or its
+// translations.
+const QString LineBreaks = QStringLiteral("<br><br>");
+
+QString escaped(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
 } // namespace
 
 AutoReleaseMsgHandler::AutoReleaseMsgHandler(
@@ -32,12 +39,13 @@ QString AutoReleaseMsgHandler::handle(const QString & /*source*/, Tessaly::Core:
     if (auto *release = dynamic_cast<AutoReleaseMsg *>(message)) {
         CallMessageBox box(m_messageBox);
         if (release->released()) {
-            const QString text = tr("Your job has been released.") + LineBreaks
-                + tr("Printer Family:") + QLatin1Char(' ') + release->printerFamily() + LineBreaks
-                + tr("Pickup Location:") + QLatin1Char(' ') + release->pickupLocation()
+            const QString text = escaped(tr("Your job has been released.")) + LineBreaks
+                + escaped(tr("Printer Family:") + QLatin1Char(' ') + release->printerFamily())
+                + LineBreaks
+                + escaped(tr("Pickup Location:") + QLatin1Char(' ') + release->pickupLocation())
                 + getPaymentDetailsText(release->paymentOrder(), release->allocationAmount(),
                     release->depositAmount(), release->creditAmount());
-            box->showMessage(text, tr("Job Released"), PrintClientImages::printOk());
+            box->showMarkup(text, tr("Job Released"), PrintClientImages::printOk());
         } else {
             box->showError(release->getErrorMessage(), QString::fromLatin1(ErrorCaption));
         }
@@ -83,9 +91,10 @@ QString AutoReleaseMsgHandler::getPaymentDetailsText(const QString &order,
 
 QString AutoReleaseMsgHandler::formatPaymentDetails(const QList<PaymentRow> &rows) const
 {
-    // One line per account, its amount after a tab stop.
-    QString text = LineBreaks + tr("Payment Details:");
-    for (const PaymentRow &row : rows)
-        text += QLatin1Char('\n') + row.first + QLatin1Char('\t') + TsCurrency::decodeAmount(row.second);
-    return text;
+    QString text = LineBreaks + escaped(tr("Payment Details:")) + QStringLiteral("<table>");
+    for (const PaymentRow &row : rows) {
+        text += QStringLiteral("<tr><td>") + escaped(row.first) + QStringLiteral("</td><td>")
+            + escaped(TsCurrency::decodeAmount(row.second)) + QStringLiteral("</td></tr>");
+    }
+    return text + QStringLiteral("</table>");
 }

@@ -731,7 +731,7 @@ void EndToEndTest::launcherRestartsTheClientAfterACrash()
         // All of them within the minute: the limit stopped them, not the window.
         QVERIFY2(sinceStart.elapsed() < 60000, reports().constData());
         QCOMPARE(launcher->process.exitCode(), launcherStatus);
-        QCOMPARE(int(launcher->errors.count("starting it again in")), starts - 1);
+        QCOMPARE(int(launcher->errors.count("starting it again after")), starts - 1);
         return;
     }
 
@@ -773,7 +773,7 @@ void EndToEndTest::launcherRestartsTheClientAfterACrash()
     else
         QCOMPARE(launcher->process.exitCode(), launcherStatus);
     QCOMPARE(simulator->count(QRegularExpression(QStringLiteral("^RECV register:"))), starts);
-    QCOMPARE(int(launcher->errors.count("starting it again in")), starts - 1);
+    QCOMPARE(int(launcher->errors.count("starting it again after")), starts - 1);
     // Each run removed what the one before left, then installed; the last
     // clean end removed them.
     QCOMPARE(readLines(path(QStringLiteral("install.log"))).size(), starts);

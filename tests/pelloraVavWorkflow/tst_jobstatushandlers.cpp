@@ -51,12 +51,14 @@ QString answer(long id)
     return QString::number(id) + QLatin1Char('|') + FixedTimeSource::stamp();
 }
 
-const QString ReleasedText = QStringLiteral("Your job has been released.\n\nPrinter Family: "
-                                            "Lab Laser\n\nPickup Location: Main floor");
-const QString Heading = QStringLiteral("\n\nPayment Details:");
+const QString ReleasedText = QStringLiteral("Your job has been released.<br><br>Printer Family: "
+                                            "Lab Laser<br><br>Pickup Location: Main floor");
+const QString Heading = QStringLiteral("<br><br>Payment Details:<table>");
+const QString TableEnd = QStringLiteral("</table>");
 QString row(const char *label, const char *amount)
 {
-    return QStringLiteral("\n%1\t%2").arg(QLatin1String(label), QString::fromUtf8(amount));
+    return QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
+        .arg(QLatin1String(label), QString::fromUtf8(amount));
 }
 
 } // namespace
@@ -300,7 +302,7 @@ private slots:
         QCOMPARE(m_box.calls.size(), 1);
         const RecordingMessageBox::Call call = m_box.calls.constFirst();
         QCOMPARE(call.kind, QStringLiteral("message"));
-        QCOMPARE(call.text, ReleasedText + payment);
+        QCOMPARE(call.text, ReleasedText + payment + (payment.isEmpty() ? QString() : TableEnd));
         QCOMPARE(call.caption, QStringLiteral("Job Released"));
         QCOMPARE(call.icon, PrintClientImages::printOk().toImage());
         QVERIFY(!m_processingShownMeanwhile);
@@ -357,9 +359,10 @@ private slots:
 
         QCOMPARE(m_box.calls.size(), 2);
         QCOMPARE(m_box.calls.at(0).text,
-            QStringLiteral("de:Your job has been released.\n\nde:Printer Family: Lab Laser"
-                           "\n\nde:Pickup Location: Main floor\n\nde:Payment Details:"
-                           "\nde:Paid From Credit Account\t$0.05"));
+            QStringLiteral("de:Your job has been released.<br><br>de:Printer Family: Lab Laser"
+                           "<br><br>de:Pickup Location: Main floor<br><br>de:Payment Details:"
+                           "<table><tr><td>de:Paid From Credit Account</td><td>$0.05</td></tr>"
+                           "</table>"));
         QCOMPARE(m_box.calls.at(0).caption, QStringLiteral("de:Job Released"));
         // The failure caption is not translated.
         QCOMPARE(m_box.calls.at(1).caption, QStringLiteral("Error"));

@@ -39,13 +39,18 @@ struct Shown
     QSize size;
 };
 
-// What a label shows, as a patron reads it.
+// What a label shows, as a patron reads it. Plain also where the label
+// renders the client's own markup, as long as no tag of the outside text
+// survived into it.
 Shown shownBy(const QLabel *label, const QWidget *dialog)
 {
-    const bool plain = label->textFormat() == Qt::PlainText
-        || (label->textFormat() == Qt::AutoText && !Qt::mightBeRichText(label->text()));
     QString text = label->text();
-    if (!plain) {
+    const bool markup = label->textFormat() == Qt::RichText
+        || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text));
+    const bool plain = !markup
+        || (!text.contains(QLatin1String("<img"), Qt::CaseInsensitive)
+            && !text.contains(QLatin1String("<a "), Qt::CaseInsensitive));
+    if (markup) {
         QTextDocument document;
         document.setHtml(text);
         text = document.toPlainText();
@@ -100,11 +105,8 @@ Shown show(Place place, const QString &value)
         PageCountDialogController controller(&session, 0);
         PageCountDialogView view(nullptr, &controller, &job);
         const auto *cost = view.findChild<QLabel *>(QStringLiteral("costLabel"));
-        // The receipt is the client's own table: the amounts are text in it.
-        const bool ownMarkup = !cost->text().contains(QLatin1String("<img"), Qt::CaseInsensitive)
-            && !cost->text().contains(QLatin1String("<a "), Qt::CaseInsensitive);
         const Shown shown = shownBy(cost, &view);
-        return {shown.texts + QStringList {cost->accessibleDescription()}, ownMarkup, shown.size};
+        return {shown.texts + QStringList {cost->accessibleDescription()}, shown.plain, shown.size};
     }
     case Place::Balances: {
         KoaSessionInfo session;
