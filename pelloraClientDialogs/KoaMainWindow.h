@@ -26,6 +26,8 @@ public:
     QPushButton *aboutLink() const { return m_aboutLink; }
     // The File menu (About, Quit), relabelled with the window's other texts.
     QMenuBar *addFileMenu();
+    // File > Quit once addFileMenu() made it; the tray menu offers it too.
+    QAction *quitAction() const { return m_quitAction; }
 
     static const char *const Caption;
 

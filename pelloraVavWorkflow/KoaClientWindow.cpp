@@ -7,7 +7,6 @@
 #include "TrayConnectionStatus.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -38,9 +37,9 @@ void KoaClientWindow::createTrayIcon(
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
     m_trayMenu = std::make_unique<QMenu>();
-    QAction *quit = m_trayMenu->addAction(QCoreApplication::translate("main", "Quit"));
-    // The same staff password as the main window's stop button.
-    QObject::connect(quit, &QAction::triggered, m_mainWindow.get(), &KoaMainWindow::stopClient);
+    // The File menu's own Quit: the same staff password as the stop button,
+    // and relabelled with the main window on a language change.
+    m_trayMenu->addAction(m_mainWindow->quitAction());
     m_trayIcon = std::make_unique<QSystemTrayIcon>();
     m_trayIcon->setContextMenu(m_trayMenu.get());
     // Icon and tool tip tell whether and where the client is connected.
