@@ -41,6 +41,7 @@ AboutInfoDialog::AboutInfoDialog()
     row->addSpacing(GAP);
     m_mainLabel = new QLabel(this);
     m_mainLabel->setObjectName(QStringLiteral("mainLabel"));
+    m_mainLabel->setTextFormat(::Qt::PlainText);
     m_mainLabel->setWordWrap(true);
     m_mainLabel->setMinimumWidth(440);
     row->addWidget(m_mainLabel, 1);

@@ -23,6 +23,7 @@ PasswordDialog::PasswordDialog(QWidget *parent, const PasswordDlgInfo &info, boo
     auto *content = new QVBoxLayout;
     if (!m_info.dialogText().isEmpty()) {
         m_instructionLabel = new QLabel(this);
+        m_instructionLabel->setTextFormat(::Qt::PlainText);
         m_instructionLabel->setObjectName(QStringLiteral("passwordDlg_Instruction"));
         m_instructionLabel->setWordWrap(true);
         m_instructionLabel->setAlignment(::Qt::AlignCenter);
@@ -42,6 +43,7 @@ PasswordDialog::PasswordDialog(QWidget *parent, const PasswordDlgInfo &info, boo
     auto *fields = new QVBoxLayout;
     if (m_info.requireStaffId()) {
         m_staffIdLabel = new QLabel(this);
+        m_staffIdLabel->setTextFormat(::Qt::PlainText);
         m_staffIdEdit = new QLineEdit(this);
         m_staffIdEdit->setObjectName(QStringLiteral("passwordDlg_staffIdEntry"));
         m_staffIdEdit->setMinimumWidth(200);
@@ -50,6 +52,7 @@ PasswordDialog::PasswordDialog(QWidget *parent, const PasswordDlgInfo &info, boo
         fields->addSpacing(10);
     }
     m_passwordLabel = new QLabel(this);
+    m_passwordLabel->setTextFormat(::Qt::PlainText);
     m_passwordEdit = new QLineEdit(this);
     m_passwordEdit->setObjectName(QStringLiteral("passwordDlg_passwordEntry"));
     m_passwordEdit->setEchoMode(QLineEdit::Password);
@@ -63,6 +66,7 @@ PasswordDialog::PasswordDialog(QWidget *parent, const PasswordDlgInfo &info, boo
     fields->addSpacing(10);
     if (m_info.requireReasonForOverride()) {
         m_reasonLabel = new QLabel(this);
+        m_reasonLabel->setTextFormat(::Qt::PlainText);
         m_reasonEdit = new QTextEdit(this);
         m_reasonEdit->setObjectName(QStringLiteral("passwordDlg_reasonEntry"));
         m_reasonEdit->setAcceptRichText(false);

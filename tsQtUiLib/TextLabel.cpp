@@ -93,7 +93,10 @@ Sizes &entry(const SizingKey &key)
 
 TextLabel::TextLabel(QWidget *parent)
     : QLabel(parent)
-{ }
+{
+    // Its texts are translations, which the Print Service may override.
+    setTextFormat(::Qt::PlainText);
+}
 
 QSize TextLabel::sizeHint() const
 {

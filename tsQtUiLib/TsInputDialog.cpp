@@ -21,6 +21,7 @@ TsInputDialog::TsInputDialog(const QString &caption, const QString &label)
     left->setSpacing(10);
     m_label = new QLabel(this);
     m_label->setObjectName(QStringLiteral("label"));
+    m_label->setTextFormat(::Qt::PlainText);
     m_label->setWordWrap(true);
     m_label->setMinimumWidth(280);
     m_input = new QLineEdit(this);

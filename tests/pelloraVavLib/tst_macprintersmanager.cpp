@@ -466,7 +466,8 @@ private slots:
         manager.setRestoreRecordFolder(m_dir->path());
         // Aborted rows keep the production deadlines: only the quit request ends them.
         if (!abort)
-            manager.setCommandDeadlines({300, 300, 300, 300});
+            // Long enough for the commands that do not hang on a loaded machine.
+            manager.setCommandDeadlines({1500, 1500, 1500, 1500});
         manager.os()->setKillGrace(300);
         EventRecorder recorder;
         manager.os()->addObserver(&recorder);
@@ -510,7 +511,7 @@ private slots:
         }
         const QString reason = abort
             ? QStringLiteral("ended with its children: the client is quitting")
-            : QStringLiteral("did not finish within 300 ms");
+            : QStringLiteral("did not finish within 1500 ms");
         const int warnings = int(std::count_if(recorder.events.cbegin(), recorder.events.cend(),
             [&](const UtilsLib::ObservableEvent &event) {
                 return event.category() == QLatin1String("Warning")

@@ -8,8 +8,10 @@
 #include "ModalHelper.h"
 #include "PageCountDialogController.h"
 #include "PageCountDialogView.h"
+#include "PrefixTranslator.h"
 #include "PrintClientDialog.h"
 #include "TsBaseDialog.h"
+#include "TsInputDialog.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -27,7 +29,7 @@
 
 namespace {
 
-enum class Place { ErrorBox, ReleaseBox, RefundBox, Receipt, Balances, Copyright };
+enum class Place { ErrorBox, ReleaseBox, RefundBox, Receipt, Balances, Copyright, Translation };
 
 constexpr unsigned WatchdogSeconds = 10;
 const QSize LargestDialog(1200, 900);
@@ -116,6 +118,16 @@ Shown show(Place place, const QString &value)
         AccountInfoDialogView view(nullptr, &controller);
         return shownBy(view.findChild<QLabel *>(QStringLiteral("depositValue")), &view);
     }
+    case Place::Translation: {
+        // An override translation from the Print Service in a dialog's label.
+        PrefixTranslator translation("CommonDialogMessages", value);
+        QCoreApplication::installTranslator(&translation);
+        TsInputDialog dialog(QStringLiteral("Print Service Address"), QStringLiteral("Address:"));
+        dialog.show();
+        const Shown shown = shownBy(dialog.findChild<QLabel *>(QStringLiteral("label")), &dialog);
+        QCoreApplication::removeTranslator(&translation);
+        return shown;
+    }
     case Place::Copyright: {
         TsBaseDialog::setSiteName(value);
         QWidget dialog;
@@ -168,7 +180,8 @@ private slots:
             Place place;
         } places[] = {{"error box", Place::ErrorBox}, {"release box", Place::ReleaseBox},
             {"refund box", Place::RefundBox}, {"receipt", Place::Receipt},
-            {"balances", Place::Balances}, {"site name", Place::Copyright}};
+            {"balances", Place::Balances}, {"site name", Place::Copyright},
+            {"translated label", Place::Translation}};
         for (const auto &[name, place] : places) {
             QTest::addRow("%s: /dev/zero", name) << place << zero << zero;
             QTest::addRow("%s: fifo", name) << place << fifo << fifo;

@@ -58,7 +58,7 @@ private slots:
         // clang-format off
         QTest::addRow("a second label with the same text") << Change([](QLabel *) { });
         QTest::addRow("text") << Change([](QLabel *l) { l->setText(Notice + " Ask the staff at the desk when in doubt."); });
-        QTest::addRow("rich text") << Change([](QLabel *l) { l->setText("<b>GUEST USERS:</b> " + Notice); });
+        QTest::addRow("markup, shown as text") << Change([](QLabel *l) { l->setText("<b>GUEST USERS:</b> " + Notice); });
         QTest::addRow("font") << Change([](QLabel *l) { QFont f = l->font(); f.setPointSize(f.pointSize() + 6); l->setFont(f); });
         QTest::addRow("margin") << Change([](QLabel *l) { l->setMargin(9); });
         QTest::addRow("indent") << Change([](QLabel *l) { l->setIndent(25); });
@@ -90,10 +90,12 @@ private slots:
 
 private:
     // Built in its final state: QLabel itself keeps a size hint asked for
-    // before a change of its minimum or maximum size.
+    // before a change of its minimum or maximum size. Plain, as a TextLabel
+    // is: its translations may be the Print Service's.
     static std::unique_ptr<QLabel> freshLabel(const Change &change)
     {
         auto label = std::make_unique<QLabel>();
+        label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setText(Notice);
         change(label.get());
