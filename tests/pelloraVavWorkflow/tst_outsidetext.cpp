@@ -12,6 +12,7 @@
 #include "PrintClientDialog.h"
 #include "TsBaseDialog.h"
 #include "TsInputDialog.h"
+#include "messagetesthelpers.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -151,6 +152,8 @@ class TstOutsideText : public QObject
 private slots:
     void initTestCase()
     {
+        // The release box's handler answers with a stamped text.
+        Tessaly::Core::Message::setTimeSource(&m_clock);
         QVERIFY(m_folder.isValid());
         m_fifo = m_folder.filePath(QStringLiteral("fifo"));
         QCOMPARE(::mkfifo(QFile::encodeName(m_fifo).constData(), 0600), 0);
@@ -213,6 +216,7 @@ private slots:
     }
 
 private:
+    FixedTimeSource m_clock;
     QTemporaryDir m_folder;
     QString m_fifo;
 };
