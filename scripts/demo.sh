@@ -21,7 +21,7 @@ shots=$(mktemp -d "${TMPDIR:-/tmp}/pellora-demo-shots.XXXXXX")
 cleanup() {
     kill "${answerer:-}" "${client:-}" "${sim:-}" 2>/dev/null || true
     wait "${client:-}" 2>/dev/null || true
-    kill "${xvfb:-}" 2>/dev/null || true
+    kill "${xvfb:-}" "${bus:-}" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -37,6 +37,13 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     xvfb=$!
     for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
     export DISPLAY=":$(cat "$work/display")"
+    # A session bus of its own, as a desktop gives one: without it Qt's D-Bus
+    # library would autolaunch a daemon that outlives the demo.
+    dbus-daemon --session --fork --print-address=3 --print-pid=4 \
+        3>"$work/bus" 4>"$work/bus.pid" 2>/dev/null
+    bus=$(cat "$work/bus.pid")
+    DBUS_SESSION_BUS_ADDRESS=$(cat "$work/bus")
+    export DBUS_SESSION_BUS_ADDRESS
     answer=true
 fi
 

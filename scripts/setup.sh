@@ -10,7 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-utils cups-client psmisc curl python3 procps fonts-dejavu-core
     debhelper lintian ucf cups-daemon appstream
-    systemd man-db
+    systemd man-db dbus-bin dbus-daemon
 )
 
 missing=()

@@ -48,18 +48,29 @@ wait_for() {
     return 1
 }
 
+# Whether no process of user $1 that a patron's session starts is left: the
+# client, its launcher, and the session bus.
+patron_gone() {
+    ! pgrep -u "$1" -f 'pelloraVav|dbus-' >/dev/null
+}
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/pellora-package.XXXXXX")
 # The patron, nobody, must reach its folder inside.
 chmod 755 "$work"
 patron="$work/patron"
 cleanup() {
     local pid
-    for pid in "${client:-}" "${sim:-}" "${xvfb:-}" "${cups:-}"; do
+    [ -z "${client:-}" ] || kill "$client" 2>/dev/null || true
+    for pid in "${session:-}" "${sim:-}" "${xvfb:-}" "${cups:-}"; do
         [ -n "$pid" ] || continue
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
-    if id pellora-test-patron >/dev/null 2>&1; then userdel pellora-test-patron 2>/dev/null || true; fi
+    if id pellora-test-patron >/dev/null 2>&1; then
+        pkill -KILL -u pellora-test-patron 2>/dev/null || true
+        wait_for 10 patron_gone pellora-test-patron || true
+        userdel pellora-test-patron 2>/dev/null || true
+    fi
     if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q installed; then
         DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "$package" >/dev/null 2>&1 || true
     fi
@@ -203,24 +214,33 @@ sim=$!
 wait_for 30 grep -q '^LISTEN http' "$work/simulator.log" || fail "the simulator did not start"
 
 # Starts the launcher as the desktop's autostart entry runs it, as patron $1,
-# and waits for its registration.
+# in a session with a bus of its own as a desktop gives one (without it, Qt's
+# D-Bus library autolaunches a daemon that outlives the client and holds the
+# account), and waits for its registration.
 start_client() {
     new_patron "$1"
-    (PATRON_USER=$1 PATRON_EXEC=exec; as_patron pelloraVav "-trace=$patron/trace.log" \
-        >"$patron/client.log" 2>&1) &
-    client=$!
+    (PATRON_USER=$1 PATRON_EXEC=exec; as_patron dbus-run-session -- pelloraVav \
+        "-trace=$patron/trace.log" >"$patron/client.log" 2>&1) &
+    session=$!
+    wait_for 10 pgrep -P "$session" -x pelloraVav >/dev/null || fail "the launcher of $1 did not start"
+    client=$(pgrep -P "$session" -x pelloraVav)
+    client_user=$1
     registration="RECV register:$1:$(hostname)"
     wait_for 120 grep -qxF "$registration" "$work/simulator.log" || fail "no registration of $1"
     echo "registered: $registration"
     [ "$(cat "$patron/printers.log")" = "$(printf 'removed\ninstalled')" ] ||
         fail "the printer scripts did not run in order (removal, installation)"
 }
+# A logout's SIGTERM to the launcher; the session ends with it, and with the
+# session its bus. None of the patron's processes may be left.
 stop_client() {
     kill -TERM "$client"
     status=0
-    wait "$client" || status=$?
-    client=
+    wait "$session" || status=$?
+    client= session=
     [ "$status" -eq 0 ] || fail "the client ended with status $status after SIGTERM"
+    wait_for 30 patron_gone "$client_user" || fail "processes of $client_user outlived the session:" \
+        "$(pgrep -a -u "$client_user" -f 'pelloraVav|dbus-')"
     [ "$(tail -n 1 "$patron/printers.log")" = removed ] || fail "the removal script did not run at quit"
     echo "quit on SIGTERM with status 0; printer scripts: $(tr '\n' ' ' <"$patron/printers.log")"
 }
@@ -265,6 +285,7 @@ fi
 kill "$sim" "$xvfb" ${cups:+"$cups"} 2>/dev/null || true
 wait "$sim" "$xvfb" ${cups:+"$cups"} 2>/dev/null || true
 sim= xvfb= cups=
+wait_for 30 patron_gone "$patron_user" || fail "processes of $patron_user left: $(pgrep -a -u "$patron_user")"
 userdel "$patron_user"
 
 # The user unit of GNOME and KDE Plasma sessions, enabled for every user, and

@@ -10,6 +10,7 @@
 //   unshare -n sh -c 'ip link set lo up && build/tests/bench_soak'
 
 #include "ClientBench.h"
+#include "WholeProgram.h"
 
 #include <QDateTime>
 #include <QStandardPaths>
@@ -134,8 +135,7 @@ int main(int argc, char **argv)
 
     QProcess client;
     QProcessEnvironment environment = sandbox.environment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("DISPLAY"), displayName);
+    useDisplay(&environment, displayName);
     client.setProcessEnvironment(environment);
     client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     client.setStandardOutputFile(QProcess::nullDevice());

@@ -387,8 +387,7 @@ void EndToEndTest::firstStartAsksForTheAddressAndSavesIt()
     QVERIFY2(!displayName.isEmpty(), reports().constData());
 
     QProcessEnvironment environment = clientEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("DISPLAY"), displayName);
+    useDisplay(&environment, displayName);
     Child *client = startClient({}, environment);
     QVERIFY2(client, reports().constData());
 
@@ -698,8 +697,7 @@ void EndToEndTest::launcherRestartsTheClientAfterACrash()
         if (!haveDisplayTools() || (display = startDisplay()).isEmpty())
             QSKIP(NoDisplayTools);
         writeDedicatedConfig(false);
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        environment.insert(QStringLiteral("DISPLAY"), display);
+        useDisplay(&environment, display);
     }
     QString client = appPath(ClientName);
     if (!standIn.isEmpty()) {
@@ -1154,8 +1152,7 @@ Child *EndToEndTest::startClientOnDisplay(QString *displayName, const QStringLis
         return nullptr;
 
     QProcessEnvironment environment = clientEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("DISPLAY"), *displayName);
+    useDisplay(&environment, *displayName);
     return startClient(arguments, environment);
 }
 
@@ -1325,8 +1322,7 @@ void EndToEndTest::mainWindowStopsTheClient()
     Child *simulator = startSimulator();
     QVERIFY2(simulator, reports().constData());
     QProcessEnvironment environment = clientEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("DISPLAY"), display);
+    useDisplay(&environment, display);
     Child *client = startClient({}, environment);
     QVERIFY2(client, reports().constData());
     QVERIFY2(waitForRegistration(simulator) >= 0, reports().constData());
@@ -1370,8 +1366,7 @@ void EndToEndTest::staffPasswordGuardsTheStop()
     Child *simulator = startSimulator({}, true);
     QVERIFY2(simulator, reports().constData());
     QProcessEnvironment environment = clientEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("DISPLAY"), display);
+    useDisplay(&environment, display);
     Child *client = startClient({}, environment);
     QVERIFY2(client, reports().constData());
     const int registered = waitForRegistration(simulator);

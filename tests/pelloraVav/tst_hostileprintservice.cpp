@@ -228,8 +228,7 @@ Child *HostilePrintServiceTest::startClient(const QStringList &arguments)
     environment.insert(QStringLiteral("PATH"),
         path(QStringLiteral("bin")) + QStringLiteral(":/usr/local/bin:/usr/bin:/bin"));
     environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    useDisplay(&environment, m_display);
     const QProcessEnvironment own = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
         if (own.contains(QLatin1String(name)))

@@ -168,6 +168,14 @@ std::unique_ptr<Child> startXvfb(QString *displayName)
     return server;
 }
 
+void useDisplay(QProcessEnvironment *environment, const QString &display)
+{
+    environment->insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment->insert(QStringLiteral("DISPLAY"), display);
+    environment->insert(
+        QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent/bus"));
+}
+
 bool runXdotool(const QString &display, const QStringList &arguments, QString *output)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

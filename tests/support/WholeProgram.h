@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -71,6 +72,9 @@ inline constexpr const char *NoDisplayTools
 // Starts an X server of 1024x768 for one client; its display name goes to
 // `displayName`, empty when it did not start.
 std::unique_ptr<Child> startXvfb(QString *displayName);
+// The client's environment on that display. It gets no session bus: without
+// one, libdbus would autolaunch a daemon that outlives the client.
+void useDisplay(QProcessEnvironment *environment, const QString &display);
 // Runs xdotool on that display: whether it succeeded, and its output.
 bool runXdotool(const QString &display, const QStringList &arguments, QString *output = nullptr);
 // xdotool's output on that display; empty when it failed.
