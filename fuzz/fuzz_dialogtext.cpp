@@ -1,17 +1,9 @@
-#include "AccountInfoDialogController.h"
-#include "AccountInfoDialogView.h"
 #include "AutoReleaseMsg.h"
 #include "AutoReleaseMsgHandler.h"
 #include "ClientProcessingDialog.h"
 #include "CopyrightLabel.h"
-#include "JobConfirmationDialogController.h"
-#include "JobConfirmationDialogModel.h"
-#include "JobConfirmationDialogView.h"
-#include "JobReceivedMsg.h"
-#include "KoaSessionInfo.h"
+#include "KioskDialogs.h"
 #include "MessageDialog.h"
-#include "PageCountDialogController.h"
-#include "PageCountDialogView.h"
 #include "PrintClientDialog.h"
 #include "TsBaseDialog.h"
 #include "TsCurrency.h"
@@ -88,7 +80,7 @@ QString field(const QStringList &fields, int index)
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     application();
-    TsBaseDialog::setDefaultTimeout(-1);
+    KioskDialogs::setUp();
     // Fonts are loaded once, on the first text drawn, and kept for the
     // process: before the inputs, so that no input is charged with them.
     PrintClientDialog warmUp(nullptr);
@@ -128,46 +120,41 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     // The receipt, with and without accounts, and the balances behind it.
-    KoaSessionInfo session;
+    KioskDialogs::Job job;
+    KoaSessionInfo &session = job.session;
     session.setDepositBalance(field(fields, 4));
     session.setMaxDepositBalance(field(fields, 5));
     session.setCreditBalance(field(fields, 6));
     session.setMaxCreditBalance(field(fields, 4));
     session.setAllocationBalance(field(fields, 5));
     session.setMaxAllocationBalance(field(fields, 6));
-    session.setLibraryDepositEnabled(true);
     session.setLibraryDepositBalance(field(fields, 7));
-    JobReceivedMsg job;
-    job.setPageCount(long(field(fields, 7).size()));
-    job.setSheetCount(long(field(fields, 8).size()));
-    job.setFreePagesPrinted(long(field(fields, 3).size() % 3));
-    job.setPageCost(field(fields, 4));
-    job.setTotalCost(field(fields, 5));
-    job.setFreeTextMessage(field(fields, 9));
-    PageCountDialogController costs(&session, 0);
-    PageCountDialogView receipt(nullptr, &costs, &job);
-    receipt.redrawText();
-    layOut(receipt);
+    job.cost.setPageCount(long(field(fields, 7).size()));
+    job.cost.setSheetCount(long(field(fields, 8).size()));
+    job.cost.setFreePagesPrinted(long(field(fields, 3).size() % 3));
+    job.cost.setPageCost(field(fields, 4));
+    job.cost.setTotalCost(field(fields, 5));
+    job.cost.setFreeTextMessage(field(fields, 9));
+    const auto receipt = KioskDialogs::costDialog(job, 0);
+    receipt->redrawText();
+    layOut(*receipt.view);
     // The receipt is the client's own markup: no outside tag gets into it.
-    check(!receipt.findChild<QLabel *>(QStringLiteral("costLabel"))
+    check(!receipt->findChild<QLabel *>(QStringLiteral("costLabel"))
                ->text()
                .contains(QLatin1String("<img"), ::Qt::CaseInsensitive));
-    AccountInfoDialogController accounts(&session, 0);
-    AccountInfoDialogView balances(nullptr, &accounts);
-    layOut(balances);
+    const auto balances = KioskDialogs::accountsDialog(job, 0);
+    layOut(*balances.view);
 
     // The job confirmation.
-    JobConfirmationDialogModel model;
-    model.setJobNumber(long(size));
-    model.setExpireTime(field(fields, 10));
+    job.confirmation.setJobNumber(long(size));
+    job.confirmation.setExpireTime(field(fields, 10));
     const QStringList pieces = field(fields, 11).split(QStringLiteral("#^#"));
     QList<JobConfirmationDialogModel::PickupLocation> pickups;
     for (qsizetype i = 0; i < pieces.size(); i += 2)
         pickups.append({pieces.at(i), i + 1 < pieces.size() ? pieces.at(i + 1) : QString()});
-    model.setPickupLocations(pickups);
-    JobConfirmationDialogView confirmationView(nullptr);
-    JobConfirmationDialogController confirmation(&model, &confirmationView, 0);
-    confirmation.showDialog();
+    job.confirmation.setPickupLocations(pickups);
+    const auto confirmation = KioskDialogs::confirmationDialog(job);
+    confirmation.controller->showDialog();
 
     // The copyright line with the site's name, a message dialog and the processing window.
     TsBaseDialog::setSiteName(field(fields, 12));

@@ -50,9 +50,6 @@ AboutInfoDialog::AboutInfoDialog()
 
     m_okButton = new QPushButton(this);
     m_okButton->setObjectName(QStringLiteral("okButton"));
-    QPalette palette = m_okButton->palette();
-    palette.setColor(QPalette::Button, ::Qt::white);
-    m_okButton->setPalette(palette);
     m_okButton->setDefault(true);
     content->addWidget(m_okButton, 0, ::Qt::AlignHCenter);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);

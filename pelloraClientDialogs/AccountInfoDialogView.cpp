@@ -98,9 +98,6 @@ AccountInfoDialogView::AccountInfoDialogView(
     m_okButton = new QPushButton(this);
     m_okButton->setObjectName(QStringLiteral("allocationInfoDialog_okButton"));
     m_okButton->setDefault(true);
-    QPalette pal = m_okButton->palette();
-    pal.setColor(QPalette::Button, ::Qt::white);
-    m_okButton->setPalette(pal);
     m_okButton->setMinimumWidth(80);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
     content->addWidget(m_okButton, 0, ::Qt::AlignCenter);

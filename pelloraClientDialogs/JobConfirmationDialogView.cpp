@@ -25,14 +25,6 @@ const char *const JobConfirmationDialogView::PictureName
 
 namespace {
 constexpr int LabelMinimumWidth = 200;
-
-void setWhiteBackground(QWidget *widget)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Button, ::Qt::white);
-    palette.setColor(QPalette::Base, ::Qt::white);
-    widget->setPalette(palette);
-}
 } // namespace
 
 JobConfirmationDialogView::JobConfirmationDialogView(QWidget *parent)
@@ -68,7 +60,6 @@ JobConfirmationDialogView::JobConfirmationDialogView(QWidget *parent)
     m_okButton->setObjectName(QStringLiteral("userIdDialog_OkBtn"));
     m_okButton->setEnabled(true);
     m_okButton->setDefault(true);
-    setWhiteBackground(m_okButton);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     m_pickupList = new QTreeWidget(this);
@@ -82,7 +73,6 @@ JobConfirmationDialogView::JobConfirmationDialogView(QWidget *parent)
     // The terminal column as wide as its names, the location takes the rest.
     m_pickupList->header()->setSectionResizeMode(QHeaderView::Stretch);
     m_pickupList->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    setWhiteBackground(m_pickupList);
 
     auto *texts = new QVBoxLayout;
     texts->setSpacing(0);

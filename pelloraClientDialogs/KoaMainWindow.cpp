@@ -2,6 +2,7 @@
 
 #include "AboutInfoDialog.h"
 #include "CopyrightLabel.h"
+#include "KioskPalette.h"
 #include "KoaMainWindowControllerInterface.h"
 #include "PrintClientImages.h"
 #include "TsBaseDialog.h"
@@ -27,10 +28,7 @@ constexpr int BUTTON_INSET = 20;
 
 void setWhiteBackground(QWidget *widget)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, ::Qt::white);
-    palette.setColor(QPalette::Button, ::Qt::white);
-    widget->setPalette(palette);
+    KioskPalette::apply(widget);
     widget->setAutoFillBackground(true);
 }
 } // namespace

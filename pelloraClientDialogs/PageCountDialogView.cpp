@@ -148,9 +148,6 @@ QPushButton *PageCountDialogView::makeButton(const QString &objectName)
 {
     auto *button = new QPushButton(this);
     button->setObjectName(objectName);
-    QPalette pal = button->palette();
-    pal.setColor(QPalette::Button, ::Qt::white);
-    button->setPalette(pal);
     button->setMinimumWidth(80);
     return button;
 }

@@ -25,9 +25,6 @@ QPushButton *makeButton(QWidget *parent, const char *name)
 {
     auto *button = new QPushButton(parent);
     button->setObjectName(QLatin1String(name));
-    QPalette pal = button->palette();
-    pal.setColor(QPalette::Button, ::Qt::white);
-    button->setPalette(pal);
     // Return is the dialog's, through the event filter: no default button.
     button->setAutoDefault(false);
     button->setMinimumWidth(80);

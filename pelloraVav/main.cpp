@@ -6,6 +6,7 @@
 #include "ArgumentParser.h"
 #include "ConsoleLine.h"
 #include "DaxTimeSource.h"
+#include "KioskPalette.h"
 #include "KoaClientWindow.h"
 #include "KoaJobWorkflow.h"
 #include "KoaMainWindow.h"
@@ -84,6 +85,8 @@ public:
         m_application = std::make_unique<VavApplication>(argc, argv, m_preferences.get());
         // The client lives on while no window is open: between two print jobs.
         QApplication::setQuitOnLastWindowClosed(false);
+        // Before the first window: every window then shares the one palette.
+        KioskPalette::install();
         m_arguments = std::make_unique<ArgumentParser>(argc, argv);
     }
 

@@ -19,18 +19,6 @@ void announceError(const Message &message, const QString &details)
         QStringLiteral("Message"), details, 1, QStringLiteral("handle")));
 }
 
-// The id is read the same way here and by the dispatcher: the digits before the
-// first separator, 0 when there are none or they are not a number.
-long idBeforeSeparator(const QString &text)
-{
-    const qsizetype separator = text.indexOf(QLatin1Char('|'));
-    if (separator <= 0)
-        return 0;
-    bool ok = false;
-    const long id = QStringView(text).left(separator).toLong(&ok, 10);
-    return ok ? id : 0;
-}
-
 } // namespace
 
 Message::Message() = default;
@@ -112,9 +100,17 @@ QString Message::fieldSeparator()
     return QStringLiteral("|");
 }
 
+// The one reading of a received text's id, shared by the dispatcher and the
+// trace mask: the digits before the first separator, 0 when there are none or
+// they are not a number.
 long Message::getMessageIdFromText(const QString &text)
 {
-    return idBeforeSeparator(text);
+    const qsizetype separator = text.indexOf(QLatin1Char('|'));
+    if (separator <= 0)
+        return 0;
+    bool ok = false;
+    const long id = QStringView(text).left(separator).toLong(&ok, 10);
+    return ok ? id : 0;
 }
 
 QString Message::stripFieldCode(const QString &field)

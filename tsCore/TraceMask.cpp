@@ -1,5 +1,9 @@
 #include "TraceMask.h"
 
+#include "Message.h"
+
+#include <QHash>
+#include <QMutex>
 #include <QStringList>
 
 namespace Tessaly::Core {
@@ -8,69 +12,67 @@ const QString TraceMask::Mask = QStringLiteral("********");
 
 namespace {
 
-constexpr long AuthenticateMsgId = 55;
-constexpr long SettingsMsgId = 58;
-const QLatin1Char Separator('|');
-const QLatin1Char StaffPasswordCode('A');
 // The dispatcher's answer to a text it cannot handle repeats the text whole.
 const QLatin1String NotHandledPrefix("Message Not Handled: ");
 
-// Read as the dispatcher reads it, so that a text masked here is the text it routes.
-long messageId(const QString &text)
+// Filled while the program's static constants are made, read by every thread
+// that traces.
+struct Declarations
 {
-    const qsizetype separator = text.indexOf(Separator);
-    if (separator <= 0)
-        return 0;
-    bool ok = false;
-    const long id = QStringView(text).left(separator).toLong(&ok, 10);
-    return ok ? id : 0;
+    QMutex mutex;
+    QHash<long, TraceMask::SecretFields> byId;
+};
+
+Declarations &declarations()
+{
+    static Declarations table;
+    return table;
 }
 
-// The fields are counted with the empty ones, so that a missing value does not
-// move the secret into a field that is left readable. The answer is built as
-// id|time|guest|user id|user id|PIN (neither value can hold a separator); in a
-// text of another shape the last value past the guest flag is masked as well.
-bool isAuthenticationSecret(qsizetype index, qsizetype last, TraceMask::Scope scope)
+bool isSecret(const TraceMask::SecretFields &secrets, qsizetype index, const QString &field,
+    qsizetype fieldCount)
 {
-    if (scope == TraceMask::Scope::SecretsAndUserIds)
-        return index >= 3;
-    return index >= 5 || (index >= 3 && index == last);
+    if (!secrets.positions.isEmpty()
+        && (fieldCount != secrets.fieldCount || secrets.positions.contains(int(index))))
+        return true;
+    return field.size() > 1 && secrets.codes.contains(field.at(0));
 }
 
 } // namespace
 
-QString TraceMask::wireText(const QString &text, Scope scope)
+bool TraceMask::declare(long messageId, const SecretFields &fields)
 {
-    if (text.startsWith(NotHandledPrefix))
-        return NotHandledPrefix + wireText(text.mid(NotHandledPrefix.size()), scope);
-
-    const long id = messageId(text);
-    if (id != AuthenticateMsgId && id != SettingsMsgId)
-        return text;
-
-    QStringList fields = text.split(Separator, ::Qt::KeepEmptyParts);
-    const qsizetype last = fields.size() - 1;
-    for (qsizetype i = 1; i <= last; ++i) {
-        QString &field = fields[i];
-        if (field.isEmpty())
-            continue;
-        if (id == AuthenticateMsgId && isAuthenticationSecret(i, last, scope))
-            field = Mask;
-        else if (id == SettingsMsgId && field.at(0) == StaffPasswordCode && field.size() > 1)
-            field = StaffPasswordCode + Mask;
-    }
-    return fields.join(Separator);
+    Declarations &table = declarations();
+    const QMutexLocker lock(&table.mutex);
+    table.byId.insert(messageId, fields);
+    return true;
 }
 
-QString TraceMask::reservationAnswer(const QString &query, const QString &answer, Scope scope)
+QString TraceMask::wireText(const QString &text)
 {
-    if (answer.isEmpty())
-        return answer;
-    if (query == QLatin1String("patron_pin"))
-        return Mask;
-    if (scope == Scope::SecretsAndUserIds && query == QLatin1String("patron_id"))
-        return Mask;
-    return answer;
+    if (text.startsWith(NotHandledPrefix))
+        return NotHandledPrefix + wireText(text.mid(NotHandledPrefix.size()));
+
+    SecretFields secrets;
+    {
+        Declarations &table = declarations();
+        const QMutexLocker lock(&table.mutex);
+        const auto found = table.byId.constFind(Message::getMessageIdFromText(text));
+        if (found == table.byId.cend())
+            return text;
+        secrets = *found;
+    }
+    QStringList fields = text.split(Message::fieldSeparator(), ::Qt::KeepEmptyParts);
+    // From field 1: a text without its time stamp has a value there. An empty
+    // value shows that there was none.
+    for (qsizetype i = 1; i < fields.size(); ++i) {
+        QString &field = fields[i];
+        if (field.isEmpty() || !isSecret(secrets, i, field, fields.size()))
+            continue;
+        const bool coded = field.size() > 1 && secrets.codes.contains(field.at(0));
+        field = coded ? field.at(0) + Mask : Mask;
+    }
+    return fields.join(Message::fieldSeparator());
 }
 
 } // namespace Tessaly::Core

@@ -1,30 +1,39 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace Tessaly::Core {
 
 // What a trace line may show of a text that crosses the Print Service
-// connection or comes from the reservation service. Only the copy that goes
-// into the trace is masked: the texts themselves are never changed. A masked
-// value keeps its field, so the line still shows the text's layout.
+// connection. Each message class declares its secret fields once, next to the
+// code that writes or reads them; every trace of a text with that class's id
+// is then masked, whoever traces it. Only the copy that goes into the trace is
+// masked: the texts themselves are never changed. A masked value keeps its
+// field, so the line still shows the text's layout.
 class TraceMask
 {
 public:
-    enum class Scope {
-        Secrets, // PINs and the staff password
-        SecretsAndUserIds, // also the patron's user id, for logs kept longer than a trace
+    struct SecretFields
+    {
+        // Coded fields, by their field code.
+        QString codes;
+        // Plain fields, by position (0 is the id), empty fields counted.
+        QList<int> positions;
+        // With plain secrets: how many fields the class writes. A text of any
+        // other shape shows none of its values, since a secret may have moved.
+        int fieldCount = 0;
     };
 
     static const QString Mask;
 
-    // The text with the PIN of an AuthenticateMsg (55) and the staff password
-    // of a SettingsMsg (58) masked; also inside "Message Not Handled: <text>".
-    [[nodiscard]] static QString wireText(const QString &text, Scope scope = Scope::Secrets);
+    // Declares the secret fields of the class with this message id; meant for
+    // the initialiser of a class-wide constant of the message class.
+    static bool declare(long messageId, const SecretFields &fields);
 
-    // The answer of the reservation service to the query of that name.
-    [[nodiscard]] static QString reservationAnswer(
-        const QString &query, const QString &answer, Scope scope = Scope::Secrets);
+    // The text with every secret field its id's class declares masked; also
+    // inside "Message Not Handled: <text>".
+    [[nodiscard]] static QString wireText(const QString &text);
 };
 
 } // namespace Tessaly::Core

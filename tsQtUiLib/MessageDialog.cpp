@@ -96,10 +96,6 @@ QAbstractButton *MessageDialog::createButton(int number, const QString &imagePat
         button = new QPushButton(this);
         button->setObjectName(QString::fromLatin1(name));
     }
-    QPalette pal = button->palette();
-    pal.setColor(QPalette::Button, ::Qt::white);
-    pal.setColor(QPalette::Window, ::Qt::white);
-    button->setPalette(pal);
     button->setMinimumWidth(80);
     connect(button, &QPushButton::clicked, this, &MessageDialog::buttonClick);
     return button;

@@ -129,9 +129,6 @@ QAbstractButton *PasswordDialog::makeButton(bool imageButtons, const char *name,
     } else {
         button = new QPushButton(this);
         button->setObjectName(QLatin1String(name));
-        QPalette pal = button->palette();
-        pal.setColor(QPalette::Button, ::Qt::white);
-        button->setPalette(pal);
     }
     button->setAutoDefault(false);
     button->setMinimumWidth(80);

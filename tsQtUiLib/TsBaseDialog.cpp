@@ -3,6 +3,7 @@
 #include "ChangeLanguageButton.h"
 #include "CopyrightLabel.h"
 #include "KeyboardInputFilter.h"
+#include "KioskPalette.h"
 #include "LanguageChangerInterface.h"
 #include "LanguageSelectorExtension.h"
 #include "PrintClientImages.h"
@@ -12,7 +13,6 @@
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLayout>
-#include <QPixmapCache>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -23,7 +23,6 @@ namespace {
 int s_defaultTimeout = -1;
 LanguageChangerInterface *s_languageChanger = nullptr;
 std::unique_ptr<QFont> s_font;
-std::unique_ptr<QColor> s_color;
 int s_changeLanguageButtonInterval = 2500;
 QString s_siteName;
 QString s_languageCode;
@@ -64,21 +63,10 @@ TsBaseDialog::TsBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguag
 
     // Before any text is shown: no label's markup ever reads a file.
     PrintClientImages::serveOnlyBuiltInImages();
-    // The style keeps the frames, bevels and headers it draws in the pixmap
-    // cache under keys that hold the palette of the widget drawn, and every
-    // dialog has palettes of its own, so nothing kept is ever found again: the
-    // cache filled to its 10 MB limit within the first hundred jobs, and Qt
-    // keeps the key of every pixmap it drops (about 2 kB a job after that).
-    // Drawn anew instead, which costs a kiosk dialog nothing it would notice.
-    QPixmapCache::setCacheLimit(0);
     if (!s_font)
         s_font = std::make_unique<QFont>(QStringLiteral("Verdana"), 12);
-    if (!s_color)
-        s_color = std::make_unique<QColor>(::Qt::white);
-
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, *s_color);
-    setPalette(pal);
+    // Its buttons and fields inherit it.
+    KioskPalette::apply(this);
     setAutoFillBackground(true);
     setFont(*s_font);
 
@@ -468,7 +456,6 @@ QFont TsBaseDialog::defaultFont()
 void TsBaseDialog::setDefaults()
 {
     s_font.reset();
-    s_color.reset();
     s_changeLanguageButtonInterval = 2500;
 }
 

@@ -36,9 +36,6 @@ TsInputDialog::TsInputDialog(const QString &caption, const QString &label)
     m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setAutoDefault(false);
     m_okButton->setMinimumWidth(80);
-    QPalette pal = m_okButton->palette();
-    pal.setColor(QPalette::Button, ::Qt::white);
-    m_okButton->setPalette(pal);
     right->addWidget(m_okButton);
     right->addStretch(1);
     row->addLayout(right);

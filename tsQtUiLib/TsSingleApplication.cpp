@@ -4,33 +4,12 @@
 
 #include <QWidget>
 
-#include <utility>
-
-namespace {
-const char *const NoSharedMemory = "QT_XCB_NO_MITSHM";
-bool s_noSharedMemorySet = false;
-
-// Kiosk windows are small and short-lived: a shared-memory segment made for
-// each one (page faults and a server round trip) costs more than sending its
-// pixels. A site that set the variable itself keeps its choice. The display is
-// opened inside QApplication's constructor, so this runs first.
-int &preparedDisplay(int &argc)
-{
-    if (!qEnvironmentVariableIsSet(NoSharedMemory))
-        s_noSharedMemorySet = qputenv(NoSharedMemory, "1");
-    return argc;
-}
-} // namespace
-
 TsSingleApplication::TsSingleApplication(const QString &applicationId, int &argc, char **argv)
-    : QApplication(preparedDisplay(argc), argv)
+    : QApplication(argc, argv)
     , m_id(applicationId)
     , m_guard(new TsSingleInstanceGuard(
           TsSingleInstanceGuard::sessionKey(applicationId), QString(), this))
 {
-    // Read once by the display connection; the programs we start choose their own.
-    if (std::exchange(s_noSharedMemorySet, false))
-        qunsetenv(NoSharedMemory);
     connect(m_guard, &TsSingleInstanceGuard::messageReceived, this, [this](const QString &text) {
         if (m_activateOnMessage)
             activateMainWidget();

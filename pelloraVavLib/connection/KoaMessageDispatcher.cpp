@@ -40,8 +40,7 @@ QString KoaMessageDispatcher::dispatch(const QString &source, const QString &tex
     Trace::log(this, ClassName, DispatchFunction, Trace::Verbose, Trace::VerboseCode,
         QStringLiteral("After check for NO_RESPONSE"));
 
-    const qsizetype separator = text.indexOf(QLatin1Char('|'));
-    if (separator < 0) {
+    if (!text.contains(Tessaly::Core::Message::fieldSeparator())) {
         Trace::log(this, ClassName, DispatchFunction, Trace::Warning, Trace::WarningCode,
             QStringLiteral("Message is malformed"));
         return notHandled(text);
@@ -49,11 +48,8 @@ QString KoaMessageDispatcher::dispatch(const QString &source, const QString &tex
     Trace::log(this, ClassName, DispatchFunction, Trace::Verbose, Trace::VerboseCode,
         QStringLiteral("After check for Message Not Handled"));
 
-    bool ok = false;
-    long id = QStringView(text).left(separator).toLong(&ok, 10);
-    if (!ok)
-        id = 0;
-    Tessaly::Core::Message *message = registeredMessage(id);
+    Tessaly::Core::Message *message
+        = registeredMessage(Tessaly::Core::Message::getMessageIdFromText(text));
     if (!message) {
         Trace::log(this, ClassName, DispatchFunction, Trace::Warning, Trace::WarningCode,
             QStringLiteral("Message does not have a message id"));

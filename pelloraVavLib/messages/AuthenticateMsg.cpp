@@ -1,6 +1,12 @@
 #include "AuthenticateMsg.h"
 
 #include "MessageFields_p.h"
+#include "TraceMask.h"
+
+// id|time stamp|guest|user id|user id|PIN: toText() writes every value wire-safe,
+// so the PIN is always field 5 of 6.
+const bool AuthenticateMsg::SECRET_FIELDS_DECLARED
+    = Tessaly::Core::TraceMask::declare(MESSAGE_ID, {QString(), {5}, 6});
 
 AuthenticateMsg::AuthenticateMsg(
     std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)

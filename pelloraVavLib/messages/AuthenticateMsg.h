@@ -25,6 +25,9 @@ public:
     QString userPin() const { return m_userPin; }
     void setUserPin(const QString &pin) { m_userPin = pin; }
 
+    // The PIN never reaches a trace.
+    static const bool SECRET_FIELDS_DECLARED;
+
 private:
     bool m_isGuest = false;
     QString m_userId;

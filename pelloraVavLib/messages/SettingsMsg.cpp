@@ -2,6 +2,7 @@
 
 #include "HexEncrypt.h"
 #include "MessageFields_p.h"
+#include "TraceMask.h"
 
 #include <limits>
 
@@ -18,6 +19,10 @@ int toPageLimit(const QString &value)
 }
 
 } // namespace
+
+// Field A, the staff password (see setCodedField).
+const bool SettingsMsg::SECRET_FIELDS_DECLARED
+    = Tessaly::Core::TraceMask::declare(MESSAGE_ID, {QStringLiteral("A"), {}, 0});
 
 SettingsMsg::SettingsMsg(
     std::unique_ptr<Tessaly::Core::MessageHandler> handler, UtilsLib::Observer *observer)

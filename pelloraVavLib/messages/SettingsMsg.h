@@ -63,6 +63,9 @@ public:
     QString getUserPinInputFilterExceptions() const { return m_userPinInputFilterExceptions; }
     void enableUserPinInputFilter(bool enabled, const QString &exceptions);
 
+    // The staff password never reaches a trace.
+    static const bool SECRET_FIELDS_DECLARED;
+
 private:
     void setCodedField(const QString &field);
 

@@ -24,6 +24,15 @@ const QString StalloSessionRegistry::SettingsOrganization = QStringLiteral("Merr
 const QString StalloSessionRegistry::SettingsApplication = QStringLiteral("Stallo");
 const QString StalloSessionRegistry::DefaultHost = QStringLiteral("localhost");
 
+const QString StalloSessionRegistry::USER_PIN_QUERY = QStringLiteral("patron_pin");
+const QStringList StalloSessionRegistry::SECRET_QUERIES {USER_PIN_QUERY};
+
+QString StalloSessionRegistry::traceable(const QString &query, const QString &answer)
+{
+    return SECRET_QUERIES.contains(query) && !answer.isEmpty() ? Tessaly::Core::TraceMask::Mask
+                                                               : answer;
+}
+
 StalloSessionRegistry::StalloSessionRegistry(TsHttpInterface *http, UtilsLib::Observer *observer,
     int port, std::unique_ptr<QSettings> settings)
     : m_settings(settings ? std::move(settings)
@@ -61,14 +70,12 @@ QString StalloSessionRegistry::userInputFromStalloWebService(const QString &name
     const QString response = QString::fromUtf8(data.left(end < 0 ? data.size() : end));
     if (ok) {
         Trace::logf(this, ClassName, "userInputFromStalloWebService", Trace::Verbose,
-            Trace::VerboseCode, "response string: %1",
-            Tessaly::Core::TraceMask::reservationAnswer(name, response));
+            Trace::VerboseCode, "response string: %1", traceable(name, response));
         return response;
     }
     if (retry) {
         Trace::logf(this, ClassName, "userInputFromStalloWebService", Trace::Verbose,
-            Trace::VerboseCode, "request failed: response string: %1",
-            Tessaly::Core::TraceMask::reservationAnswer(name, response));
+            Trace::VerboseCode, "request failed: response string: %1", traceable(name, response));
         return userInputFromStalloWebService(name, false);
     }
     return QString();
@@ -85,8 +92,8 @@ QString StalloSessionRegistry::getUserId()
 
 QString StalloSessionRegistry::getUserPin()
 {
-    const QString pin = UtilsLib::HexEncrypt::decryptData(
-        userInputFromStalloWebService(QStringLiteral("patron_pin"), true));
+    const QString pin
+        = UtilsLib::HexEncrypt::decryptData(userInputFromStalloWebService(USER_PIN_QUERY, true));
     if (!pin.isEmpty())
         return pin;
     const QString stored = storedValue(USER_PIN_VAL).toString();

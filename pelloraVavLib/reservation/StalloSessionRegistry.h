@@ -5,6 +5,7 @@
 
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
@@ -34,6 +35,9 @@ public:
     static const QString SettingsOrganization;
     static const QString SettingsApplication;
     static const QString DefaultHost;
+    static const QString USER_PIN_QUERY;
+    // Queries whose answers no trace may show.
+    static const QStringList SECRET_QUERIES;
     static constexpr int DefaultPort = 4567;
     static constexpr int RequestTimeout = 5000;
     // Its answers are a name, a number or a language code.
@@ -63,6 +67,7 @@ public:
     static QString mapLanguage(const QString &language);
 
 private:
+    static QString traceable(const QString &query, const QString &answer);
     QVariant storedValue(const QString &name) const;
 
     std::unique_ptr<QSettings> m_settings;

@@ -1,17 +1,9 @@
 // A patron picks a language in an open dialog's selector: the dialog relabels
 // at once from the shipped translation files.
-#include "AccountInfoDialogController.h"
-#include "AccountInfoDialogView.h"
 #include "FakePreferences.h"
-#include "JobConfirmationDialogController.h"
-#include "JobConfirmationDialogModel.h"
-#include "JobConfirmationDialogView.h"
-#include "JobReceivedMsg.h"
+#include "KioskDialogs.h"
 #include "KoaMainWindow.h"
-#include "KoaSessionInfo.h"
 #include "LanguageSelectorExtension.h"
-#include "PageCountDialogController.h"
-#include "PageCountDialogView.h"
 #include "PrintClientLanguageChanger.h"
 #include "SupportedLanguageDialects.h"
 #include "TsHttp.h"
@@ -156,8 +148,8 @@ void TstLanguageSwitch::leavesNoWordOfAnotherLanguage()
 {
     QFETCH(QString, code);
     QFETCH(QStringList, same);
+    KioskDialogs::setUp(-1, QStringLiteral("Central Library"));
     TsBaseDialog::setApplicationFolder(QStringLiteral(PELLORA_APP_DIR));
-    TsBaseDialog::setSiteName(QStringLiteral("Central Library"));
     FakePreferences preferences;
     PrintClientLanguageChanger changer(
         &preferences, std::make_unique<TsHttp>(), QStringLiteral("http://127.0.0.1:1/languages"));
@@ -168,26 +160,12 @@ void TstLanguageSwitch::leavesNoWordOfAnotherLanguage()
     UserIdDialogModel identity(true, true);
     UserIdDialogController identityController(&identity, &preferences, nullptr, 45);
     UserIdDialogView identityView(nullptr, &identityController);
-    KoaSessionInfo session;
-    session.setAllocationBalance(QStringLiteral("4.25"));
-    session.setMaxAllocationBalance(QStringLiteral("10.00"));
-    JobReceivedMsg job;
-    job.setPageCount(10);
-    job.setSheetCount(5);
-    job.setFreePagesPrinted(2);
-    job.setPageCost(QStringLiteral("$0.20"));
-    job.setTotalCost(QStringLiteral("$0.60"));
-    PageCountDialogController costController(&session, 45);
-    PageCountDialogView costView(nullptr, &costController, &job);
-    AccountInfoDialogController accountsController(&session, 45);
-    AccountInfoDialogView accountsView(nullptr, &accountsController);
-    JobConfirmationDialogModel confirmation;
-    confirmation.setJobNumber(1042);
-    confirmation.setExpireTime(QStringLiteral("2026-12-09T17:30:00"));
-    JobConfirmationDialogView confirmationView(nullptr);
-    JobConfirmationDialogController confirmationController(&confirmation, &confirmationView, 0);
-    confirmationView.setController(&confirmationController);
-    const QList<QWidget *> windows {&main, &identityView, &costView, &accountsView, &confirmationView};
+    KioskDialogs::Job job;
+    const auto cost = KioskDialogs::costDialog(job);
+    const auto accounts = KioskDialogs::accountsDialog(job);
+    const auto confirmation = KioskDialogs::confirmationDialog(job);
+    const QList<QWidget *> windows {
+        &main, &identityView, cost.view.get(), accounts.view.get(), confirmation.view.get()};
     QMap<QString, QString> english;
     for (QWidget *window : windows) {
         window->show();

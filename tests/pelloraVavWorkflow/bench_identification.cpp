@@ -1,13 +1,14 @@
 // Time from an identification request reaching the client to the dialog being
 // painted on screen, against a bare QDialog with two line edits built and shown the
-// same way, both with the display settings of the client (or Qt's own with
-// --qt-defaults). Run on the platform of your choice (offscreen by default).
+// same way, both with the display settings of the client (its application
+// object and kiosk palette; or Qt's own with --qt-defaults). Run on the platform of your choice (offscreen by default).
 
 #include "messagetesthelpers.h"
 
 #include "AuthenticateReq.h"
 #include "AuthenticateReqHandler.h"
 #include "FakePreferences.h"
+#include "KioskPalette.h"
 #include "KoaSessionInfo.h"
 #include "TsBaseDialog.h"
 #include "TsSingleApplication.h"
@@ -87,6 +88,8 @@ int main(int argc, char *argv[])
         : std::make_unique<TsSingleApplication>(
             QStringLiteral("bench_identification-%1").arg(QCoreApplication::applicationPid()), argc,
             argv);
+    if (!qtDefaults)
+        KioskPalette::install();
     const int runs = 100;
     FixedTimeSource clock;
     Tessaly::Core::Message::setTimeSource(&clock);

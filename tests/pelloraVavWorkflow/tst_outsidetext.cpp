@@ -1,13 +1,8 @@
-#include "AccountInfoDialogController.h"
-#include "AccountInfoDialogView.h"
 #include "AutoReleaseMsg.h"
 #include "AutoReleaseMsgHandler.h"
 #include "CopyrightLabel.h"
-#include "JobReceivedMsg.h"
-#include "KoaSessionInfo.h"
+#include "KioskDialogs.h"
 #include "ModalHelper.h"
-#include "PageCountDialogController.h"
-#include "PageCountDialogView.h"
 #include "PrefixTranslator.h"
 #include "PrintClientDialog.h"
 #include "TsBaseDialog.h"
@@ -100,24 +95,19 @@ Shown show(Place place, const QString &value)
             handler.handle(QStringLiteral("ps"), &message);
         });
     case Place::Receipt: {
-        KoaSessionInfo session;
-        JobReceivedMsg job;
-        job.setPageCount(3);
-        job.setPageCost(value);
-        job.setTotalCost(value);
-        PageCountDialogController controller(&session, 0);
-        PageCountDialogView view(nullptr, &controller, &job);
-        const auto *cost = view.findChild<QLabel *>(QStringLiteral("costLabel"));
-        const Shown shown = shownBy(cost, &view);
+        KioskDialogs::Job job;
+        job.cost.setPageCost(value);
+        job.cost.setTotalCost(value);
+        const auto view = KioskDialogs::costDialog(job, 0);
+        const auto *cost = view->findChild<QLabel *>(QStringLiteral("costLabel"));
+        const Shown shown = shownBy(cost, view.view.get());
         return {shown.texts + QStringList {cost->accessibleDescription()}, shown.plain, shown.size};
     }
     case Place::Balances: {
-        KoaSessionInfo session;
-        session.setDepositBalance(value);
-        session.setMaxDepositBalance(QStringLiteral("$50.00"));
-        AccountInfoDialogController controller(&session, 0);
-        AccountInfoDialogView view(nullptr, &controller);
-        return shownBy(view.findChild<QLabel *>(QStringLiteral("depositValue")), &view);
+        KioskDialogs::Job job;
+        job.session.setDepositBalance(value);
+        const auto view = KioskDialogs::accountsDialog(job, 0);
+        return shownBy(view->findChild<QLabel *>(QStringLiteral("depositValue")), view.view.get());
     }
     case Place::Translation: {
         // An override translation from the Print Service in a dialog's label.
@@ -157,7 +147,7 @@ private slots:
         QVERIFY(m_folder.isValid());
         m_fifo = m_folder.filePath(QStringLiteral("fifo"));
         QCOMPARE(::mkfifo(QFile::encodeName(m_fifo).constData(), 0600), 0);
-        TsBaseDialog::setDefaultTimeout(-1);
+        KioskDialogs::setUp();
     }
     void init() { ::alarm(WatchdogSeconds); }
     void cleanup()

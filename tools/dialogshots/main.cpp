@@ -5,19 +5,15 @@
 // fails when there is one; run it once per QT_SCALE_FACTOR.
 
 #include "AboutInfoDialog.h"
-#include "AccountInfoDialogController.h"
-#include "AccountInfoDialogView.h"
 #include "AutoReleaseMsg.h"
 #include "AutoReleaseMsgHandler.h"
 #include "ClientProcessingDialog.h"
 #include "CutTextCheck.h"
 #include "DaxTimeSource.h"
 #include "GuestJobReqHandler.h"
-#include "JobConfirmationDialogController.h"
-#include "JobConfirmationDialogModel.h"
-#include "JobConfirmationDialogView.h"
 #include "JobReceivedMsg.h"
 #include "KeyPad.h"
+#include "KioskDialogs.h"
 #include "KoaMainWindow.h"
 #include "KoaPasswordDialog.h"
 #include "KoaSessionInfo.h"
@@ -189,16 +185,10 @@ void shootMessages()
 
 void shootJobStatus()
 {
-    JobConfirmationDialogModel model;
-    model.setJobNumber(1042);
-    model.setExpireTime(QStringLiteral("2026-12-09T17:30:00"));
-    model.setPickupLocations({{QStringLiteral("Release Station 1"), QStringLiteral("Main floor")},
-        {QStringLiteral("Release Station 2"), QStringLiteral("Second floor, north wing")}});
-    JobConfirmationDialogView view(nullptr);
-    JobConfirmationDialogController controller(&model, &view, 0);
-    view.setController(&controller);
-    shoot(&view, QStringLiteral("jobconfirmationdialog"), true);
-    view.hide();
+    KioskDialogs::Job job;
+    const auto view = KioskDialogs::confirmationDialog(job);
+    shoot(view.view.get(), QStringLiteral("jobconfirmationdialog"), true);
+    view->hide();
 
     Tessaly::Core::DaxTimeSource clock;
     Tessaly::Core::Message::setTimeSource(&clock);
@@ -308,16 +298,11 @@ void shootPageCount()
     shoot(&free, QStringLiteral("pagecountdialog_free"));
     free.hide();
 
-    JobReceivedMsg duplex;
-    duplex.setPageCount(10);
-    duplex.setSheetCount(5);
-    duplex.setFreePagesPrinted(1);
-    duplex.setPageCost(QStringLiteral("<html>&#36;</html>0.20"));
-    duplex.setTotalCost(QStringLiteral("<html>&#36;</html>0.80"));
-    PageCountDialogController accounts(&withAccounts, 45);
-    PageCountDialogView duplexView(nullptr, &accounts, &duplex);
-    shoot(&duplexView, QStringLiteral("pagecountdialog_duplex_accounts"), true);
-    duplexView.hide();
+    KioskDialogs::Job duplex;
+    duplex.session = withAccounts;
+    const auto duplexView = KioskDialogs::costDialog(duplex);
+    shoot(duplexView.view.get(), QStringLiteral("pagecountdialog_duplex_accounts"), true);
+    duplexView->hide();
 
     JobReceivedMsg simplex;
     simplex.setPageCount(12);
@@ -333,25 +318,16 @@ void shootPageCount()
 
 void shootAccounts()
 {
-    KoaSessionInfo session;
-    session.setDepositBalance(QStringLiteral("<html>&#36;</html>12.40"));
-    session.setMaxDepositBalance(QStringLiteral("<html>&#36;</html>50.00"));
-    session.setCreditBalance(QStringLiteral("<html>&#36;</html>2.50"));
-    session.setMaxCreditBalance(QStringLiteral("<html>&#36;</html>20.00"));
-    session.setAllocationBalance(QStringLiteral("<html>&#36;</html>4.25"));
-    session.setMaxAllocationBalance(QStringLiteral("<html>&#36;</html>10.00"));
-    session.setLibraryDepositEnabled(true);
-    session.setLibraryDepositBalance(QStringLiteral("<html>&#36;</html>7.00"));
-    AccountInfoDialogController controller(&session, 45);
-    AccountInfoDialogView all(nullptr, &controller);
-    shoot(&all, QStringLiteral("accountinfodialog_all"));
-    all.hide();
+    KioskDialogs::Job job;
+    const auto all = KioskDialogs::accountsDialog(job);
+    shoot(all.view.get(), QStringLiteral("accountinfodialog_all"));
+    all->hide();
 
-    session.setIsDepositExpired(true);
-    session.setIsCreditExpired(true);
-    AccountInfoDialogView expired(nullptr, &controller);
-    shoot(&expired, QStringLiteral("accountinfodialog_expired"));
-    expired.hide();
+    job.session.setIsDepositExpired(true);
+    job.session.setIsCreditExpired(true);
+    const auto expired = KioskDialogs::accountsDialog(job);
+    shoot(expired.view.get(), QStringLiteral("accountinfodialog_expired"));
+    expired->hide();
 }
 
 void shootIdentification()
@@ -440,9 +416,8 @@ int main(int argc, char *argv[])
             "usage: dialogshots [--check] <output folder> | --grab <file> [window]\n");
         return 2;
     }
+    KioskDialogs::setUp(45000, QStringLiteral("Central Library"));
     TsBaseDialog::setDesktopGeometry(Desktop);
-    TsBaseDialog::setDefaultTimeout(45000);
-    TsBaseDialog::setSiteName(QStringLiteral("Central Library"));
     setUpLanguages();
 
     // One folder per shipped language; without any, the source texts.
