@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
@@ -15,6 +17,8 @@
 const QString OSInterface::ClassName = QStringLiteral("OSInterface");
 
 namespace {
+std::atomic<bool (*)()> s_quitCheck {nullptr};
+
 void startOwnSession(QProcess &process)
 {
     // The command leads a session (and process group) of its own, so that
@@ -24,6 +28,11 @@ void startOwnSession(QProcess &process)
 } // namespace
 
 OSInterface::~OSInterface() = default;
+
+void OSInterface::setQuitCheck(bool (*check)())
+{
+    s_quitCheck.store(check);
+}
 
 int OSInterface::system(const char *command, QByteArray *output)
 {
@@ -94,6 +103,13 @@ bool OSInterface::finish(QProcess &process, int timeoutMillis, const QString &na
 
     m_abortRequested = false;
     const QDeadlineTimer deadline(timeoutMillis);
+    bool (*const quitCheck)() = s_quitCheck.load();
+    const bool quitBefore = quitCheck && quitCheck();
+    const auto quitArrived = [&] {
+        if (quitCheck && !quitBefore && quitCheck())
+            m_abortRequested = true;
+        return m_abortRequested;
+    };
     if (m_eventsDuringWait && QCoreApplication::instance()) {
         QEventLoop loop;
         QTimer expiry;
@@ -101,15 +117,26 @@ bool OSInterface::finish(QProcess &process, int timeoutMillis, const QString &na
         QObject::connect(&expiry, &QTimer::timeout, &loop, &QEventLoop::quit);
         QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
         expiry.start(timeoutMillis);
+        QTimer quitWatch;
+        QObject::connect(&quitWatch, &QTimer::timeout, &loop, [&] {
+            if (quitArrived())
+                loop.quit();
+        });
+        if (quitCheck && !quitBefore)
+            quitWatch.start(QUIT_POLL_MILLIS);
         m_waitLoop = &loop;
         if (process.state() != QProcess::NotRunning)
             loop.exec(QEventLoop::ExcludeUserInputEvents);
         m_waitLoop = nullptr;
     }
     // Also the wait of a loop that an application already told to exit
-    // returns at once.
-    if (process.state() != QProcess::NotRunning && !m_abortRequested)
-        process.waitForFinished(int(deadline.remainingTime()));
+    // returns at once. A quit signal does not interrupt a blocking wait
+    // (SA_RESTART), so the wait goes in slices that look at the quit check.
+    while (process.state() != QProcess::NotRunning && !quitArrived() && !deadline.hasExpired()) {
+        const qint64 left = deadline.remainingTime();
+        process.waitForFinished(
+            int(quitCheck && !quitBefore ? std::min<qint64>(left, QUIT_POLL_MILLIS) : left));
+    }
     if (process.state() == QProcess::NotRunning)
         return true;
 

@@ -61,6 +61,14 @@ public:
     // Ends the command now waited for, and its children, at once.
     void abortRunningCommand();
 
+    // The process-wide quit request (a signal handler's flag, safe to read
+    // from any thread). A command that is running when it turns true is ended
+    // at once, as by abortRunningCommand(), also while no event loop runs;
+    // one started after it (the removal at quit) keeps its own deadline.
+    static void setQuitCheck(bool (*check)());
+    // How often a wait looks at the quit check.
+    static constexpr int QUIT_POLL_MILLIS = 20;
+
     static constexpr int OUTPUT_TAIL = 4096;
 
 private:
