@@ -6,11 +6,15 @@
 #include "XmlPreferences.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -62,6 +66,32 @@ QString saveStaffPassword(const QString &home)
     return preferences.getDatFileName();
 }
 
+// Runs `work` in a child process as a user other than root when the test runs
+// as root, who may write into any folder; true when it returned true.
+bool asPlainUser(const QString &home, const std::function<bool()> &work)
+{
+    if (::geteuid() != 0)
+        return work();
+    constexpr uid_t Nobody = 65534;
+    // Each level above the home may be entered, its files stay unlisted.
+    for (QDir up(QFileInfo(home).path()); up.path() != QDir::tempPath() && !up.isRoot(); up.cdUp())
+        ::chmod(QFile::encodeName(up.path()).constData(), 0711);
+    QDirIterator entries(
+        home, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    ::chown(QFile::encodeName(home).constData(), Nobody, Nobody);
+    while (entries.hasNext())
+        ::lchown(QFile::encodeName(entries.next()).constData(), Nobody, Nobody);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool ok = ::setgroups(0, nullptr) == 0 && ::setgid(Nobody) == 0
+            && ::setuid(Nobody) == 0 && work();
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)
+        && WEXITSTATUS(status) == 0;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Writer)
@@ -111,6 +141,41 @@ void TestFileModes::privateFiles_data()
                return saveStaffPassword(home);
            })
         << 0600 << 0700;
+    // A reader who opened the old file while others could read it keeps
+    // reading whatever goes into that file: no tightening takes it back, so
+    // the password goes into a new file or nowhere.
+    QTest::addRow("session.dat held open by a reader, in a folder the user may not write")
+        << QString() << Writer([](const QString &home) {
+               const QString folder = home + "/.pelloraVav";
+               const QString dat = folder + "/session.dat";
+               if (!writeFile(dat, "old", 0644))
+                   return QString();
+               QFile reader(dat);
+               if (!reader.open(QIODevice::ReadOnly))
+                   return QString();
+               if (!asPlainUser(home, [&] {
+                       return ::chmod(QFile::encodeName(folder).constData(), 0500) == 0
+                           && !saveStaffPassword(home).isEmpty();
+                   }))
+                   return QString();
+               const QByteArray seen = reader.readAll();
+               if (seen != "old")
+                   qWarning("the earlier reader read %s", seen.toHex().constData());
+               return seen == "old" ? dat : QString();
+           })
+        << 0644 << 0500;
+    QTest::addRow("owner-only preferences flushed after the file went away")
+        << QString() << Writer([](const QString &home) {
+               const QString path = home + "/app/" + MacPrintClientPreferences::CONFIG_FILE;
+               UtilsLib::XmlPreferences config(QStringLiteral("Mac Printer Connector"));
+               config.set(QStringLiteral("Print Service Address"), QStringLiteral("ps"));
+               return QDir().mkpath(home + "/app")
+                       && config.save(path, UtilsLib::XmlPreferences::FileAccess::OwnerOnly)
+                       && QFile::remove(path) && config.flush()
+                   ? path
+                   : QString();
+           })
+        << 0600 << 0;
     QTest::addRow("patron's printClient.tsp") << QString() << Writer([](const QString &home) {
         // The application folder cannot be written: the patron's own file is.
         if (!writeFile(home + "/blocker", "", 0644))
