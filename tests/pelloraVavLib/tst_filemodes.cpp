@@ -11,9 +11,8 @@
 #include <QtTest>
 
 #include <functional>
-#include <grp.h>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -66,30 +65,28 @@ QString saveStaffPassword(const QString &home)
     return preferences.getDatFileName();
 }
 
-// Runs `work` in a child process as a user other than root when the test runs
-// as root, who may write into any folder; true when it returned true.
+// Runs `work` with a plain user's file permissions over the folder above
+// `home`, which becomes that user's, when the test runs as root: root may write
+// into any folder, and a file user other than root has no capability that
+// overrides permissions.
 bool asPlainUser(const QString &home, const std::function<bool()> &work)
 {
+    constexpr uid_t Nobody = 65534;
     if (::geteuid() != 0)
         return work();
-    constexpr uid_t Nobody = 65534;
-    // Each level above the home may be entered, its files stay unlisted.
-    for (QDir up(QFileInfo(home).path()); up.path() != QDir::tempPath() && !up.isRoot(); up.cdUp())
-        ::chmod(QFile::encodeName(up.path()).constData(), 0711);
+    const QString top = QFileInfo(home).path();
+    bool owned = ::chown(QFile::encodeName(top).constData(), Nobody, Nobody) == 0;
     QDirIterator entries(
-        home, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    ::chown(QFile::encodeName(home).constData(), Nobody, Nobody);
+        top, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (entries.hasNext())
-        ::lchown(QFile::encodeName(entries.next()).constData(), Nobody, Nobody);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const bool ok = ::setgroups(0, nullptr) == 0 && ::setgid(Nobody) == 0
-            && ::setuid(Nobody) == 0 && work();
-        ::_exit(ok ? 0 : 1);
-    }
-    int status = 0;
-    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)
-        && WEXITSTATUS(status) == 0;
+        owned
+            = ::lchown(QFile::encodeName(entries.next()).constData(), Nobody, Nobody) == 0 && owned;
+    ::setfsgid(Nobody);
+    ::setfsuid(Nobody);
+    const bool ok = owned && work();
+    ::setfsuid(0);
+    ::setfsgid(0);
+    return ok;
 }
 
 } // namespace
