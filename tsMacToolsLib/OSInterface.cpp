@@ -34,6 +34,12 @@ void OSInterface::setQuitCheck(bool (*check)())
     s_quitCheck.store(check);
 }
 
+bool OSInterface::quitSignalled()
+{
+    bool (*const check)() = s_quitCheck.load();
+    return check && check();
+}
+
 int OSInterface::system(const char *command, QByteArray *output)
 {
     // The output passes through here rather than straight to the terminal, so
@@ -59,6 +65,7 @@ int OSInterface::system(const char *command, QByteArray *output)
             output->remove(0, output->size() - OUTPUT_TAIL);
     };
     QObject::connect(&process, &QProcess::readyReadStandardOutput, &process, passOn);
+    m_quitBeforeStart = quitSignalled();
     process.start(QStringLiteral("/bin/sh"),
         {QStringLiteral("-c"), QString::fromLocal8Bit(command ? command : "")},
         QIODevice::ReadOnly);
@@ -79,6 +86,7 @@ int OSInterface::run(const QString &program, const QStringList &arguments, QStri
     if (!standardOutput)
         process.setStandardOutputFile(QProcess::nullDevice());
     startOwnSession(process);
+    m_quitBeforeStart = quitSignalled();
     process.start(program, arguments, QIODevice::ReadOnly);
     const bool finished = finish(process, m_commandTimeout, program);
     if (standardOutput)
@@ -103,10 +111,11 @@ bool OSInterface::finish(QProcess &process, int timeoutMillis, const QString &na
 
     m_abortRequested = false;
     const QDeadlineTimer deadline(timeoutMillis);
-    bool (*const quitCheck)() = s_quitCheck.load();
-    const bool quitBefore = quitCheck && quitCheck();
+    // Looked at before the start: a quit that comes while the command starts
+    // is one it must end for.
+    const bool watchQuit = !m_quitBeforeStart && s_quitCheck.load();
     const auto quitArrived = [&] {
-        if (quitCheck && !quitBefore && quitCheck())
+        if (watchQuit && quitSignalled())
             m_abortRequested = true;
         return m_abortRequested;
     };
@@ -122,7 +131,7 @@ bool OSInterface::finish(QProcess &process, int timeoutMillis, const QString &na
             if (quitArrived())
                 loop.quit();
         });
-        if (quitCheck && !quitBefore)
+        if (watchQuit)
             quitWatch.start(QUIT_POLL_MILLIS);
         m_waitLoop = &loop;
         if (process.state() != QProcess::NotRunning)
@@ -134,8 +143,7 @@ bool OSInterface::finish(QProcess &process, int timeoutMillis, const QString &na
     // (SA_RESTART), so the wait goes in slices that look at the quit check.
     while (process.state() != QProcess::NotRunning && !quitArrived() && !deadline.hasExpired()) {
         const qint64 left = deadline.remainingTime();
-        process.waitForFinished(
-            int(quitCheck && !quitBefore ? std::min<qint64>(left, QUIT_POLL_MILLIS) : left));
+        process.waitForFinished(int(watchQuit ? std::min<qint64>(left, QUIT_POLL_MILLIS) : left));
     }
     if (process.state() == QProcess::NotRunning)
         return true;

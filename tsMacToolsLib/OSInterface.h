@@ -76,6 +76,7 @@ private:
     // start or had to be ended.
     bool finish(QProcess &process, int timeoutMillis, const QString &name);
     void endProcessGroup(QProcess &process, pid_t group);
+    static bool quitSignalled();
 
     int m_commandTimeout = COMMAND_TIMEOUT_MILLIS;
     int m_scriptTimeout = SCRIPT_TIMEOUT_MILLIS;
@@ -83,4 +84,5 @@ private:
     bool m_eventsDuringWait = false;
     QEventLoop *m_waitLoop = nullptr;
     bool m_abortRequested = false;
+    bool m_quitBeforeStart = false;
 };
