@@ -17,6 +17,7 @@
 #include "MacProcessManager.h"
 #include "MacVersionInfo.h"
 #include "Message.h"
+#include "OSInterface.h"
 #include "ObserverGroup.h"
 #include "ObserverManager.h"
 #include "PrintClientDialog.h"
@@ -128,6 +129,8 @@ public:
         m_quitHandler->install();
         // A fetch in progress gives up at once instead of holding the quit up.
         TsHttpInterface::setAbortCheck(&QuitSignalHandler::signalArrived);
+        // So does a printer script or CUPS tool, at start-up and after it.
+        OSInterface::setQuitCheck(&QuitSignalHandler::signalArrived);
         QObject::connect(m_quitHandler.get(), &QuitSignalHandler::quitRequestReceived,
             m_application.get(), [this](int signalNumber) {
                 m_systemLog->write(UtilsLib::SystemLogObserver::Notice,

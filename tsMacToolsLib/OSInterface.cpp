@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
@@ -15,6 +17,8 @@
 const QString OSInterface::ClassName = QStringLiteral("OSInterface");
 
 namespace {
+std::atomic<bool (*)()> s_quitCheck {nullptr};
+
 void startOwnSession(QProcess &process)
 {
     // The command leads a session (and process group) of its own, so that
@@ -24,6 +28,17 @@ void startOwnSession(QProcess &process)
 } // namespace
 
 OSInterface::~OSInterface() = default;
+
+void OSInterface::setQuitCheck(bool (*check)())
+{
+    s_quitCheck.store(check);
+}
+
+bool OSInterface::quitSignalled()
+{
+    bool (*const check)() = s_quitCheck.load();
+    return check && check();
+}
 
 int OSInterface::system(const char *command, QByteArray *output)
 {
@@ -50,6 +65,7 @@ int OSInterface::system(const char *command, QByteArray *output)
             output->remove(0, output->size() - OUTPUT_TAIL);
     };
     QObject::connect(&process, &QProcess::readyReadStandardOutput, &process, passOn);
+    m_quitBeforeStart = quitSignalled();
     process.start(QStringLiteral("/bin/sh"),
         {QStringLiteral("-c"), QString::fromLocal8Bit(command ? command : "")},
         QIODevice::ReadOnly);
@@ -70,6 +86,7 @@ int OSInterface::run(const QString &program, const QStringList &arguments, QStri
     if (!standardOutput)
         process.setStandardOutputFile(QProcess::nullDevice());
     startOwnSession(process);
+    m_quitBeforeStart = quitSignalled();
     process.start(program, arguments, QIODevice::ReadOnly);
     const bool finished = finish(process, m_commandTimeout, program);
     if (standardOutput)
@@ -94,6 +111,14 @@ bool OSInterface::finish(QProcess &process, int timeoutMillis, const QString &na
 
     m_abortRequested = false;
     const QDeadlineTimer deadline(timeoutMillis);
+    // Looked at before the start: a quit that comes while the command starts
+    // is one it must end for.
+    const bool watchQuit = !m_quitBeforeStart && s_quitCheck.load();
+    const auto quitArrived = [&] {
+        if (watchQuit && quitSignalled())
+            m_abortRequested = true;
+        return m_abortRequested;
+    };
     if (m_eventsDuringWait && QCoreApplication::instance()) {
         QEventLoop loop;
         QTimer expiry;
@@ -101,15 +126,25 @@ bool OSInterface::finish(QProcess &process, int timeoutMillis, const QString &na
         QObject::connect(&expiry, &QTimer::timeout, &loop, &QEventLoop::quit);
         QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
         expiry.start(timeoutMillis);
+        QTimer quitWatch;
+        QObject::connect(&quitWatch, &QTimer::timeout, &loop, [&] {
+            if (quitArrived())
+                loop.quit();
+        });
+        if (watchQuit)
+            quitWatch.start(QUIT_POLL_MILLIS);
         m_waitLoop = &loop;
         if (process.state() != QProcess::NotRunning)
             loop.exec(QEventLoop::ExcludeUserInputEvents);
         m_waitLoop = nullptr;
     }
     // Also the wait of a loop that an application already told to exit
-    // returns at once.
-    if (process.state() != QProcess::NotRunning && !m_abortRequested)
-        process.waitForFinished(int(deadline.remainingTime()));
+    // returns at once. A quit signal does not interrupt a blocking wait
+    // (SA_RESTART), so the wait goes in slices that look at the quit check.
+    while (process.state() != QProcess::NotRunning && !quitArrived() && !deadline.hasExpired()) {
+        const qint64 left = deadline.remainingTime();
+        process.waitForFinished(int(watchQuit ? std::min<qint64>(left, QUIT_POLL_MILLIS) : left));
+    }
     if (process.state() == QProcess::NotRunning)
         return true;
 

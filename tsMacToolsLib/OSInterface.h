@@ -61,6 +61,14 @@ public:
     // Ends the command now waited for, and its children, at once.
     void abortRunningCommand();
 
+    // The process-wide quit request (a signal handler's flag, safe to read
+    // from any thread). A command that is running when it turns true is ended
+    // at once, as by abortRunningCommand(), also while no event loop runs;
+    // one started after it (the removal at quit) keeps its own deadline.
+    static void setQuitCheck(bool (*check)());
+    // How often a wait looks at the quit check.
+    static constexpr int QUIT_POLL_MILLIS = 20;
+
     static constexpr int OUTPUT_TAIL = 4096;
 
 private:
@@ -68,6 +76,7 @@ private:
     // start or had to be ended.
     bool finish(QProcess &process, int timeoutMillis, const QString &name);
     void endProcessGroup(QProcess &process, pid_t group);
+    static bool quitSignalled();
 
     int m_commandTimeout = COMMAND_TIMEOUT_MILLIS;
     int m_scriptTimeout = SCRIPT_TIMEOUT_MILLIS;
@@ -75,4 +84,5 @@ private:
     bool m_eventsDuringWait = false;
     QEventLoop *m_waitLoop = nullptr;
     bool m_abortRequested = false;
+    bool m_quitBeforeStart = false;
 };

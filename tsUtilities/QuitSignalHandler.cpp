@@ -3,18 +3,25 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
+// Made once and never closed: a handler already running on another thread
+// may still write to it after the dispositions are put back, and a closed
+// (or reused) descriptor would take its byte.
 int s_pipe[2] = {-1, -1};
-volatile std::sig_atomic_t s_arrived = 0;
+// Read by the threads that wait (a fetch, a command), set in the handler.
+std::atomic<bool> s_arrived {false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the handler may only use lock-free atomics");
+bool s_installed = false;
 
 extern "C" void writeSignalToPipe(int signalNumber)
 {
     // Async-signal-safe: a flag and write(2) only, errno preserved, never blocks.
-    s_arrived = 1;
+    s_arrived.store(true);
     const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     [[maybe_unused]] const ssize_t written = ::write(s_pipe[1], &byte, 1);
@@ -33,12 +40,14 @@ QuitSignalHandler::~QuitSignalHandler()
 
 bool QuitSignalHandler::install(const QList<int> &signalNumbers)
 {
-    if (m_notifier || s_pipe[0] != -1)
+    if (m_notifier || s_installed)
         return false;
-    if (::pipe2(s_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    if (s_pipe[0] == -1 && ::pipe2(s_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         s_pipe[0] = s_pipe[1] = -1;
         return false;
     }
+    drainPipe();
+    s_installed = true;
     m_notifier = new QSocketNotifier(s_pipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &QuitSignalHandler::readSignals);
 
@@ -56,7 +65,13 @@ bool QuitSignalHandler::install(const QList<int> &signalNumbers)
 
 bool QuitSignalHandler::signalArrived()
 {
-    return s_arrived != 0;
+    return s_arrived.load();
+}
+
+void QuitSignalHandler::drainPipe()
+{
+    unsigned char bytes[16];
+    while (::read(s_pipe[0], bytes, sizeof bytes) > 0) { }
 }
 
 void QuitSignalHandler::uninstall()
@@ -68,10 +83,10 @@ void QuitSignalHandler::uninstall()
         return;
     delete m_notifier;
     m_notifier = nullptr;
-    ::close(s_pipe[0]);
-    ::close(s_pipe[1]);
-    s_pipe[0] = s_pipe[1] = -1;
-    s_arrived = 0;
+    // The pipe stays open (see s_pipe); what a late handler wrote is dropped
+    // by the next install.
+    s_installed = false;
+    s_arrived.store(false);
 }
 
 void QuitSignalHandler::readSignals()

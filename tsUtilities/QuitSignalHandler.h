@@ -43,6 +43,7 @@ signals:
 private:
     void readSignals();
     void uninstall();
+    static void drainPipe();
 
     QSocketNotifier *m_notifier = nullptr;
     QList<QPair<int, struct sigaction>> m_previous;

@@ -50,18 +50,16 @@ bool tightenIfOwn(int fd, const struct stat &status)
     return ::fchmod(fd, OwnerOnlyFile) == 0;
 }
 
-bool writeInPlace(const QByteArray &path, const QByteArray &data)
+// The rename is only as lasting as the folder's entry for it.
+void syncFolderOf(const QByteArray &path)
 {
-    const int fd = ::open(path.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash > 0 ? path.left(slash) : QByteArray("/");
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return false;
-    struct stat status
-    { };
-    bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    if (ok)
-        tightenIfOwn(fd, status);
-    ok = ok && writeAll(fd, data) && ::fsync(fd) == 0;
-    return ::close(fd) == 0 && ok;
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 } // namespace
@@ -107,15 +105,21 @@ bool PrivateFile::isPrivateDirectory(const QString &directory)
 bool PrivateFile::write(const QString &path, const QByteArray &data)
 {
     const QByteArray target = nativePath(path);
-    // mkstemp creates the file 0600 whatever the umask.
+    // mkostemp creates the file O_EXCL and 0600 whatever the umask: nobody
+    // else can have it open, and the file it replaces stays whole until the
+    // rename. A file that cannot be written so (a folder the user may not
+    // write) is not written at all: in place, a reader who opened it earlier
+    // would read the new text, and a full disk would leave it cut.
     QByteArray temporary = target + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
-        return (errno == EACCES || errno == EPERM || errno == EROFS) && writeInPlace(target, data);
+        return false;
     bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
-    if (ok && ::rename(temporary.constData(), target.constData()) == 0)
+    if (ok && ::rename(temporary.constData(), target.constData()) == 0) {
+        syncFolderOf(target);
         return true;
+    }
     ::unlink(temporary.constData());
     return false;
 }

@@ -21,9 +21,10 @@ public:
     // nobody else may enter.
     [[nodiscard]] static bool isPrivateDirectory(const QString &directory);
 
-    // Replaces the file with data: through a temporary file created 0600 next
-    // to it and renamed over it once complete, or, in a folder the user may
-    // not write (set up so by an administrator), in place.
+    // Replaces the file with data through a new file, created 0600 next to
+    // it, synced, and renamed over it once complete: the old file stays whole
+    // until then, and whoever had it open keeps reading the old one. False,
+    // the file untouched, in a folder the user may not write.
     [[nodiscard]] static bool write(const QString &path, const QByteArray &data);
 
     // A descriptor that appends to path, created 0600. An existing regular

@@ -26,8 +26,23 @@ bool isControl(char32_t c)
 }
 } // namespace
 
+QByteArray SystemLogObserver::tagOf(const QString &identifier)
+{
+    // RFC 3164's TAG: alphanumerics, at most 32 of them. A blank, "[" or ":"
+    // would end it early for a daemon that reads the line.
+    QByteArray tag;
+    for (const QChar c : identifier) {
+        if (tag.size() == MAX_TAG_CHARS)
+            break;
+        const char16_t u = c.unicode();
+        if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9'))
+            tag += char(u);
+    }
+    return tag;
+}
+
 SystemLogObserver::SystemLogObserver(const QString &identifier, const QString &socketPath)
-    : m_identifier(sanitize(identifier).left(48))
+    : m_identifier(tagOf(identifier))
     , m_socketPath(QFile::encodeName(socketPath.isEmpty() ? DEFAULT_SOCKET : socketPath))
     , m_socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0))
 { }

@@ -46,6 +46,10 @@ public:
     // Lines dropped since the start (socket missing, full, or refusing).
     int droppedLines() const { return m_dropped; }
 
+    // The identifier as the line's tag: its letters and digits, the first
+    // MAX_TAG_CHARS of them.
+    static constexpr int MAX_TAG_CHARS = 32;
+    static QByteArray tagOf(const QString &identifier);
     static QByteArray formatDatagram(Priority priority, const QByteArray &identifier, qint64 pid,
         const QDateTime &time, const QString &text);
     // Control characters written as \xHH, cut to MAX_TEXT_BYTES.

@@ -255,13 +255,14 @@ bool XmlPreferences::save(const QString &path, FileAccess access)
 {
     QMutexLocker lock(&m_lock);
     m_path = path;
+    m_access = access;
     return writeFile(path, access);
 }
 
 bool XmlPreferences::flush() const
 {
     QMutexLocker lock(&m_lock);
-    return writeFile(m_path, FileAccess::Shared);
+    return writeFile(m_path, m_access);
 }
 
 bool XmlPreferences::writeFile(const QString &path, FileAccess access) const
@@ -271,11 +272,11 @@ bool XmlPreferences::writeFile(const QString &path, FileAccess access) const
     makeParentDirectory(QFileInfo(path).absoluteFilePath());
     if (access == FileAccess::OwnerOnly)
         return PrivateFile::write(path, getData(QStringLiteral("\r\n")).toUtf8());
-    // The previous file is replaced only once the new one is complete.
+    // The previous file is replaced only once the new one is complete and
+    // synced; QSaveFile gives the new one the old one's mode before it has a
+    // name. A file in a folder the user cannot write is not written in place:
+    // a full disk would leave it cut.
     QSaveFile file(path);
-    // A writable file in a folder the user cannot write (set up so by an
-    // administrator) is still written, in place.
-    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray data = getData(QStringLiteral("\r\n")).toUtf8();
@@ -299,6 +300,10 @@ bool XmlPreferences::load(const QString &path, bool acceptFailure)
     if (m_name == SampleSettingsName)
         m_name = QFileInfo(m_path).completeBaseName();
     QFile file(m_path);
+    const QFile::Permissions others
+        = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    m_access = file.exists() && !(file.permissions() & others) ? FileAccess::OwnerOnly
+                                                               : FileAccess::Shared;
     bool parsed = false;
     if (file.open(QIODevice::ReadOnly))
         parsed = load(&file);

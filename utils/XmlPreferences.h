@@ -63,10 +63,14 @@ public:
 
     // Who may read a file that save() creates. A shared file keeps the mode
     // of the file it replaces; an owner-only one is 0600 from its creation on.
+    // Either is written whole through a new file renamed over the old one,
+    // or not at all.
     enum class FileAccess { Shared, OwnerOnly };
 
     QString getData(const QString &lineEnd) const;
     [[nodiscard]] bool save(const QString &path, FileAccess access = FileAccess::Shared);
+    // Writes back to the file last saved or loaded, as private as it was: a
+    // loaded file that only its owner may read counts as owner-only.
     bool flush() const override;
     bool removeNode() override;
 
@@ -79,6 +83,7 @@ private:
 
     QString m_name;
     QString m_path;
+    FileAccess m_access = FileAccess::Shared;
     mutable QRecursiveMutex m_lock;
     QMap<QString, PreferencesEntry> m_entries;
 };

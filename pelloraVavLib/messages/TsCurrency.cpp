@@ -45,12 +45,29 @@ constexpr struct
 {
     const char *name;
     char32_t code;
-} NamedReferences[] = {{"amp", U'&'}, {"lt", U'<'}, {"gt", U'>'}, {"quot", U'"'},
-    {"apos", U'\''}, {"nbsp", U'\u00a0'}, {"cent", U'\u00a2'}, {"pound", U'\u00a3'},
-    {"yen", U'\u00a5'}, {"euro", U'\u20ac'}};
+} NamedReferences[] = {{"amp", U'&'}, {"lt", U'<'}, {"gt", U'>'}, {"quot", U'"'}, {"apos", U'\''},
+    {"nbsp", U'\u00a0'}, {"cent", U'\u00a2'}, {"pound", U'\u00a3'}, {"yen", U'\u00a5'},
+    {"euro", U'\u20ac'}};
 
 // The longest reference read: "&#x10FFFF;" and "&#1114111;" fit.
 constexpr qsizetype MaxReferenceLength = 10;
+
+// Characters an amount never holds: controls, and format characters such as
+// the bidirectional overrides and marks, which would show the digits in
+// another order than they are read; line and paragraph separators too.
+bool isRefused(char32_t code)
+{
+    switch (QChar::category(code)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // The character of the reference `body` (what stands between "&" and ";"), or 0.
 char32_t referencedCharacter(QStringView body)
@@ -69,9 +86,7 @@ char32_t referencedCharacter(QStringView body)
         }
         bool ok = false;
         const uint code = digits.toUInt(&ok, hex ? 16 : 10);
-        // No control characters, surrogates or values beyond Unicode.
-        if (!ok || code < 0x20 || (code >= 0x7f && code < 0xa0) || (code >= 0xd800 && code < 0xe000)
-            || code > 0x10ffff)
+        if (!ok || code > 0x10ffff || isRefused(char32_t(code)))
             return 0;
         return char32_t(code);
     }
@@ -111,8 +126,15 @@ QString TsCurrency::decodeAmount(const QString &amount)
                 }
             }
         }
-        text += rest.front();
-        ++i;
+        // A refused character is left out; a whole pair of surrogates is one
+        // character, a lone one is refused.
+        const bool pair
+            = rest.size() > 1 && rest.at(0).isHighSurrogate() && rest.at(1).isLowSurrogate();
+        const char32_t code
+            = pair ? QChar::surrogateToUcs4(rest.at(0), rest.at(1)) : rest.front().unicode();
+        if (!isRefused(code))
+            text += rest.left(pair ? 2 : 1);
+        i += pair ? 2 : 1;
     }
     return text;
 }

@@ -18,6 +18,8 @@ public:
     // ("&#36;0.50", "<html>&#36;</html>0.50"), as the characters it stands for:
     // numeric references, the few named ones amounts use and the <html> wrapper
     // are read, in one pass; anything else stays as it stands, to be shown as text.
+    // Control and format characters (the bidirectional overrides among them)
+    // are refused: left out as they stand, left unread as references.
     static QString decodeAmount(const QString &amount);
 
     static bool setLocaleId(unsigned long localeId);

@@ -79,8 +79,11 @@ void MacPrintClientPreferences::saveIfDedicated()
     QByteArray data;
     QDataStream stream(&data, QIODevice::WriteOnly);
     stream << encoded;
-    if (stream.status() == QDataStream::Ok)
-        (void)UtilsLib::PrivateFile::write(getDatFileName(), data);
+    // Never into a file someone else could read: PrivateFile writes a new
+    // one of the user's own, or nothing.
+    if (stream.status() != QDataStream::Ok || !UtilsLib::PrivateFile::write(getDatFileName(), data))
+        Trace::logf(this, ClassName, "saveIfDedicated", Trace::Warning, Trace::WarningCode,
+            "The staff password could not be kept in %1", getDatFileName());
 }
 
 bool MacPrintClientPreferences::loadFromFile()

@@ -264,31 +264,12 @@ void EndToEndTest::cleanup()
 
 void EndToEndTest::writeConfig(const QString &address)
 {
-    const QByteArray text = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<Settings>\n"
-                            "<version>1.1</version>\n<type>Mac Printer Connector</type>\n"
-                            "<entry name='Print Service Address'>"
-        + address.toUtf8() + "</entry>\n</Settings>\n";
-    QVERIFY(writeFile(appPath(QStringLiteral("printClient.tsp")), text));
+    QVERIFY(writeServiceAddress(path(QStringLiteral("app")), address));
 }
 
 QProcessEnvironment EndToEndTest::clientEnvironment() const
 {
-    QProcessEnvironment environment;
-    environment.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(QStringLiteral("run")));
-    environment.insert(QStringLiteral("USER"), DefaultUser);
-    environment.insert(QStringLiteral("PATH"),
-        path(QStringLiteral("bin")) + QStringLiteral(":/usr/local/bin:/usr/bin:/bin"));
-    environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    // The client's system log lines go to the test, never to the machine's log.
-    environment.insert(QStringLiteral("PELLORA_LOG_SOCKET"), path(QStringLiteral("log.sock")));
-    const QProcessEnvironment own = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
-        if (own.contains(QLatin1String(name)))
-            environment.insert(QLatin1String(name), own.value(QLatin1String(name)));
-    }
-    return environment;
+    return ::clientEnvironment(m_root->path(), DefaultUser);
 }
 
 Child *EndToEndTest::startSimulator(const QStringList &extraArguments, bool typedCommands)
@@ -386,9 +367,7 @@ void EndToEndTest::firstStartAsksForTheAddressAndSavesIt()
     const QString displayName = startDisplay();
     QVERIFY2(!displayName.isEmpty(), reports().constData());
 
-    QProcessEnvironment environment = clientEnvironment();
-    useDisplay(&environment, displayName);
-    Child *client = startClient({}, environment);
+    Child *client = startClient({}, ::clientEnvironment(m_root->path(), DefaultUser, displayName));
     QVERIFY2(client, reports().constData());
 
     const auto runTool = [&](const QStringList &arguments, QString *output) {
@@ -668,17 +647,23 @@ void EndToEndTest::launcherRestartsTheClientAfterACrash_data()
     QTest::addColumn<QString>("end");
     QTest::addColumn<int>("starts");
     QTest::addColumn<int>("launcherStatus");
+    // The launcher's restart settings, NAME=value separated by blanks.
+    QTest::addColumn<QString>("settings");
 
-    QTest::addRow("client killed by SIGKILL") << QString() << QStringLiteral("client:9") << 2 << 0;
-    QTest::addRow("client crashed with SIGSEGV") << QString() << QStringLiteral("client:11") << 2 << 0;
-    QTest::addRow("SIGTERM to the client") << QString() << QStringLiteral("client:15") << 1 << 0;
-    QTest::addRow("logout: SIGTERM to the launcher") << QString() << QStringLiteral("launcher:15") << 1 << 0;
-    QTest::addRow("staff stop button") << QString() << QStringLiteral("stop") << 1 << 0;
+    QTest::addRow("client killed by SIGKILL") << QString() << QStringLiteral("client:9") << 2 << 0 << QString();
+    QTest::addRow("client crashed with SIGSEGV") << QString() << QStringLiteral("client:11") << 2 << 0 << QString();
+    QTest::addRow("SIGTERM to the client") << QString() << QStringLiteral("client:15") << 1 << 0 << QString();
+    QTest::addRow("logout: SIGTERM to the launcher") << QString() << QStringLiteral("launcher:15") << 1 << 0 << QString();
+    QTest::addRow("staff stop button") << QString() << QStringLiteral("stop") << 1 << 0 << QString();
     // A logout that sent no signal: the client loses its display. -1: not 0.
-    QTest::addRow("the desktop goes away") << QString() << QStringLiteral("display") << 1 << -1;
+    QTest::addRow("the desktop goes away") << QString() << QStringLiteral("display") << 1 << -1 << QString();
     // Five starts in a minute, then the launcher gives up with the last status.
-    QTest::addRow("status 1 at every start") << QStringLiteral("exit 1") << QString() << 5 << 1;
-    QTest::addRow("SIGSEGV at every start") << QStringLiteral("kill -SEGV $$") << QString() << 5 << 128 + SIGSEGV;
+    QTest::addRow("status 1 at every start") << QStringLiteral("exit 1") << QString() << 5 << 1 << QString();
+    QTest::addRow("SIGSEGV at every start") << QStringLiteral("kill -SEGV $$") << QString() << 5 << 128 + SIGSEGV << QString();
+    // Settings that would make it a tight loop are raised to a delay of 1 s
+    // and an interval of 10 s: still five starts, then it gives up.
+    QTest::addRow("no delay, no interval") << QStringLiteral("exit 1") << QString() << 5 << 1
+        << QStringLiteral("PELLORA_RESTART_DELAY=0 PELLORA_RESTART_INTERVAL=0");
     // clang-format on
 }
 
@@ -690,15 +675,18 @@ void EndToEndTest::launcherRestartsTheClientAfterACrash()
     QFETCH(QString, end);
     QFETCH(int, starts);
     QFETCH(int, launcherStatus);
+    QFETCH(QString, settings);
 
-    QProcessEnvironment environment = clientEnvironment();
     QString display;
     if (end == QLatin1String("stop") || end == QLatin1String("display")) {
         if (!haveDisplayTools() || (display = startDisplay()).isEmpty())
             QSKIP(NoDisplayTools);
         writeDedicatedConfig(false);
-        useDisplay(&environment, display);
     }
+    QProcessEnvironment environment = ::clientEnvironment(m_root->path(), DefaultUser, display);
+    for (const QString &setting : settings.split(QLatin1Char(' '), ::Qt::SkipEmptyParts))
+        environment.insert(
+            setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
     QString client = appPath(ClientName);
     if (!standIn.isEmpty()) {
         client = path(QStringLiteral("bin/stand-in"));
@@ -809,8 +797,7 @@ void EndToEndTest::systemLogTellsWhatHappenedWithoutSecrets()
     const QString pin = QStringLiteral("8642");
     const QString staffPassword = QStringLiteral("Vq7staffpw");
     type(simulator,
-        QStringLiteral("send 58|{ts}|A%1\n")
-            .arg(UtilsLib::HexEncrypt::encryptData(staffPassword)));
+        QStringLiteral("send 58|{ts}|A%1\n").arg(UtilsLib::HexEncrypt::encryptData(staffPassword)));
     type(simulator, QStringLiteral("send 54|{ts}|0\n"));
     QVERIFY2(pressIn(display, QStringLiteral("^User Identification$"),
                  QStringLiteral("q x p a t r o n Tab 8 6 4 2 Return")),
@@ -833,9 +820,9 @@ void EndToEndTest::systemLogTellsWhatHappenedWithoutSecrets()
     QVERIFY2(client->endsOn(SIGTERM), reports().constData());
 
     QStringList lines;
-    const QRegularExpression header(QStringLiteral(
-        "^<\\d+>[A-Z][a-z]{2} [ 1-3]\\d \\d\\d:\\d\\d:\\d\\d pelloraVav\\[%1\\]: ")
-                                        .arg(pid));
+    const QRegularExpression header(
+        QStringLiteral("^<\\d+>[A-Z][a-z]{2} [ 1-3]\\d \\d\\d:\\d\\d:\\d\\d pelloraVav\\[%1\\]: ")
+            .arg(pid));
     datagrams += log.take();
     for (const QByteArray &datagram : std::as_const(datagrams)) {
         const QString line = QString::fromUtf8(datagram);
@@ -855,8 +842,8 @@ void EndToEndTest::systemLogTellsWhatHappenedWithoutSecrets()
     }
     const QString trace = readLines(tracePath).join(QLatin1Char('\n'));
     QVERIFY(trace.contains(patron, ::Qt::CaseInsensitive));
-    for (const QString &secret : {patron, pin, encodedPin, staffPassword,
-             UtilsLib::HexEncrypt::encryptData(staffPassword)})
+    for (const QString &secret :
+        {patron, pin, encodedPin, staffPassword, UtilsLib::HexEncrypt::encryptData(staffPassword)})
         QVERIFY2(!all.contains(secret, ::Qt::CaseInsensitive), qPrintable(secret + u'\n' + all));
 }
 
@@ -1151,20 +1138,12 @@ Child *EndToEndTest::startClientOnDisplay(QString *displayName, const QStringLis
     if (displayName->isEmpty())
         return nullptr;
 
-    QProcessEnvironment environment = clientEnvironment();
-    useDisplay(&environment, *displayName);
-    return startClient(arguments, environment);
+    return startClient(arguments, ::clientEnvironment(m_root->path(), DefaultUser, *displayName));
 }
 
 void EndToEndTest::installShippedLanguages()
 {
-    QVERIFY(QDir().mkpath(appPath(QStringLiteral("languages"))));
-    const QStringList shipped = QDir(AppDir + QStringLiteral("/languages"))
-                                    .entryList({QStringLiteral("*.qm")}, QDir::Files);
-    QVERIFY(shipped.contains(QStringLiteral("fr_ca.qm")));
-    for (const QString &file : shipped)
-        QVERIFY(QFile::copy(AppDir + QStringLiteral("/languages/") + file,
-            appPath(QStringLiteral("languages/") + file)));
+    QVERIFY(copyShippedLanguages(AppDir, path(QStringLiteral("app"))));
 }
 
 bool EndToEndTest::pressIn(const QString &displayName, const QString &title, const QString &keys)
@@ -1321,9 +1300,7 @@ void EndToEndTest::mainWindowStopsTheClient()
     writeDedicatedConfig(false);
     Child *simulator = startSimulator();
     QVERIFY2(simulator, reports().constData());
-    QProcessEnvironment environment = clientEnvironment();
-    useDisplay(&environment, display);
-    Child *client = startClient({}, environment);
+    Child *client = startClient({}, ::clientEnvironment(m_root->path(), DefaultUser, display));
     QVERIFY2(client, reports().constData());
     QVERIFY2(waitForRegistration(simulator) >= 0, reports().constData());
 
@@ -1365,9 +1342,7 @@ void EndToEndTest::staffPasswordGuardsTheStop()
 
     Child *simulator = startSimulator({}, true);
     QVERIFY2(simulator, reports().constData());
-    QProcessEnvironment environment = clientEnvironment();
-    useDisplay(&environment, display);
-    Child *client = startClient({}, environment);
+    Child *client = startClient({}, ::clientEnvironment(m_root->path(), DefaultUser, display));
     QVERIFY2(client, reports().constData());
     const int registered = waitForRegistration(simulator);
     QVERIFY2(registered >= 0, reports().constData());

@@ -6,11 +6,14 @@
 #include "XmlPreferences.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -62,6 +65,30 @@ QString saveStaffPassword(const QString &home)
     return preferences.getDatFileName();
 }
 
+// Runs `work` with a plain user's file permissions over the folder above
+// `home`, which becomes that user's, when the test runs as root: root may write
+// into any folder, and a file user other than root has no capability that
+// overrides permissions.
+bool asPlainUser(const QString &home, const std::function<bool()> &work)
+{
+    constexpr uid_t Nobody = 65534;
+    if (::geteuid() != 0)
+        return work();
+    const QString top = QFileInfo(home).path();
+    bool owned = ::chown(QFile::encodeName(top).constData(), Nobody, Nobody) == 0;
+    QDirIterator entries(
+        top, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (entries.hasNext())
+        owned
+            = ::lchown(QFile::encodeName(entries.next()).constData(), Nobody, Nobody) == 0 && owned;
+    ::setfsgid(Nobody);
+    ::setfsuid(Nobody);
+    const bool ok = owned && work();
+    ::setfsuid(0);
+    ::setfsgid(0);
+    return ok;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Writer)
@@ -111,6 +138,41 @@ void TestFileModes::privateFiles_data()
                return saveStaffPassword(home);
            })
         << 0600 << 0700;
+    // A reader who opened the old file while others could read it keeps
+    // reading whatever goes into that file: no tightening takes it back, so
+    // the password goes into a new file or nowhere.
+    QTest::addRow("session.dat held open by a reader, in a folder the user may not write")
+        << QString() << Writer([](const QString &home) {
+               const QString folder = home + "/.pelloraVav";
+               const QString dat = folder + "/session.dat";
+               if (!writeFile(dat, "old", 0644))
+                   return QString();
+               QFile reader(dat);
+               if (!reader.open(QIODevice::ReadOnly))
+                   return QString();
+               if (!asPlainUser(home, [&] {
+                       return ::chmod(QFile::encodeName(folder).constData(), 0500) == 0
+                           && !saveStaffPassword(home).isEmpty();
+                   }))
+                   return QString();
+               const QByteArray seen = reader.readAll();
+               if (seen != "old")
+                   qWarning("the earlier reader read %s", seen.toHex().constData());
+               return seen == "old" ? dat : QString();
+           })
+        << 0644 << 0500;
+    QTest::addRow("owner-only preferences flushed after the file went away")
+        << QString() << Writer([](const QString &home) {
+               const QString path = home + "/app/" + MacPrintClientPreferences::CONFIG_FILE;
+               UtilsLib::XmlPreferences config(QStringLiteral("Mac Printer Connector"));
+               config.set(QStringLiteral("Print Service Address"), QStringLiteral("ps"));
+               return QDir().mkpath(home + "/app")
+                       && config.save(path, UtilsLib::XmlPreferences::FileAccess::OwnerOnly)
+                       && QFile::remove(path) && config.flush()
+                   ? path
+                   : QString();
+           })
+        << 0600 << 0;
     QTest::addRow("patron's printClient.tsp") << QString() << Writer([](const QString &home) {
         // The application folder cannot be written: the patron's own file is.
         if (!writeFile(home + "/blocker", "", 0644))

@@ -289,8 +289,9 @@ private slots:
         QVERIFY(answers.urls.size() >= 2);
         QCOMPARE(events.details(QStringLiteral("Warning")).size(), answers.urls.size());
         QCOMPARE(events.details(QStringLiteral("Error")),
-            QStringList {QStringLiteral("Timeout occurred when communicating with Print Service to "
-                                        "get printer configurations.  Failed to install printers.")});
+            QStringList {
+                QStringLiteral("Timeout occurred when communicating with Print Service to "
+                               "get printer configurations.  Failed to install printers.")});
         QVERIFY(m_log.isEmpty()); // nothing was run
     }
 
@@ -413,7 +414,9 @@ private slots:
     {
         QTest::addColumn<QString>("hung");
         QTest::addColumn<QByteArray>("behaviour");
-        QTest::addColumn<bool>("abort");
+        // How the quit comes: none, the quit request at start-up, or the
+        // quit signal's flag alone, with no event loop running.
+        QTest::addColumn<QString>("quit");
         QTest::addColumn<bool>("installed");
         QTest::addColumn<bool>("restored");
         const QList<QPair<const char *, QByteArray>> behaviours {
@@ -432,21 +435,25 @@ private slots:
         for (const auto &[hung, installed, restored] : steps) {
             for (const auto &[name, behaviour] : behaviours)
                 QTest::addRow("%s %s", qPrintable(hung), name)
-                    << hung << behaviour << false << installed << restored;
+                    << hung << behaviour << QString() << installed << restored;
         }
         // A quit request at start-up ends the command at once, whatever its
         // deadline, and starts no further one.
         QTest::addRow("quit during lpstat")
-            << "lpstat" << behaviours.at(1).second << true << false << false;
+            << "lpstat" << behaviours.at(1).second << "request" << false << false;
         QTest::addRow("quit during install")
-            << "install" << behaviours.at(2).second << true << false << true;
+            << "install" << behaviours.at(2).second << "request" << false << true;
+        // After start-up a command waits without events; the signal still ends it.
+        QTest::addRow("quit signal during lpoptions at exit")
+            << "lpoptions" << behaviours.at(2).second << "signal" << true << false;
     }
 
     void hungCommandsEnd()
     {
         QFETCH(QString, hung);
         QFETCH(QByteArray, behaviour);
-        QFETCH(bool, abort);
+        QFETCH(QString, quit);
+        const bool abort = !quit.isEmpty();
         QTemporaryDir bin;
         const QByteArray pids = bin.filePath(QStringLiteral("pids")).toUtf8();
         behaviour.replace("@PIDS@", "'" + pids + "'");
@@ -471,7 +478,13 @@ private slots:
         manager.os()->setKillGrace(300);
         EventRecorder recorder;
         manager.os()->addObserver(&recorder);
-        if (abort) {
+        // The quit signal's flag turns true once the hung command has started.
+        static QString quitOnceExists;
+        quitOnceExists = quit == QLatin1String("signal") ? QString::fromUtf8(pids) : QString();
+        OSInterface::setQuitCheck(
+            [] { return !quitOnceExists.isEmpty() && QFile::exists(quitOnceExists); });
+        const auto noQuitCheck = qScopeGuard([] { OSInterface::setQuitCheck(nullptr); });
+        if (quit == QLatin1String("request")) {
             // The quit request arrives once the hung command has started.
             auto *poll = new QTimer(&manager);
             connect(poll, &QTimer::timeout, &manager, [&manager, pids, poll] {

@@ -156,6 +156,14 @@ void tst_TsCurrency::decodeAmount_data()
     QTest::addRow("no digits") << "&#;&#x;" << "&#;&#x;";
     QTest::addRow("not digits") << "&#3a;&#xG;" << "&#3a;&#xG;";
     QTest::addRow("NUL and controls") << "&#0;&#9;&#x7f;" << "&#0;&#9;&#x7f;";
+    // Format characters would show the amount in another order than it is read.
+    QTest::addRow("bidirectional override") << "&#8238;05.0&#36;" << "&#8238;05.0$";
+    QTest::addRow("marks, isolates, invisible characters, separators")
+        << "&#x200F;&#x2067;&#x61C;&#xFEFF;&#x200B;&#xAD;&#x2028;1" << "&#x200F;&#x2067;&#x61C;&#xFEFF;&#x200B;&#xAD;&#x2028;1";
+    QTest::addRow("raw controls and format characters are left out")
+        << QStringLiteral("\u202e$\u200e0.\t5\u20660\u0085\u2029\r\n") << "$0.50";
+    QTest::addRow("a raw character beyond 16 bits stays, a lone surrogate goes")
+        << QString(QStringLiteral("\U0001F4B0")) + QChar(0xD800) + QStringLiteral("1") << QStringLiteral("\U0001F4B01");
     QTest::addRow("surrogate") << "&#xD800;" << "&#xD800;";
     QTest::addRow("beyond Unicode") << "&#x110000;&#99999999999;" << "&#x110000;&#99999999999;";
     QTest::addRow("a lone ampersand") << "Tom & Jerry &" << "Tom & Jerry &";

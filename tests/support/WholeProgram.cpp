@@ -142,6 +142,53 @@ bool makeProgramFolders(const QString &root, const QString &program)
             program, folder.filePath(QStringLiteral("app/") + QFileInfo(program).fileName()));
 }
 
+QProcessEnvironment clientEnvironment(
+    const QString &root, const QString &user, const QString &display)
+{
+    const QDir folder(root);
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("HOME"), folder.filePath(QStringLiteral("home")));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.filePath(QStringLiteral("run")));
+    environment.insert(QStringLiteral("USER"), user);
+    environment.insert(QStringLiteral("PATH"),
+        folder.filePath(QStringLiteral("bin")) + QStringLiteral(":/usr/local/bin:/usr/bin:/bin"));
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    if (display.isEmpty())
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    else
+        useDisplay(&environment, display);
+    environment.insert(
+        QStringLiteral("PELLORA_LOG_SOCKET"), folder.filePath(QStringLiteral("log.sock")));
+    const QProcessEnvironment own = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+        if (own.contains(QLatin1String(name)))
+            environment.insert(QLatin1String(name), own.value(QLatin1String(name)));
+    }
+    return environment;
+}
+
+bool writeServiceAddress(const QString &appFolder, const QString &address)
+{
+    return writeFile(QDir(appFolder).filePath(QStringLiteral("printClient.tsp")),
+        "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<Settings>\n<version>1.1</version>\n"
+        "<type>Mac Printer Connector</type>\n<entry name='Print Service Address'>"
+            + address.toUtf8() + "</entry>\n</Settings>\n");
+}
+
+bool copyShippedLanguages(const QString &programFolder, const QString &appFolder)
+{
+    const QDir shipped(programFolder + QStringLiteral("/languages"));
+    const QDir languages(appFolder + QStringLiteral("/languages"));
+    if (!QDir().mkpath(languages.path()))
+        return false;
+    const QStringList files = shipped.entryList({QStringLiteral("*.qm")}, QDir::Files);
+    for (const QString &file : files) {
+        if (!QFile::copy(shipped.filePath(file), languages.filePath(file)))
+            return false;
+    }
+    return files.contains(QStringLiteral("fr_ca.qm"));
+}
+
 bool haveDisplayTools()
 {
     return !QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()

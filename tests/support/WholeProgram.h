@@ -64,6 +64,16 @@ QByteArray shellQuoted(const QString &text);
 // The folders of one run of a program in `root`: app (a copy of the program),
 // home, run (the user's alone) and bin.
 bool makeProgramFolders(const QString &root, const QString &program);
+// The environment of the client run from those folders, as `user`: its own
+// home and runtime folder, bin (the stand-in CUPS tools) first on the PATH,
+// the system log on root/log.sock, never the machine's; on `display`, or
+// offscreen when empty. The sanitizers' options are passed on.
+QProcessEnvironment clientEnvironment(
+    const QString &root, const QString &user, const QString &display = QString());
+// The site's printClient.tsp in `appFolder`, naming the Print Service at `address`.
+bool writeServiceAddress(const QString &appFolder, const QString &address);
+// The shipped translations of `programFolder` copied into `appFolder`/languages.
+bool copyShippedLanguages(const QString &programFolder, const QString &appFolder);
 
 // The private X server and the patron's keyboard of the display tests.
 bool haveDisplayTools();
