@@ -179,7 +179,7 @@ void tst_TsHttp::qtGet()
     QCOMPARE(http.lastError(), int(TsHttp::NoError));
     QVERIFY(!buffer.isOpen());
     QCOMPARE(data, body);
-    QVERIFY(m_server.requests().first().startsWith("GET /bin?x=1 HTTP/1.1\r\n"));
+    QVERIFY(m_server.requests().first().startsWith("GET /bin?x=1 HTTP/1.0\r\n"));
 }
 
 void tst_TsHttp::qtTimeout()
