@@ -236,11 +236,16 @@ public:
     {
         if (m_socket->write(data.data(), qint64(data.size())) != qint64(data.size()))
             return false;
-        while (m_socket->encryptedBytesToWrite() > 0 || m_socket->bytesToWrite() > 0) {
-            if (!m_socket->waitForBytesWritten(int(AbortPollMilliseconds * 50)))
+        // Without an event loop the socket encrypts and sends only when told to.
+        for (int tries = 0; tries < 50; ++tries) {
+            m_socket->flush();
+            if (m_socket->encryptedBytesToWrite() == 0 && m_socket->bytesToWrite() == 0)
+                return true;
+            if (!m_socket->waitForBytesWritten(int(AbortPollMilliseconds))
+                && m_socket->state() != QAbstractSocket::ConnectedState)
                 return false;
         }
-        return true;
+        return false;
     }
 
 private:
@@ -371,6 +376,7 @@ private:
 
     void run()
     {
+        pthread_setname_np(pthread_self(), "http-resolver");
         std::unique_lock<std::mutex> lock(m_mutex);
         for (;;) {
             m_wake.wait(lock, [this] { return m_stop || !m_queue.empty(); });
