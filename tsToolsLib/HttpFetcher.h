@@ -36,6 +36,9 @@ enum ErrorNumber {
     HeaderLineTooLong = 16,
     HeaderTooLong = 17,
     TransferEncoding = 18,
+    BodyTooLong = 19,
+    ContentLengthTwice = 20,
+    TlsFailed = 21, // the reason in words is in Error::detail
 };
 
 struct Error
@@ -44,13 +47,16 @@ struct Error
     int number = Success;
     int param = 0; // timeout, status code, redirect limit, deadline or size limit
     int systemError = 0; // errno of a system error, taken when it happened
+    std::string detail; // why a TLS connection was refused
 };
 
 enum class UserAgentMode { Default, Custom, Suppressed };
 
 struct Settings
 {
-    int timeoutSeconds = 30; // per wait for data; negative waits without limit
+    // Per wait for a connection or data; 0 or negative: no limit of its own,
+    // only the deadline bounds the wait.
+    int timeoutSeconds = 30;
     // The whole transfer, name lookup, connects and redirects included; a
     // server that trickles its answer cannot hold a fetch past it. Negative:
     // no limit.

@@ -8,6 +8,8 @@
 #include <QSslCertificate>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 QMutex g_mutex;
@@ -168,7 +170,7 @@ QString SiteTls::describeHandshakeTimeout(int port, int milliseconds) const
     return tr("no TLS handshake from %1:%2 within %3 s")
         .arg(host)
         .arg(port)
-        .arg((milliseconds + 999) / 1000);
+        .arg(std::max(1, (milliseconds + 500) / 1000));
 }
 
 QString SiteTls::describeNotTls(int port) const

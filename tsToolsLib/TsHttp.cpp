@@ -1,38 +1,55 @@
 #include "TsHttp.h"
 
 #include "ConsoleLine.h"
-#include "HttpFetcher.h"
+#include "HttpTransport.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QIODevice>
-#include <QNetworkAccessManager>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QTimerEvent>
-#include <QUrl>
+
+#include <cerrno>
+#include <thread>
 
 const QString TsHttp::SourceName = QStringLiteral("tsHttp");
 
 namespace {
 
-int codeFor(QNetworkReply::NetworkError error)
+int codeFor(const HttpFetcher::Error &error)
 {
-    switch (error) {
-    case QNetworkReply::NoError:
-        return TsHttp::NoError;
-    case QNetworkReply::HostNotFoundError:
+    using namespace HttpFetcher;
+    if (error.source == LookupSource)
         return TsHttp::HostNotFound;
-    case QNetworkReply::ConnectionRefusedError:
-        return TsHttp::ConnectionRefused;
-    case QNetworkReply::RemoteHostClosedError:
-        return TsHttp::UnexpectedClose;
-    case QNetworkReply::ProtocolFailure:
-    case QNetworkReply::ProtocolInvalidOperationError:
+    if (error.source == SystemSource) {
+        if (error.systemError == ECONNREFUSED)
+            return TsHttp::ConnectionRefused;
+        if (error.systemError == ECONNRESET || error.systemError == EPIPE)
+            return TsHttp::UnexpectedClose;
+        return TsHttp::UnknownError;
+    }
+    switch (error.number) {
+    case Success:
+        return TsHttp::NoError;
+    case NoReturnCode:
+        // param: the bytes that came before the close.
+        return error.param == 0 ? TsHttp::UnexpectedClose : TsHttp::InvalidResponseHeader;
+    case BadReturnCode:
+    case NoLocation:
+    case HeaderLineTooLong:
+    case HeaderTooLong:
+    case TransferEncoding:
         return TsHttp::InvalidResponseHeader;
-    case QNetworkReply::OperationCanceledError:
+    case BadContentLength:
+    case ContentLengthTwice:
+    case ShortBody:
+    case BodyTooLong:
+        return TsHttp::WrongContentLength;
+    case HeaderTimeout:
+    case DataTimeout:
+    case DeadlinePassed:
+    case Aborted:
         return TsHttp::Aborted;
+    case TlsFailed:
+        return TsHttp::SecureConnectionFailed;
     default:
         return TsHttp::UnknownError;
     }
@@ -50,6 +67,11 @@ bool TsHttp::setTimeout(int milliseconds)
 {
     m_timeout = milliseconds;
     return true;
+}
+
+QString TsHttp::lastErrorDetail() const
+{
+    return QString::fromStdString(HttpFetcher::errorText(m_transportError));
 }
 
 QString TsHttp::errorText(int code)
@@ -70,6 +92,8 @@ QString TsHttp::errorText(int code)
                               "with respect to the content length occurred.");
     case Aborted:
         return QStringLiteral("The request was aborted with abort().");
+    case SecureConnectionFailed:
+        return QStringLiteral("The secure connection to the server failed.");
     default:
         return QStringLiteral("An error other than those specified above occurred.");
     }
@@ -77,20 +101,10 @@ QString TsHttp::errorText(int code)
 
 bool TsHttp::get(const QString &url, QIODevice *device)
 {
-    // A url without a scheme would have its host read as the scheme.
-    QUrl target = QUrl(url.contains(QLatin1String("://")) ? url : QStringLiteral("http://") + url);
-    if (target.port() < 0)
-        target.setPort(80);
-
-    if (!m_manager) {
-        m_manager = std::make_unique<QNetworkAccessManager>();
-        // Requests go straight to the named host, as they always have.
-        m_manager->setProxy(QNetworkProxy::NoProxy);
-    }
-
     m_success = false;
     m_done = false;
     m_lastError = NoError;
+    m_transportError = {};
     if (device && !device->isOpen() && !device->open(QIODevice::WriteOnly)) {
         m_lastError = UnknownError;
         UtilsLib::writeConsoleLine(SourceName + QStringLiteral(": ")
@@ -98,87 +112,71 @@ bool TsHttp::get(const QString &url, QIODevice *device)
         return false;
     }
 
-    QNetworkRequest request(target);
-    request.setMaximumRedirectsAllowed(MaxRedirects);
-    m_received = 0;
-    QNetworkReply *reply = m_manager->get(request);
-    m_reply = reply;
-    // The body goes to the device as it comes, and not a byte past the cap.
-    const auto take = [this, reply, device] {
-        const QByteArray data = reply->readAll();
-        m_received += data.size();
-        if (m_received > maxBodySize()) {
-            fail(UnknownError);
-            return false;
-        }
-        if (device)
-            device->write(data);
-        return true;
+    HttpFetcher::Settings settings;
+    // The whole transfer ends by the timeout; no wait has a limit of its own.
+    settings.timeoutSeconds = 0;
+    settings.deadlineMilliseconds = m_timeout > 0 ? m_timeout : -1;
+    settings.redirects = MaxRedirects;
+    settings.maxBodySize = maxBodySize();
+    m_abort = std::make_shared<std::atomic<bool>>(false);
+    settings.abortCheck = [flag = m_abort] {
+        return *flag || abortRequested();
     };
-    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
-        if (!headerAcceptable(reply))
-            fail(InvalidResponseHeader);
-        else if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > maxBodySize())
-            fail(UnknownError);
-    });
-    connect(reply, &QIODevice::readyRead, this, [this, take] {
-        if (!m_done)
-            take();
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, take] {
-        if (reply != m_reply || m_done || !take())
-            return;
-        m_lastError = codeFor(reply->error());
-        if (reply->error() != QNetworkReply::NoError) {
-            finished(0, true);
-            return;
-        }
-        // A redirect without a usable target ends here with its own status.
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (status < 200 || status > 299) {
-            fail(UnknownError);
-            return;
-        }
-        // A body cut short is not the document, whatever the connection said.
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && m_received < length.toLongLong()) {
-            fail(WrongContentLength);
-            return;
-        }
-        finished(0, false);
-    });
-    QMetaObject::Connection quitConnection;
-    if (QCoreApplication *app = QCoreApplication::instance())
-        quitConnection = connect(app, &QCoreApplication::aboutToQuit, this, &TsHttp::abort);
-    if (m_timeout > 0)
-        m_timer.start(m_timeout, this);
-    m_abortPoll.start(100, this);
 
-    QEventLoop loop;
-    m_loop = &loop;
-    if (!m_done)
+    // The transfer blocks, so it runs on a thread while this one keeps
+    // handling events; the loop ends when it is done, or when the
+    // application leaves its event loops.
+    const QByteArray target = url.toLatin1();
+    QByteArray body;
+    HttpFetcher::Error error;
+    const quint64 generation = ++m_generation;
+    int length = -1;
+    std::thread worker([&, settings] {
+        length = HttpTransport::fetch(target.constData(), &body, settings, &error);
+        if (QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation] {
+                    if (generation == m_generation && m_loop)
+                        m_loop->quit();
+                },
+                ::Qt::QueuedConnection);
+    });
+    if (QCoreApplication::instance()) {
+        const QMetaObject::Connection quitConnection = connect(
+            QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &TsHttp::abort);
+        QEventLoop loop;
+        m_loop = &loop;
         loop.exec(QEventLoop::AllEvents);
-    m_loop = nullptr;
-    // The application leaving its event loops ends ours too, done or not.
-    if (!m_done)
-        abort();
+        m_loop = nullptr;
+        disconnect(quitConnection);
+    }
+    // Either done, or the application left its loops: then the abort check
+    // ends the transfer within its poll interval.
+    *m_abort = true;
+    worker.join();
+    ++m_generation;
 
-    m_timer.stop();
-    m_abortPoll.stop();
-    disconnect(quitConnection);
-    m_reply = nullptr;
-    reply->disconnect(this);
-    if (reply->isRunning())
-        reply->abort();
-    reply->deleteLater();
-
+    m_transportError = error;
+    if (!m_done) {
+        if (length >= 0) {
+            if (device && device->write(body) != body.size())
+                m_lastError = UnknownError;
+            end(m_lastError == NoError);
+        } else {
+            m_lastError = codeFor(error);
+            end(false);
+        }
+    }
     if (device)
         device->close();
     if (!m_success) {
         if (m_lastError == NoError)
             m_lastError = UnknownError;
-        UtilsLib::writeConsoleLine(SourceName + QStringLiteral(": ")
-            + QStringLiteral("http get status: %1").arg(errorText(m_lastError)));
+        const QString text
+            = m_lastError == SecureConnectionFailed ? lastErrorDetail() : errorText(m_lastError);
+        UtilsLib::writeConsoleLine(
+            SourceName + QStringLiteral(": ") + QStringLiteral("http get status: %1").arg(text));
     }
     return m_success;
 }
@@ -190,41 +188,12 @@ void TsHttp::finished(int, bool error)
 
 void TsHttp::abort()
 {
-    fail(Aborted);
-}
-
-bool TsHttp::headerAcceptable(const QNetworkReply *reply) const
-{
-    qsizetype total = 0;
-    for (const auto &[name, value] : reply->rawHeaderPairs()) {
-        const qsizetype line = name.size() + 2 + value.size();
-        total += line + 2;
-        if (line > HttpFetcher::HeaderLineLimit || total > HttpFetcher::HeaderLimit)
-            return false;
+    if (m_abort)
+        *m_abort = true;
+    if (!m_done && m_loop) {
+        m_lastError = Aborted;
+        end(false);
     }
-    return true;
-}
-
-void TsHttp::fail(int code)
-{
-    if (m_done)
-        return;
-    m_lastError = code;
-    end(false);
-}
-
-void TsHttp::timerEvent(QTimerEvent *event)
-{
-    if (event->timerId() == m_abortPoll.timerId()) {
-        if (abortRequested())
-            abort();
-        return;
-    }
-    if (event->timerId() != m_timer.timerId()) {
-        TsHttpInterface::timerEvent(event);
-        return;
-    }
-    fail(Aborted);
 }
 
 void TsHttp::end(bool success)
@@ -233,8 +202,6 @@ void TsHttp::end(bool success)
         return;
     m_done = true;
     m_success = success;
-    m_timer.stop();
-    m_abortPoll.stop();
     if (m_loop)
         m_loop->quit();
 }

@@ -1,17 +1,16 @@
 #pragma once
 
+#include "HttpFetcher.h"
 #include "TsHttpInterface.h"
 
-#include <QBasicTimer>
-
+#include <atomic>
 #include <memory>
 
 class QEventLoop;
-class QNetworkAccessManager;
-class QNetworkReply;
 
-// The client on the toolkit's network access. get() blocks by running a local
-// event loop, so other events (sockets, timers, input) keep being handled.
+// The client for the toolkit's side of the program. get() blocks by running a
+// local event loop while the transfer runs on a thread of its own, so other
+// events (sockets, timers, input, painting) keep being handled.
 class TsHttp : public TsHttpInterface
 {
     Q_OBJECT
@@ -27,9 +26,10 @@ public:
         InvalidResponseHeader = 5,
         WrongContentLength = 6,
         Aborted = 7,
+        SecureConnectionFailed = 8,
     };
 
-    // Redirects followed before a fetch fails; the toolkit would follow 50.
+    // Redirects followed before a fetch fails.
     static constexpr int MaxRedirects = 3;
 
     explicit TsHttp(QObject *parent = nullptr);
@@ -49,28 +49,23 @@ public:
 
     int timeout() const { return m_timeout; }
     int lastError() const { return m_lastError; }
+    // The transport's own account of the last failure, a TLS reason in words included.
+    QString lastErrorDetail() const;
     static QString errorText(int code);
 
 public slots:
     void finished(int id, bool error);
     void abort();
 
-protected:
-    void timerEvent(QTimerEvent *event) override;
-
 private:
     void end(bool success);
-    void fail(int code);
-    bool headerAcceptable(const QNetworkReply *reply) const;
 
-    qint64 m_received = 0;
-    QBasicTimer m_abortPoll;
     int m_timeout = 30000;
     bool m_success = false;
     bool m_done = false;
     int m_lastError = NoError;
-    QBasicTimer m_timer;
-    std::unique_ptr<QNetworkAccessManager> m_manager;
-    QNetworkReply *m_reply = nullptr;
+    HttpFetcher::Error m_transportError;
+    quint64 m_generation = 0;
+    std::shared_ptr<std::atomic<bool>> m_abort;
     QEventLoop *m_loop = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QMutexLocker>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -13,6 +14,8 @@ constexpr int PollMs = 20;
 
 bool waitUntilWritten(QTcpSocket *socket, const std::atomic<bool> &stop)
 {
+    // A TLS socket encrypts its bytes only when flushed or in an event loop.
+    socket->flush();
     while (socket->bytesToWrite() > 0 && !stop) {
         if (!socket->waitForBytesWritten(PollMs)
             && socket->state() != QAbstractSocket::ConnectedState)
@@ -45,9 +48,39 @@ void waitUntilPeerCloses(QTcpSocket *socket, const std::atomic<bool> &stop)
     }
 }
 
+// A terminator's side of TLS: the accepted socket starts its handshake at once.
+class Server : public QTcpServer
+{
+public:
+    const QSslConfiguration *tls = nullptr;
+
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        if (!tls) {
+            QTcpServer::incomingConnection(descriptor);
+            return;
+        }
+        auto *socket = new QSslSocket(this);
+        if (!socket->setSocketDescriptor(descriptor)) {
+            delete socket;
+            return;
+        }
+        socket->setSslConfiguration(*tls);
+        socket->startServerEncryption();
+        addPendingConnection(socket);
+    }
+};
+
 } // namespace
 
 TestHttpResponder::TestHttpResponder() = default;
+
+void TestHttpResponder::setTls(const QSslConfiguration &configuration)
+{
+    m_tls = configuration;
+    m_useTls = true;
+}
 
 TestHttpResponder::~TestHttpResponder()
 {
@@ -125,7 +158,9 @@ TestHttpResponder::Response TestHttpResponder::responseFor(const QByteArray &tar
 
 void TestHttpResponder::run()
 {
-    QTcpServer server;
+    Server server;
+    if (m_useTls)
+        server.tls = &m_tls;
     if (server.listen(QHostAddress::LocalHost, m_wantedPort))
         m_port = server.serverPort();
     m_started.release();
@@ -138,12 +173,24 @@ void TestHttpResponder::run()
         std::unique_ptr<QTcpSocket> socket(server.nextPendingConnection());
         if (!socket)
             continue;
+        if (!m_greeting.isEmpty()) {
+            socket->write(m_greeting);
+            waitUntilWritten(socket.get(), m_stop);
+            socket->disconnectFromHost();
+            continue;
+        }
+        // A client that refuses the certificate sends no request.
+        if (auto *tls = qobject_cast<QSslSocket *>(socket.get());
+            tls && !tls->waitForEncrypted(5000)) {
+            continue;
+        }
 
         QByteArray request;
         const QDeadlineTimer deadline(10000);
         while (!request.contains("\r\n\r\n") && !m_stop && !deadline.hasExpired()
             && socket->state() == QAbstractSocket::ConnectedState) {
-            if (socket->waitForReadyRead(PollMs))
+            // TLS may have decrypted the request along with the handshake.
+            if (socket->bytesAvailable() > 0 || socket->waitForReadyRead(PollMs))
                 request += socket->readAll();
         }
         {
@@ -158,7 +205,6 @@ void TestHttpResponder::run()
             trickle(socket.get(), response.raw, response.interval, m_stop);
         } else if (response.mode != Hang) {
             socket->write(response.raw);
-            waitUntilWritten(socket.get(), m_stop);
         }
         if (response.mode == Hang || response.mode == SendAndHang) {
             waitUntilPeerCloses(socket.get(), m_stop);

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QMutex>
 #include <QSemaphore>
+#include <QSslConfiguration>
 #include <QString>
 #include <QThread>
 
@@ -31,6 +32,13 @@ public:
 
     TestHttpResponder();
     ~TestHttpResponder() override;
+
+    // Before startListening: speak TLS with this configuration, as a site's
+    // terminator would. A request counts only once the handshake is done.
+    void setTls(const QSslConfiguration &configuration);
+    // Before startListening: send these bytes as soon as a peer connects,
+    // whatever it sends, then close (a plaintext service on a TLS port).
+    void setGreeting(const QByteArray &raw) { m_greeting = raw; }
 
     // Starts listening, on a free port unless one is given; false when the
     // port could not be had.
@@ -69,4 +77,7 @@ private:
     std::atomic<bool> m_stop {false};
     std::atomic<quint16> m_port {0};
     quint16 m_wantedPort = 0;
+    QSslConfiguration m_tls;
+    bool m_useTls = false;
+    QByteArray m_greeting;
 };

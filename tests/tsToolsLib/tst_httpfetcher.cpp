@@ -1,4 +1,5 @@
 #include "HttpFetcher.h"
+#include "HttpTransport.h"
 #include "OutputCapture.h"
 #include "TestEnvironment.h"
 #include "TestHttpResponder.h"
@@ -6,8 +7,13 @@
 #include <QTcpServer>
 #include <QtTest>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
+#include <thread>
+
+#include <netdb.h>
 
 namespace {
 
@@ -58,6 +64,8 @@ private slots:
     void parseFilename_data();
     void parseFilename();
     void perrorWritesToStandardError();
+    // Leaves the resolver thread busy for a while: keep it last.
+    void lookupsAreBounded();
 
 private:
     TestHttpResponder m_server;
@@ -110,8 +118,8 @@ void tst_HttpFetcher::requestLine()
     QCOMPARE(fetched.body, QByteArray("ok", 3));
 
     QCOMPARE(m_server.requestCount(), 1);
-    const QByteArray expected = "GET " + target
-        + " HTTP/1.0\r\nHost: " + host + ':' + QByteArray::number(m_server.port())
+    const QByteArray expected = "GET " + target + " HTTP/1.0\r\nHost: " + host + ':'
+        + QByteArray::number(m_server.port())
         + "\r\nUser-Agent: HTTP Fetcher/1\r\nConnection: Close\r\n\r\n";
     QCOMPARE(m_server.requests().first(), expected);
 }
@@ -228,6 +236,9 @@ void tst_HttpFetcher::failures_data()
     QTest::addRow("announced length far above the body")
         << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 2000000000\r\n\r\nabc") << 15
         << "Body shorter than its Content-Length of 2000000000 bytes";
+    QTest::addRow("body past the announced length")
+        << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nabcdef") << 19
+        << "Body longer than its Content-Length of 2 bytes";
     QTest::addRow("header line over 1024 bytes")
         << "HTTP/1.0 200 OK\r\nX-Long: " + QByteArray(2000, 'h') + "\r\n\r\nbody" << 16
         << "Header line longer than 1024 bytes";
@@ -272,8 +283,6 @@ void tst_HttpFetcher::bodies_data()
     QTest::addRow("300 KB with Content-Length") << TestHttpResponder::reply(200, large) << large;
     const QByteArray withNul("a\0b\0\0c", 6);
     QTest::addRow("NUL bytes in the body") << TestHttpResponder::reply(200, withNul) << withNul;
-    QTest::addRow("body past the announced length")
-        << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nabcdef") << QByteArray("abcdef");
     QTest::addRow("lowercase length name")
         << QByteArray("HTTP/1.1 201 Created\r\nContent-length: 3\r\n\r\nxyz") << QByteArray("xyz");
     QTest::addRow("LF line ends")
@@ -324,19 +333,24 @@ void tst_HttpFetcher::timeouts_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("expectedError");
     QTest::addColumn<QString>("expectedText");
+    QTest::addColumn<int>("seconds");
 
     QTest::addRow("no header byte")
         << QByteArray() << int(TestHttpResponder::Hang) << 3
-        << "Timed out, no metadata for 1 seconds";
+        << "Timed out, no metadata for 1 seconds" << 1;
     QTest::addRow("header cut short")
         << QByteArray("HTTP/1.0 200 OK\r\n") << int(TestHttpResponder::SendAndHang) << 3
-        << "Timed out, no metadata for 1 seconds";
+        << "Timed out, no metadata for 1 seconds" << 1;
     QTest::addRow("no body byte")
         << QByteArray("HTTP/1.0 200 OK\r\n\r\n") << int(TestHttpResponder::SendAndHang) << 4
-        << "Timed out, no data for 1 seconds";
+        << "Timed out, no data for 1 seconds" << 1;
     QTest::addRow("body stalls")
         << QByteArray("HTTP/1.0 200 OK\r\n\r\npartial") << int(TestHttpResponder::SendAndHang) << 4
-        << "Timed out, no data for 1 seconds";
+        << "Timed out, no data for 1 seconds" << 1;
+    // As for a connect: a wait of 0 s leaves the fetch to its deadline.
+    QTest::addRow("0 s waits for the deadline")
+        << QByteArray("HTTP/1.0 200 OK\r\n") << int(TestHttpResponder::SendAndHang) << 13
+        << "Timed out, transfer not done within 3000 milliseconds" << 0;
     // clang-format on
 }
 
@@ -346,8 +360,12 @@ void tst_HttpFetcher::timeouts()
     QFETCH(int, mode);
     QFETCH(int, expectedError);
     QFETCH(QString, expectedText);
+    QFETCH(int, seconds);
     m_server.setResponse("/slow", raw, TestHttpResponder::Mode(mode));
-    http_setTimeout(1);
+    http_setTimeout(seconds);
+    http_setDeadline(3000);
+    const auto unbounded
+        = qScopeGuard([] { http_setDeadline(HttpFetcher::Settings().deadlineMilliseconds); });
 
     const Fetched fetched = fetchUrl(m_server.url(QStringLiteral("/slow")));
     QCOMPARE(fetched.length, -1);
@@ -412,6 +430,70 @@ void tst_HttpFetcher::perrorWritesToStandardError()
     OutputCapture capture(2);
     http_perror("fetch");
     QCOMPARE(capture.take(), QByteArray("fetch: Request returned a status code of 404\n"));
+}
+
+namespace {
+
+QStringList threadIds()
+{
+    return QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+// A lookup that never answers in time: it ends by a bound even without a
+// deadline, retries leave no thread behind, and the quit signals never land
+// on the thread stuck in it.
+void tst_HttpFetcher::lookupsAreBounded()
+{
+    HttpTransport::setLookupFunction([](const char *, const char *, const addrinfo *, addrinfo **) {
+        std::this_thread::sleep_for(std::chrono::seconds(4));
+        return EAI_AGAIN;
+    });
+    const auto realLookups = qScopeGuard([] { HttpTransport::setLookupFunction(nullptr); });
+    const QString url = QStringLiteral("http://print.invalid/printers/");
+
+    HttpFetcher::Settings settings = HttpFetcher::processSettings();
+    settings.deadlineMilliseconds = -1;
+    settings.timeoutSeconds = 1;
+    HttpFetcher::Error error;
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(HttpFetcher::fetch(
+                 url.toLatin1().constData(), static_cast<char **>(nullptr), settings, &error),
+        -1);
+    QCOMPARE(error.source, int(HttpFetcher::LookupSource));
+    QVERIFY2(clock.elapsed() < 3000, QByteArray::number(clock.elapsed()));
+
+    const QStringList before = threadIds();
+    settings.deadlineMilliseconds = 100;
+    for (int retry = 0; retry < 5; ++retry) {
+        QCOMPARE(HttpFetcher::fetch(
+                     url.toLatin1().constData(), static_cast<char **>(nullptr), settings, &error),
+            -1);
+        QCOMPARE(error.number, int(HttpFetcher::DeadlinePassed));
+    }
+    QCOMPARE(threadIds().size(), before.size());
+
+    // SigBlk of every thread but this one: the lookup's thread blocks the quit signals.
+    constexpr quint64 QuitSignals
+        = (1u << (SIGTERM - 1)) | (1u << (SIGINT - 1)) | (1u << (SIGHUP - 1));
+    bool found = false;
+    for (const QString &id : before) {
+        QFile status(QStringLiteral("/proc/self/task/%1/status").arg(id));
+        QFile name(QStringLiteral("/proc/self/task/%1/comm").arg(id));
+        if (!status.open(QIODevice::ReadOnly) || !name.open(QIODevice::ReadOnly)
+            || name.readAll().trimmed() != "http-resolver")
+            continue;
+        found = true;
+        const QByteArray text = status.readAll();
+        const qsizetype at = text.indexOf("SigBlk:");
+        QVERIFY(at >= 0);
+        const quint64 blocked
+            = text.mid(at + 7, text.indexOf('\n', at) - at - 7).trimmed().toULongLong(nullptr, 16);
+        QCOMPARE(blocked & QuitSignals, QuitSignals);
+    }
+    QVERIFY(found);
 }
 
 QTEST_GUILESS_MAIN(tst_HttpFetcher)
