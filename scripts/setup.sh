@@ -11,6 +11,7 @@ packages=(
     xvfb xauth xdotool x11-utils cups-client psmisc curl python3 procps fonts-dejavu-core
     debhelper lintian ucf cups-daemon appstream
     systemd man-db
+    stunnel4 openssl
 )
 
 missing=()
