@@ -82,6 +82,20 @@ void PrintClientMessager::createSocket(bool encrypted)
         connect(ssl, &QSslSocket::connected, this, &PrintClientMessager::socketConnected);
         connect(ssl, &QSslSocket::encrypted, this, &PrintClientMessager::socketEncrypted);
         connect(ssl, &QSslSocket::sslErrors, this, &PrintClientMessager::socketSslErrors);
+        // A terminator whose Print Service went sends its close_notify and
+        // may keep the TCP connection half open: the socket stays connected,
+        // though nothing can come any more. That is the loss.
+        connect(ssl, &QSslSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+            if (error != QAbstractSocket::RemoteHostClosedError)
+                return;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (m_socket->state() == QAbstractSocket::ConnectedState)
+                        m_socket->abort();
+                },
+                ::Qt::QueuedConnection);
+        });
     } else {
         connect(
             m_socket, &QTcpSocket::connected, this, &PrintClientMessager::connectionEstablished);

@@ -328,6 +328,14 @@ void TlsWireTest::onlyAVerifiedTerminatorReachesThePrintService()
                     >= 0,
                 name);
         printJob(service, display, registered);
+        // The Print Service drops the connection: the terminator passes its
+        // close on, and the client registers again on a new one.
+        const int beforeClose = int(service->lines.size());
+        service->process.write("close\n");
+        QVERIFY2(service->waitFor(QRegularExpression(QStringLiteral("^RECV register:")),
+                     beforeClose, StartTimeout)
+                >= 0,
+            reports().constData());
         QVERIFY(!systemLog().contains(QLatin1String("No encrypted connection")));
         QVERIFY2(client->endsOn(SIGTERM), reports().constData());
         return;
