@@ -9,6 +9,7 @@ packages=(
     libgl-dev
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-utils cups-client psmisc curl python3 procps fonts-dejavu-core
+    openssl
     debhelper lintian ucf cups-daemon appstream
     systemd man-db
     stunnel4 openssl

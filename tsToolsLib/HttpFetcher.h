@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-// A small blocking HTTP/1.0 GET fetcher on plain sockets.
+// A small blocking HTTP/1.0 GET fetcher; HttpTransport does the work.
 //
 // The http_* functions share one set of settings and one error state for the
 // whole process. Callers that need settings of their own (a timeout per

@@ -299,14 +299,16 @@ public:
 
     ~Resolver()
     {
-        std::unique_lock<std::mutex> lock(m_mutex);
+        std::unique_lock<std::mutex> lock(m_state->mutex);
         if (!m_thread.joinable())
             return;
-        m_stop = true;
-        m_wake.notify_all();
+        m_state->stop = true;
+        m_state->wake.notify_all();
         // A lookup stuck in the system resolver cannot be interrupted; the
-        // process ending must not wait out its timeouts.
-        if (m_done.wait_for(lock, std::chrono::milliseconds(200), [this] { return m_exited; })) {
+        // process ending must not wait out its timeouts. A thread left
+        // behind keeps the state it shares alive.
+        if (m_state->done.wait_for(
+                lock, std::chrono::milliseconds(200), [this] { return m_state->exited; })) {
             lock.unlock();
             m_thread.join();
         } else {
@@ -316,8 +318,8 @@ public:
 
     void setFunction(HttpTransport::LookupFunction function)
     {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        m_function = std::move(function);
+        const std::lock_guard<std::mutex> lock(m_state->mutex);
+        m_state->function = std::move(function);
     }
 
     // 0 with *addresses, -1 when the name does not resolve or the wait ends
@@ -325,15 +327,15 @@ public:
     int resolve(const std::string &host, const std::string &port, long long limitMs,
         const Deadline &deadline, std::vector<Address> *addresses)
     {
-        const std::string key = host + '\n' + port;
-        std::unique_lock<std::mutex> lock(m_mutex);
+        State &state = *m_state;
+        std::unique_lock<std::mutex> lock(state.mutex);
         if (!start())
             return -1;
-        std::shared_ptr<Lookup> &slot = m_pending[key];
+        std::shared_ptr<Lookup> &slot = state.pending[host + '\n' + port];
         if (!slot) {
             slot = std::make_shared<Lookup>();
-            m_queue.emplace_back(host, port);
-            m_wake.notify_all();
+            state.queue.emplace_back(host, port);
+            state.wake.notify_all();
         }
         const std::shared_ptr<Lookup> lookup = slot;
         const SteadyClock::time_point end = SteadyClock::now() + std::chrono::milliseconds(limitMs);
@@ -345,7 +347,7 @@ public:
                 return -1;
             if (deadline.hasAbortCheck())
                 slice = std::min(slice, AbortPollMilliseconds);
-            m_done.wait_for(lock, std::chrono::milliseconds(slice));
+            state.done.wait_for(lock, std::chrono::milliseconds(slice));
         }
         if (!lookup->found)
             return -1;
@@ -354,6 +356,18 @@ public:
     }
 
 private:
+    struct State
+    {
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::condition_variable done;
+        std::deque<std::pair<std::string, std::string>> queue;
+        std::map<std::string, std::shared_ptr<Lookup>> pending;
+        HttpTransport::LookupFunction function;
+        bool stop = false;
+        bool exited = false;
+    };
+
     bool start()
     {
         if (m_thread.joinable())
@@ -368,23 +382,23 @@ private:
         sigaddset(&quitSignals, SIGHUP);
         pthread_sigmask(SIG_BLOCK, &quitSignals, &previous);
         try {
-            m_thread = std::thread([this] { run(); });
+            m_thread = std::thread([state = m_state] { run(*state); });
         } catch (const std::system_error &) { }
         pthread_sigmask(SIG_SETMASK, &previous, nullptr);
         return m_thread.joinable();
     }
 
-    void run()
+    static void run(State &state)
     {
         pthread_setname_np(pthread_self(), "http-resolver");
-        std::unique_lock<std::mutex> lock(m_mutex);
+        std::unique_lock<std::mutex> lock(state.mutex);
         for (;;) {
-            m_wake.wait(lock, [this] { return m_stop || !m_queue.empty(); });
-            if (m_stop)
+            state.wake.wait(lock, [&state] { return state.stop || !state.queue.empty(); });
+            if (state.stop)
                 break;
-            const auto [host, port] = m_queue.front();
-            m_queue.pop_front();
-            const HttpTransport::LookupFunction function = m_function;
+            const auto [host, port] = state.queue.front();
+            state.queue.pop_front();
+            const HttpTransport::LookupFunction function = state.function;
             lock.unlock();
 
             addrinfo hints {};
@@ -401,28 +415,21 @@ private:
                 ::freeaddrinfo(found);
 
             lock.lock();
-            const auto entry = m_pending.find(host + '\n' + port);
-            if (entry != m_pending.end()) {
+            const auto entry = state.pending.find(host + '\n' + port);
+            if (entry != state.pending.end()) {
                 entry->second->found = !addresses.empty();
                 entry->second->addresses = std::move(addresses);
                 entry->second->finished = true;
-                m_pending.erase(entry);
+                state.pending.erase(entry);
             }
-            m_done.notify_all();
+            state.done.notify_all();
         }
-        m_exited = true;
-        m_done.notify_all();
+        state.exited = true;
+        state.done.notify_all();
     }
 
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::condition_variable m_done;
-    std::deque<std::pair<std::string, std::string>> m_queue;
-    std::map<std::string, std::shared_ptr<Lookup>> m_pending;
-    HttpTransport::LookupFunction m_function;
+    const std::shared_ptr<State> m_state = std::make_shared<State>();
     std::thread m_thread;
-    bool m_stop = false;
-    bool m_exited = false;
 };
 
 Resolver &resolver()
@@ -488,12 +495,20 @@ int connectWithin(int fd, const Address &address, int timeoutSeconds, const Dead
     return ::fcntl(fd, F_SETFL, flags) >= 0 ? 0 : -1;
 }
 
+bool sameName(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        return std::tolower(uchar(x)) == std::tolower(uchar(y));
+    });
+}
+
 struct Target
 {
     std::string hostPart; // as written, port included: the Host header
     std::string host;
     std::string port;
     std::string path;
+    bool https = false;
 };
 
 Target splitUrl(const std::string &url)
@@ -501,6 +516,7 @@ Target splitUrl(const std::string &url)
     Target target;
     const size_t scheme = url.find("://");
     const size_t start = scheme == std::string::npos ? 0 : scheme + 3;
+    target.https = scheme == 5 && sameName(std::string_view(url).substr(0, 5), "https");
     const size_t slash = url.find('/', start);
     target.hostPart
         = url.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
@@ -521,7 +537,7 @@ Target splitUrl(const std::string &url)
     }
     target.port = colon == std::string::npos ? std::string() : hostPart.substr(colon + 1);
     if (target.port.empty())
-        target.port = "80";
+        target.port = target.https ? "443" : "80";
     return target;
 }
 
@@ -594,20 +610,19 @@ int startTls(int fd, const Target &target, int port, const SiteTls &site,
     return 0;
 }
 
-int openConnection(const Target &target, bool tls, const Settings &settings,
+// tls: the host, port and CAs to reach target through, or null for plaintext.
+int openConnection(const Target &target, const SiteTls *tls, const Settings &settings,
     const Deadline &deadline, std::unique_ptr<Stream> *stream, Error *error)
 {
     if (target.host.empty() || !isValidPort(target.port))
         return failLookup(error);
-    SiteTls site;
     QSslConfiguration configuration;
     std::string port = target.port;
     if (tls) {
-        site = SiteTls::current();
         QString reason;
-        if (!site.configuration(&configuration, &reason))
+        if (!tls->configuration(&configuration, &reason))
             return failTls(error, reason);
-        port = std::to_string(site.httpsPort);
+        port = std::to_string(tls->httpsPort);
     }
     std::vector<Address> addresses;
     const int resolved = resolve(target.host, port, settings, deadline, &addresses);
@@ -627,7 +642,7 @@ int openConnection(const Target &target, bool tls, const Settings &settings,
         if (connected == 0) {
             if (tls)
                 return startTls(
-                    fd, target, site.httpsPort, site, configuration, deadline, stream, error);
+                    fd, target, tls->httpsPort, *tls, configuration, deadline, stream, error);
             *stream = std::make_unique<PlainStream>(fd);
             return 0;
         }
@@ -690,13 +705,6 @@ int readHeader(Stream *stream, int timeoutSeconds, const Deadline &deadline, std
         }
         raw.append(chunk, size_t(n));
     }
-}
-
-bool sameName(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-        return std::tolower(uchar(x)) == std::tolower(uchar(y));
-    });
 }
 
 // The values of every header field name (matched whole and without regard to
@@ -974,19 +982,32 @@ int fetchInto(const char *url, BodyStore *store, const Settings &settings, Error
     const Deadline deadline(settings);
     std::string current(url);
     int redirectsFollowed = 0;
-    bool wasTls = false;
+    std::string encryptedHost;
     for (;;) {
         const Target target = splitUrl(current);
-        const bool tls = HttpTransport::usesTls(
-            QString::fromStdString(target.host), std::atoi(target.port.c_str()));
+        // The site's host goes through its terminator whatever the URL says;
+        // another host is encrypted when its URL asks for it, against the
+        // system's CAs.
+        SiteTls tls;
+        if (HttpTransport::usesTls(
+                QString::fromStdString(target.host), std::atoi(target.port.c_str()))) {
+            tls = SiteTls::current();
+        } else if (target.https) {
+            tls.enabled = true;
+            tls.host = QString::fromStdString(target.host);
+            tls.httpsPort = std::atoi(target.port.c_str());
+        }
         // Once encrypted, a fetch never goes on in plaintext.
-        if (wasTls && !tls)
+        if (!encryptedHost.empty() && !tls.enabled)
             return failTls(error,
                 QStringLiteral("redirect from %1 to a plaintext address refused: %2")
-                    .arg(SiteTls::current().host, QString::fromStdString(target.hostPart)));
-        wasTls = tls;
+                    .arg(QString::fromStdString(encryptedHost),
+                        QString::fromStdString(target.hostPart)));
+        if (tls.enabled)
+            encryptedHost = target.host;
         std::unique_ptr<Stream> stream;
-        if (openConnection(target, tls, settings, deadline, &stream, error) < 0)
+        if (openConnection(target, tls.enabled ? &tls : nullptr, settings, deadline, &stream, error)
+            < 0)
             return -1;
         if (!stream->sendAll(buildRequest(target, settings)))
             return failSystem(error, errno ? errno : ECONNRESET);
@@ -1000,7 +1021,7 @@ int fetchInto(const char *url, BodyStore *store, const Settings &settings, Error
             return fail(error, TooManyRedirects, settings.redirects);
         // Servers commonly send a path alone; it names the same host.
         if (newUrl[0] == '/' && newUrl.compare(0, 2, "//") != 0)
-            current = "http://" + target.hostPart + newUrl;
+            current = (target.https ? "https://" : "http://") + target.hostPart + newUrl;
         else
             current = newUrl;
     }

@@ -37,7 +37,7 @@ public:
 
     // Name lookups run on one long-lived thread; a lookup nobody waits for
     // any more is not repeated while it runs. Tests replace getaddrinfo to
-    // make a lookup hang; null restores it.
+    // make a lookup hang (addresses it returns are not freed); null restores it.
     using LookupFunction
         = std::function<int(const char *, const char *, const addrinfo *, addrinfo **)>;
     static void setLookupFunction(LookupFunction lookup);

@@ -7,6 +7,7 @@
 #include "Trace.h"
 #include "TsHttpFactory.h"
 #include "TsHttpInterface.h"
+#include "TsHttpMac.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -117,8 +118,14 @@ bool MacPrintersManager::installPrinters(const QString &address, TsHttpFactory *
             return false;
         const QString failed = QStringLiteral("Attempt failed to communicate with Print Service");
         printConsoleLine(failed);
-        Trace::logf(this, ClassName, "installPrinters", Trace::Warning, Trace::WarningCode,
-            "%1 at %2", failed, urlText);
+        // A refused TLS connection says why, for the administrator to mend.
+        const auto *fetcher = qobject_cast<const TsHttpMac *>(http.get());
+        if (fetcher && fetcher->lastError().number == HttpFetcher::TlsFailed)
+            Trace::logf(this, ClassName, "installPrinters", Trace::Warning, Trace::WarningCode,
+                "%1 at %2: %3", failed, urlText, fetcher->lastErrorText());
+        else
+            Trace::logf(this, ClassName, "installPrinters", Trace::Warning, Trace::WarningCode,
+                "%1 at %2", failed, urlText);
         waitBeforeRetry();
     }
 }

@@ -7,40 +7,26 @@
 
 namespace {
 
-const QStringList EcKey {QStringLiteral("-newkey"), QStringLiteral("ec"),
-    QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"),
-    QStringLiteral("-nodes")};
-
 QString fileName(TestCertificates::Server server)
 {
-    switch (server) {
-    case TestCertificates::Good:
-        return QStringLiteral("good.pem");
-    case TestCertificates::Expired:
-        return QStringLiteral("expired.pem");
-    case TestCertificates::OtherCa:
-        return QStringLiteral("otherca-server.pem");
-    case TestCertificates::OtherName:
-        return QStringLiteral("othername.pem");
-    case TestCertificates::SelfSigned:
-        return QStringLiteral("selfsigned.pem");
-    }
-    return {};
+    static const char *const names[]
+        = {"good.pem", "expired.pem", "otherca-server.pem", "othername.pem", "selfsigned.pem"};
+    return QString::fromLatin1(names[server]);
 }
 
 } // namespace
 
-bool TestCertificates::openssl(const QStringList &arguments, QString *why) const
+// command: openssl's arguments, quoted as in a shell.
+bool TestCertificates::openssl(const QString &command, QString *why) const
 {
     QProcess process;
     process.setWorkingDirectory(m_dir.path());
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral("openssl"), arguments);
+    process.start(QStringLiteral("openssl"), QProcess::splitCommand(command));
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit
         || process.exitCode() != 0) {
         *why = QStringLiteral("openssl %1: %2")
-                   .arg(arguments.join(QLatin1Char(' ')),
-                       QString::fromLocal8Bit(process.readAll()) + process.errorString());
+                   .arg(command, QString::fromLocal8Bit(process.readAll()) + process.errorString());
         return false;
     }
     return true;
@@ -61,45 +47,38 @@ bool TestCertificates::make(QString *why)
         *why = QStringLiteral("cannot write into ") + m_dir.path();
         return false;
     }
-    const auto ca = [this, why](const QString &name, const QString &subject) {
-        return openssl(QStringList {QStringLiteral("req"), QStringLiteral("-x509")} + EcKey
-                + QStringList {QStringLiteral("-keyout"), name + QStringLiteral(".key"),
-                    QStringLiteral("-out"), name + QStringLiteral(".pem"), QStringLiteral("-days"),
-                    QStringLiteral("30"), QStringLiteral("-subj"), subject,
-                    QStringLiteral("-addext"), QStringLiteral("basicConstraints=critical,CA:TRUE"),
-                    QStringLiteral("-addext"), QStringLiteral("keyUsage=critical,keyCertSign")},
+    const QString ecKey = QStringLiteral("-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes");
+    const auto ca = [&](const QString &name, const QString &subject) {
+        return openssl(
+            QStringLiteral("req -x509 %1 -keyout %2.key -out %2.pem -days 30 -subj \"%3\" "
+                           "-addext basicConstraints=critical,CA:TRUE "
+                           "-addext keyUsage=critical,keyCertSign")
+                .arg(ecKey, name, subject),
             why);
     };
-    const auto sign = [this, why](const QString &out, const QString &caName, const QString &ext,
-                          const QString &days) {
-        return openssl({QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-in"),
-                           QStringLiteral("server.csr"), QStringLiteral("-CA"),
-                           caName + QStringLiteral(".pem"), QStringLiteral("-CAkey"),
-                           caName + QStringLiteral(".key"), QStringLiteral("-CAcreateserial"),
-                           QStringLiteral("-out"), out, QStringLiteral("-days"), days,
-                           QStringLiteral("-extfile"), ext},
+    const auto sign = [&](Server server, const QString &caName, const QString &ext, int days) {
+        return openssl(QStringLiteral("x509 -req -in server.csr -CA %1.pem -CAkey %1.key "
+                                      "-CAcreateserial -out %2 -days %3 -extfile %4")
+                           .arg(caName, fileName(server))
+                           .arg(days)
+                           .arg(ext),
             why);
     };
+    // The subject names no host: the alternative names alone say where a
+    // certificate is valid.
     return ca(QStringLiteral("ca"), QStringLiteral("/CN=Test Site CA"))
         && ca(QStringLiteral("otherca"), QStringLiteral("/CN=Somebody Else's CA"))
-        && openssl(QStringList {QStringLiteral("req"), QStringLiteral("-new")} + EcKey
-                + QStringList {QStringLiteral("-keyout"), QStringLiteral("server.key"),
-                    QStringLiteral("-out"), QStringLiteral("server.csr"), QStringLiteral("-subj"),
-                    QStringLiteral("/CN=Test Terminator")},
+        && openssl(QStringLiteral("req -new %1 -keyout server.key -out server.csr "
+                                  "-subj \"/CN=Test Terminator\"")
+                       .arg(ecKey),
             why)
-        && sign(
-            fileName(Good), QStringLiteral("ca"), QStringLiteral("local.ext"), QStringLiteral("30"))
-        && sign(fileName(Expired), QStringLiteral("ca"), QStringLiteral("local.ext"),
-            QStringLiteral("-1"))
-        && sign(fileName(OtherCa), QStringLiteral("otherca"), QStringLiteral("local.ext"),
-            QStringLiteral("30"))
-        && sign(fileName(OtherName), QStringLiteral("ca"), QStringLiteral("other.ext"),
-            QStringLiteral("30"))
-        && openssl({QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-in"),
-                       QStringLiteral("server.csr"), QStringLiteral("-signkey"),
-                       QStringLiteral("server.key"), QStringLiteral("-out"), fileName(SelfSigned),
-                       QStringLiteral("-days"), QStringLiteral("30"), QStringLiteral("-extfile"),
-                       QStringLiteral("local.ext")},
+        && sign(Good, QStringLiteral("ca"), QStringLiteral("local.ext"), 30)
+        && sign(Expired, QStringLiteral("ca"), QStringLiteral("local.ext"), -1)
+        && sign(OtherCa, QStringLiteral("otherca"), QStringLiteral("local.ext"), 30)
+        && sign(OtherName, QStringLiteral("ca"), QStringLiteral("other.ext"), 30)
+        && openssl(QStringLiteral("x509 -req -in server.csr -signkey server.key -out %1 -days 30 "
+                                  "-extfile local.ext")
+                       .arg(fileName(SelfSigned)),
             why);
 }
 
@@ -112,10 +91,8 @@ QSslConfiguration TestCertificates::serverConfiguration(Server server) const
 {
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
     configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
-    const QList<QSslCertificate> chain
-        = QSslCertificate::fromPath(certificateFile(server), QSsl::Pem);
-    if (!chain.isEmpty())
-        configuration.setLocalCertificate(chain.first());
+    configuration.setLocalCertificate(
+        QSslCertificate::fromPath(certificateFile(server), QSsl::Pem).value(0));
     QFile key(keyFile());
     if (key.open(QIODevice::ReadOnly))
         configuration.setPrivateKey(QSslKey(&key, QSsl::Ec));

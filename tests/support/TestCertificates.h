@@ -28,7 +28,7 @@ public:
     QSslConfiguration serverConfiguration(Server server) const;
 
 private:
-    bool openssl(const QStringList &arguments, QString *why) const;
+    bool openssl(const QString &command, QString *why) const;
 
     QTemporaryDir m_dir;
 };

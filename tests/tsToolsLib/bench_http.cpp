@@ -1,6 +1,9 @@
 // Fetches a 10 MB body from a loopback responder with TsHttpMac, TsHttp and
-// curl, interleaved, and prints the median throughput of each.
+// curl, interleaved, and prints the median throughput of each; then small
+// fetches in plaintext and over TLS to the site's host, p50 and p99.
 #include "HttpFetcher.h"
+#include "SiteTls.h"
+#include "TestCertificates.h"
 #include "TestHttpResponder.h"
 #include "TsHttp.h"
 #include "TsHttpMac.h"
@@ -26,6 +29,14 @@ double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+double percentile(std::vector<double> values, double fraction)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty()
+        ? 0.0
+        : values[std::min(values.size() - 1, size_t(double(values.size()) * fraction))];
 }
 
 double megabytesPerSecond(qint64 bytes, double seconds)
@@ -128,11 +139,51 @@ int main(int argc, char **argv)
     std::printf("TsHttp     %8.1f MB/s\n", qtRate);
     if (curlRates.empty()) {
         std::printf("curl       not available\n");
-        return 0;
+    } else {
+        const double curlRate = median(curlRates);
+        std::printf("curl       %8.1f MB/s\n", curlRate);
+        std::printf("TsHttpMac / curl = %.2f (target 0.80)\n", macRate / curlRate);
+        std::printf("TsHttp / curl    = %.2f\n", qtRate / curlRate);
     }
-    const double curlRate = median(curlRates);
-    std::printf("curl       %8.1f MB/s\n", curlRate);
-    std::printf("TsHttpMac / curl = %.2f (target 0.80)\n", macRate / curlRate);
-    std::printf("TsHttp / curl    = %.2f\n", qtRate / curlRate);
+
+    // The same small document from the same host, alternately in plaintext
+    // and through a TLS terminator; every TLS fetch makes its own handshake.
+    TestCertificates certificates;
+    QString why;
+    TestHttpResponder terminator;
+    if (!certificates.make(&why)) {
+        std::fprintf(stderr, "%s\n", qPrintable(why));
+        return 1;
+    }
+    terminator.setTls(certificates.serverConfiguration(TestCertificates::Good));
+    if (!terminator.startListening())
+        return 1;
+    const QByteArray small = TestHttpResponder::reply(200, QByteArray(2048, 's'));
+    server.setResponse("/small", small);
+    terminator.setResponse("/small", small);
+    SiteTls site;
+    site.host = QStringLiteral("127.0.0.1");
+    site.httpsPort = terminator.port();
+    site.caFile = certificates.caFile();
+    const QString smallUrl = server.url(QStringLiteral("/small"));
+    std::vector<double> plain;
+    std::vector<double> tls;
+    constexpr int SmallRounds = 200;
+    for (int round = 0; round < SmallRounds; ++round) {
+        for (const bool encrypted : {round % 2 == 0, round % 2 != 0}) {
+            site.enabled = encrypted;
+            SiteTls::setCurrent(site);
+            const double seconds = timeClient(&mac, smallUrl, 2048);
+            if (seconds < 0) {
+                std::fprintf(stderr, "small fetch failed (%s)\n", encrypted ? "TLS" : "plaintext");
+                return 1;
+            }
+            (encrypted ? tls : plain).push_back(seconds * 1000.0);
+        }
+    }
+    std::printf("2 KB fetch, %d each   p50 %6.2f ms  p99 %6.2f ms (plaintext)\n", SmallRounds,
+        percentile(plain, 0.5), percentile(plain, 0.99));
+    std::printf("                       p50 %6.2f ms  p99 %6.2f ms (TLS)\n", percentile(tls, 0.5),
+        percentile(tls, 0.99));
     return 0;
 }

@@ -23,7 +23,7 @@
 namespace {
 
 // Terminators of the TLS table besides the certificates.
-enum { Plaintext = 100, Stalled, RedirectOff };
+enum { Plaintext = 100, Stalled, RedirectOff, HttpsElsewhere };
 
 quint16 closedPort()
 {
@@ -483,6 +483,8 @@ void tst_TsHttp::siteTls_data()
         {"plaintext on the TLS port", Plaintext, site,
             "no TLS handshake from 127.0.0.1:{tls}: the server does not speak TLS"},
         {"stalled handshake", Stalled, site, "no TLS handshake from 127.0.0.1:{tls} within 1 s"},
+        {"https URL, TLS off", HttpsElsewhere, site,
+            "certificate for 127.0.0.1 is not trusted: issued by Test Site CA, not in the system's CA store"},
         {"CA file missing", TestCertificates::Good, missing, "CA file " + missing + " does not exist"},
         {"CA file not PEM", TestCertificates::Good, m_certificates.path(QStringLiteral("local.ext")),
             "CA file " + m_certificates.path(QStringLiteral("local.ext")) + " holds no PEM certificate"},
@@ -510,7 +512,7 @@ void tst_TsHttp::siteTls()
         terminator.setGreeting(TestHttpResponder::reply(200, "plaintext"));
     else if (server != Stalled)
         terminator.setTls(m_certificates.serverConfiguration(
-            server == RedirectOff ? TestCertificates::Good : TestCertificates::Server(server)));
+            server >= RedirectOff ? TestCertificates::Good : TestCertificates::Server(server)));
     QVERIFY(terminator.startListening());
     const QByteArray offTls
         = "Location: http://localhost:" + QByteArray::number(m_server.port()) + "/doc";
@@ -520,7 +522,8 @@ void tst_TsHttp::siteTls()
     m_server.setResponse("/doc", TestHttpResponder::reply(200, "in plaintext"));
 
     SiteTls site;
-    site.enabled = true;
+    // Another host's https URL is verified against the system's CAs.
+    site.enabled = server != HttpsElsewhere;
     site.host = QStringLiteral("127.0.0.1");
     site.httpsPort = terminator.port();
     site.caFile = caFile;
@@ -532,7 +535,10 @@ void tst_TsHttp::siteTls()
     QByteArray data;
     QBuffer buffer(&data);
     OutputCapture capture(1);
-    const bool ok = http->get(m_server.url(QStringLiteral("/doc")), &buffer);
+    const QString url = server == HttpsElsewhere
+        ? QStringLiteral("https://127.0.0.1:%1/doc").arg(terminator.port())
+        : m_server.url(QStringLiteral("/doc"));
+    const bool ok = http->get(url, &buffer);
     const QByteArray console = capture.take();
 
     QCOMPARE(m_server.requestCount(), 0);
