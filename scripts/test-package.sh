@@ -206,11 +206,15 @@ wait_for 30 grep -q '^LISTEN http' "$work/simulator.log" || fail "the simulator 
 # and waits for its registration.
 start_client() {
     new_patron "$1"
+    registration="RECV register:$1:$(hostname)"
+    # A new one: the same patron may have registered in an earlier run.
+    local seen
+    seen=$(grep -cxF "$registration" "$work/simulator.log" || true)
     (PATRON_USER=$1 PATRON_EXEC=exec; as_patron pelloraVav "-trace=$patron/trace.log" \
         >"$patron/client.log" 2>&1) &
     client=$!
-    registration="RECV register:$1:$(hostname)"
-    wait_for 120 grep -qxF "$registration" "$work/simulator.log" || fail "no registration of $1"
+    wait_for 120 sh -c '[ "$(grep -cxF "$1" "$2")" -gt "$3" ]' - "$registration" \
+        "$work/simulator.log" "$seen" || fail "no registration of $1"
     echo "registered: $registration"
     [ "$(cat "$patron/printers.log")" = "$(printf 'removed\ninstalled')" ] ||
         fail "the printer scripts did not run in order (removal, installation)"
