@@ -338,6 +338,9 @@ terminator=
 kill "$sim" "$xvfb" ${cups:+"$cups"} 2>/dev/null || true
 wait "$sim" "$xvfb" ${cups:+"$cups"} 2>/dev/null || true
 sim= xvfb= cups=
+# The session bus that X's autolaunch gave the patron ends with the display.
+wait_for 10 sh -c '! pgrep -u "$1" >/dev/null' - "$patron_user" ||
+    ps -o pid,ppid,etimes,args -u "$patron_user" || true
 userdel "$patron_user"
 
 # The user unit of GNOME and KDE Plasma sessions, enabled for every user, and
