@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QSystemTrayIcon>
+#include <QTextDocument>
 
 namespace {
 const char *const CONNECTING_TEXT
@@ -13,6 +14,8 @@ const char *const CONNECTED_TEXT
     = QT_TRANSLATE_NOOP("TrayConnectionStatus", "Connected to the Print Service at %1");
 const char *const RECONNECTING_TEXT = QT_TRANSLATE_NOOP(
     "TrayConnectionStatus", "Not connected: trying to reconnect to the Print Service at %1...");
+const char *const FAILED_TEXT = QT_TRANSLATE_NOOP("TrayConnectionStatus",
+    "Not connected (%2): trying to reconnect to the Print Service at %1...");
 } // namespace
 
 TrayConnectionStatus::TrayConnectionStatus(
@@ -35,11 +38,15 @@ void TrayConnectionStatus::connectionLost()
 
 QString TrayConnectionStatus::toolTip() const
 {
+    // The address is asked each time: a settings message may move it.
+    const QString host = m_connector ? m_connector->getPrintServiceForPelloraPrinter() : QString();
+    const QString failure
+        = m_state != State::Connected && m_failureSource ? m_failureSource() : QString();
+    if (!failure.isEmpty())
+        return QCoreApplication::translate("TrayConnectionStatus", FAILED_TEXT).arg(host, failure);
     const char *text = m_state == State::Connected ? CONNECTED_TEXT
         : m_state == State::Reconnecting           ? RECONNECTING_TEXT
                                                    : CONNECTING_TEXT;
-    // The address is asked each time: a settings message may move it.
-    const QString host = m_connector ? m_connector->getPrintServiceForPelloraPrinter() : QString();
     return QCoreApplication::translate("TrayConnectionStatus", text).arg(host);
 }
 
@@ -56,5 +63,7 @@ void TrayConnectionStatus::update(State state)
     if (!m_trayIcon)
         return;
     m_trayIcon->setIcon(icon());
-    m_trayIcon->setToolTip(toolTip());
+    // The tray renders what looks like markup as markup: the plain text goes
+    // in escaped, so a host name or a translation shows as written.
+    m_trayIcon->setToolTip(::Qt::convertFromPlainText(toolTip(), ::Qt::WhiteSpaceNormal));
 }

@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QString>
 
+#include <functional>
+
 class PrinterConnectorInterface;
 class QSystemTrayIcon;
 
@@ -19,10 +21,15 @@ public:
     // Both borrowed; without a tray (null icon) only the state is kept.
     TrayConnectionStatus(QSystemTrayIcon *trayIcon, PrinterConnectorInterface *connector);
 
+    // Why the client is not connected, in words (empty: no reason known);
+    // asked on every change of state.
+    void setFailureSource(std::function<QString()> source) { m_failureSource = std::move(source); }
+
     void connectionEstablished() override;
     void connectionLost() override;
 
     State state() const { return m_state; }
+    // Plain text: a host name or a translation is never markup.
     QString toolTip() const;
     QIcon icon() const;
 
@@ -31,5 +38,6 @@ private:
 
     QSystemTrayIcon *m_trayIcon;
     PrinterConnectorInterface *m_connector;
+    std::function<QString()> m_failureSource;
     State m_state = State::Connecting;
 };

@@ -28,6 +28,7 @@
 #include "PrintClientTranslator.h"
 #include "QuitSignalHandler.h"
 #include "SharedPrinterMappings.h"
+#include "SiteTls.h"
 #include "SystemLogObserver.h"
 #include "TraceLineObserver.h"
 #include "TsBaseDialog.h"
@@ -153,6 +154,10 @@ public:
             m_connector.get(), &MacPrinterConnector::abortInitialization);
         if (m_quitHandler->quitRequested())
             m_connector->abortInitialization();
+        // Before the printer scripts are fetched: with TLS on, not one byte
+        // goes to the Print Service's host in plaintext.
+        m_connector->loadConfig();
+        SiteTls::setCurrent(m_connector->siteTls());
         return m_connector->initialize();
     }
 

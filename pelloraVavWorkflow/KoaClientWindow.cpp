@@ -44,6 +44,7 @@ void KoaClientWindow::createTrayIcon(
     m_trayIcon->setContextMenu(m_trayMenu.get());
     // Icon and tool tip tell whether and where the client is connected.
     m_trayStatus = std::make_unique<TrayConnectionStatus>(m_trayIcon.get(), connector);
+    m_trayStatus->setFailureSource([messager] { return messager->lastFailure(); });
     messager->addConnectionListener(m_trayStatus.get());
     m_trayIcon->show();
 }

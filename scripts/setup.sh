@@ -12,6 +12,7 @@ packages=(
     openssl
     debhelper lintian ucf cups-daemon appstream
     systemd man-db dbus-bin dbus-daemon
+    stunnel4
 )
 
 missing=()

@@ -61,7 +61,7 @@ patron="$work/patron"
 cleanup() {
     local pid
     [ -z "${client:-}" ] || kill "$client" 2>/dev/null || true
-    for pid in "${session:-}" "${sim:-}" "${xvfb:-}" "${cups:-}"; do
+    for pid in "${session:-}" "${sim:-}" "${xvfb:-}" "${cups:-}" "${terminator:-}"; do
         [ -n "$pid" ] || continue
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
@@ -219,14 +219,18 @@ wait_for 30 grep -q '^LISTEN http' "$work/simulator.log" || fail "the simulator 
 # account), and waits for its registration.
 start_client() {
     new_patron "$1"
+    registration="RECV register:$1:$(hostname)"
+    # A new one: the same patron may have registered in an earlier run.
+    local seen
+    seen=$(grep -cxF "$registration" "$work/simulator.log" || true)
     (PATRON_USER=$1 PATRON_EXEC=exec; as_patron dbus-run-session -- pelloraVav \
         "-trace=$patron/trace.log" >"$patron/client.log" 2>&1) &
     session=$!
     wait_for 10 pgrep -P "$session" -x pelloraVav >/dev/null || fail "the launcher of $1 did not start"
     client=$(pgrep -P "$session" -x pelloraVav)
     client_user=$1
-    registration="RECV register:$1:$(hostname)"
-    wait_for 120 grep -qxF "$registration" "$work/simulator.log" || fail "no registration of $1"
+    wait_for 120 sh -c '[ "$(grep -cxF "$1" "$2")" -gt "$3" ]' - "$registration" \
+        "$work/simulator.log" "$seen" || fail "no registration of $1"
     echo "registered: $registration"
     [ "$(cat "$patron/printers.log")" = "$(printf 'removed\ninstalled')" ] ||
         fail "the printer scripts did not run in order (removal, installation)"
@@ -282,6 +286,75 @@ if [ -n "$cupsd" ]; then
         "$patron/trace.log") || fail "the refused installation script was not traced at the Warning level"
     echo "stock CUPS policy, patron outside lpadmin: traced: ${refusal#*Warning}"
 fi
+echo "== package: a kiosk whose site encrypts, preseeded through debconf"
+# The site's CA and the terminator's certificate for the Print Service
+# address; stunnel4 with the README's configuration (docs/), only its paths
+# replaced, in front of the simulator.
+tls="$work/tls"
+mkdir -p "$tls"
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 \
+    -subj "/CN=Package Test CA" -addext basicConstraints=critical,CA:TRUE \
+    -addext keyUsage=critical,keyCertSign -keyout "$tls/ca.key" -out "$tls/ca.pem" \
+    >/dev/null 2>&1 || fail "openssl: the site CA"
+openssl req -new -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -subj /CN=127.0.0.1 \
+    -keyout "$tls/server.key" -out "$tls/server.csr" >/dev/null 2>&1 || fail "openssl: the request"
+printf 'subjectAltName=IP:127.0.0.1\n' >"$tls/san.ext"
+openssl x509 -req -in "$tls/server.csr" -CA "$tls/ca.pem" -CAkey "$tls/ca.key" -CAcreateserial \
+    -days 2 -extfile "$tls/san.ext" -out "$tls/server.crt" >/dev/null 2>&1 ||
+    fail "openssl: the terminator's certificate"
+chmod 755 "$tls"
+chmod 644 "$tls/ca.pem"
+sed -e "s|^cert = /etc/stunnel/print-service.crt$|cert = $tls/server.crt|" \
+    -e "s|^key = /etc/stunnel/print-service.key$|key = $tls/server.key|" \
+    -e "s|^pid = /run/stunnel4/print-service.pid$|pid = $tls/stunnel.pid|" \
+    -e 's|^foreground = no$|foreground = yes|' "$root/docs/stunnel-print-service.conf" >"$tls/stunnel.conf"
+[ "$(grep -c "$tls" "$tls/stunnel.conf")" = 3 ] || fail "docs/stunnel-print-service.conf changed its paths"
+stunnel4 "$tls/stunnel.conf" >"$work/stunnel.log" 2>&1 &
+terminator=$!
+wait_for 30 grep -q 'Configuration successful' "$work/stunnel.log" || fail "stunnel4 did not start"
+
+# The fleet's way: a fresh installation with TLS preseeded. A CA file that
+# holds no certificate is refused as a bad address is, and nothing is written.
+printf 'not a certificate\n' >"$tls/not.pem"
+DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "$package" >"$work/purge.log" 2>&1 ||
+    fail "apt-get purge"
+printf '%s\n' 'pellora-vav pellora-vav/print-service-address string 127.0.0.1' \
+    'pellora-vav pellora-vav/dedicated-mode boolean false' \
+    'pellora-vav pellora-vav/print-service-tls boolean true' \
+    "pellora-vav pellora-vav/print-service-ca-file string $tls/not.pem" | debconf-set-selections
+if (cd "$work" && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$(basename "$deb")") \
+    >"$work/install.log" 2>&1; then
+    fail "a CA file without a certificate was accepted"
+fi
+grep -q 'CA file' "$work/install.log" || fail "the refusal does not name the CA file"
+[ ! -e "$conf" ] || fail "$conf was written with a refused CA file"
+printf '%s\n' "pellora-vav pellora-vav/print-service-ca-file string $tls/ca.pem" |
+    debconf-set-selections
+DEBIAN_FRONTEND=noninteractive dpkg --configure "$package" >"$work/install.log" 2>&1 ||
+    { cat "$work/install.log"; fail "dpkg --configure with TLS"; }
+for entry in "Print Service TLS'>1" "Print Service TLS Port'>21327" \
+    "Print Service HTTPS Port'>30045" "Print Service CA File'>$tls/ca.pem"; do
+    grep -qF "<entry name='$entry</entry>" "$conf" || fail "$conf lacks $entry"
+done
+rm -rf "$work/patron-$patron_user"
+fetched=$(grep -c '^HTTP GET /printers/ 200$' "$work/simulator.log")
+start_client "$patron_user"
+[ "$(grep -c '^HTTP GET /printers/ 200$' "$work/simulator.log")" -gt "$fetched" ] ||
+    fail "the printer scripts were not fetched over TLS"
+for service in print-service-messages print-service-https; do
+    grep -q "Service \[$service\] accepted connection" "$work/stunnel.log" ||
+        fail "nothing went through the terminator's $service"
+done
+stop_client
+if grep 'No encrypted connection' "$patron/trace.log"; then
+    fail "the kiosk traced a refused connection"
+fi
+echo "TLS kiosk: registered and fetched its printer scripts through stunnel4"
+
+kill "$terminator" 2>/dev/null || true
+wait "$terminator" 2>/dev/null || true
+terminator=
+
 kill "$sim" "$xvfb" ${cups:+"$cups"} 2>/dev/null || true
 wait "$sim" "$xvfb" ${cups:+"$cups"} 2>/dev/null || true
 sim= xvfb= cups=

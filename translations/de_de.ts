@@ -400,6 +400,17 @@ Für diesen Vorgang benötigen Sie die Genehmigung eines Mitarbeiters.</translat
     </message>
 </context>
 <context>
+    <name>PrintClientMessager</name>
+    <message>
+        <source>connection to %1 lost during the TLS handshake: %2</source>
+        <translation>Verbindung zu %1 während des TLS-Handshakes verloren: %2</translation>
+    </message>
+    <message>
+        <source>no connection to %1: %2</source>
+        <translation>keine Verbindung zu %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>ReleaseConfirmationDialog</name>
     <message>
         <source>You are due a refund of %1.  The Refund Id is %2.  Please see staff for additional assistance.</source>
@@ -419,6 +430,10 @@ Für diesen Vorgang benötigen Sie die Genehmigung eines Mitarbeiters.</translat
     <message>
         <source>Not connected: trying to reconnect to the Print Service at %1...</source>
         <translation>Nicht verbunden: neuer Verbindungsversuch zum Druckdienst unter %1...</translation>
+    </message>
+    <message>
+        <source>Not connected (%2): trying to reconnect to the Print Service at %1...</source>
+        <translation>Nicht verbunden (%2): neuer Verbindungsversuch zum Druckdienst unter %1...</translation>
     </message>
 </context>
 <context>

@@ -400,6 +400,17 @@ You will need approval from a staff member to carry out this operation.</transla
     </message>
 </context>
 <context>
+    <name>PrintClientMessager</name>
+    <message>
+        <source>connection to %1 lost during the TLS handshake: %2</source>
+        <translation>connection to %1 lost during the TLS handshake: %2</translation>
+    </message>
+    <message>
+        <source>no connection to %1: %2</source>
+        <translation>no connection to %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>ReleaseConfirmationDialog</name>
     <message>
         <source>You are due a refund of %1.  The Refund Id is %2.  Please see staff for additional assistance.</source>
@@ -419,6 +430,10 @@ You will need approval from a staff member to carry out this operation.</transla
     <message>
         <source>Not connected: trying to reconnect to the Print Service at %1...</source>
         <translation>Not connected: trying to reconnect to the Print Service at %1...</translation>
+    </message>
+    <message>
+        <source>Not connected (%2): trying to reconnect to the Print Service at %1...</source>
+        <translation>Not connected (%2): trying to reconnect to the Print Service at %1...</translation>
     </message>
 </context>
 <context>

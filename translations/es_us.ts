@@ -400,6 +400,17 @@ Necesitará la aprobación de un miembro del personal para realizar esta operaci
     </message>
 </context>
 <context>
+    <name>PrintClientMessager</name>
+    <message>
+        <source>connection to %1 lost during the TLS handshake: %2</source>
+        <translation>conexión con %1 perdida durante la negociación TLS: %2</translation>
+    </message>
+    <message>
+        <source>no connection to %1: %2</source>
+        <translation>sin conexión con %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>ReleaseConfirmationDialog</name>
     <message>
         <source>You are due a refund of %1.  The Refund Id is %2.  Please see staff for additional assistance.</source>
@@ -419,6 +430,10 @@ Necesitará la aprobación de un miembro del personal para realizar esta operaci
     <message>
         <source>Not connected: trying to reconnect to the Print Service at %1...</source>
         <translation>Sin conexión: intentando reconectar con el servicio de impresión en %1...</translation>
+    </message>
+    <message>
+        <source>Not connected (%2): trying to reconnect to the Print Service at %1...</source>
+        <translation>Sin conexión (%2): intentando reconectar con el servicio de impresión en %1...</translation>
     </message>
 </context>
 <context>

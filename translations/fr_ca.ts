@@ -400,6 +400,17 @@ Vous aurez besoin de l&apos;approbation d&apos;un membre du personnel pour effec
     </message>
 </context>
 <context>
+    <name>PrintClientMessager</name>
+    <message>
+        <source>connection to %1 lost during the TLS handshake: %2</source>
+        <translation>connexion à %1 perdue pendant la négociation TLS : %2</translation>
+    </message>
+    <message>
+        <source>no connection to %1: %2</source>
+        <translation>aucune connexion à %1 : %2</translation>
+    </message>
+</context>
+<context>
     <name>ReleaseConfirmationDialog</name>
     <message>
         <source>You are due a refund of %1.  The Refund Id is %2.  Please see staff for additional assistance.</source>
@@ -419,6 +430,10 @@ Vous aurez besoin de l&apos;approbation d&apos;un membre du personnel pour effec
     <message>
         <source>Not connected: trying to reconnect to the Print Service at %1...</source>
         <translation>Non connecté : nouvelle tentative de connexion au service d&apos;impression à %1...</translation>
+    </message>
+    <message>
+        <source>Not connected (%2): trying to reconnect to the Print Service at %1...</source>
+        <translation>Non connecté (%2) : nouvelle tentative de connexion au service d&apos;impression à %1...</translation>
     </message>
 </context>
 <context>

@@ -6,7 +6,10 @@
 #include "Trace.h"
 #include "TraceMask.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSslConfiguration>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -16,38 +19,103 @@
 
 const QString PrintClientMessager::ClassName = QStringLiteral("PrintClientMessager");
 
+namespace {
+// A reason may quote a certificate's names: one line, of a bounded length.
+constexpr qsizetype MaxReasonLength = 500;
+
+QString oneLine(const QString &text)
+{
+    QString line = text.left(MaxReasonLength);
+    for (QChar &c : line) {
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format
+            || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = QLatin1Char(' ');
+    }
+    return line;
+}
+} // namespace
+
 PrintClientMessager::PrintClientMessager(UtilsLib::Observer *observer, QObject *parent)
     : QObject(parent)
-    , m_socket(new QTcpSocket(this))
     , m_reconnectTimer(new QTimer(this))
+    , m_handshakeTimer(new QTimer(this))
+    , m_site(SiteTls::current())
     , m_unterminatedTimer(new QTimer(this))
 {
     addObserver(observer);
-    m_socket->setObjectName(QStringLiteral("socket"));
+    createSocket(m_site.enabled);
 
     m_reconnectTimer->setSingleShot(true);
     m_reconnectTimer->setInterval(RECONNECT_DELAY_MILLIS);
     connect(m_reconnectTimer, &QTimer::timeout, this, &PrintClientMessager::reconnect);
 
+    m_handshakeTimer->setSingleShot(true);
+    m_handshakeTimer->setInterval(SiteTls::HandshakeTimeoutMs);
+    connect(m_handshakeTimer, &QTimer::timeout, this, &PrintClientMessager::handshakeTimedOut);
+
     m_unterminatedTimer->setSingleShot(true);
     m_unterminatedTimer->setInterval(UNTERMINATED_TEXT_TIMEOUT_MILLIS);
     connect(
         m_unterminatedTimer, &QTimer::timeout, this, &PrintClientMessager::flushUnterminatedText);
+}
+
+// A plaintext site keeps the plain socket: not even the TLS library is loaded.
+void PrintClientMessager::createSocket(bool encrypted)
+{
+    if (m_socket) {
+        m_socket->disconnect(this);
+        m_socket->abort();
+        delete m_socket;
+    }
+    m_socket = encrypted ? new QSslSocket(this) : new QTcpSocket(this);
+    m_socket->setObjectName(QStringLiteral("socket"));
 
     connect(m_socket, &QTcpSocket::readyRead, this, &PrintClientMessager::dataAvailable);
     // readyRead() is not emitted again while a handler's dialog runs inside
     // the slot it called; channelReadyRead() is. What arrives meanwhile is
     // framed at once, so that the bound on waiting texts holds for it too.
     connect(m_socket, &QTcpSocket::channelReadyRead, this, [this] {
-        if (m_delivering && m_messageListener && m_socket->bytesAvailable() > 0)
+        if (m_delivering && m_messageListener && isConnected() && m_socket->bytesAvailable() > 0)
             frameReceivedBytes(readAvailableData());
     });
-    connect(m_socket, &QTcpSocket::connected, this, &PrintClientMessager::connectionEstablished);
+    if (auto *ssl = qobject_cast<QSslSocket *>(m_socket)) {
+        connect(ssl, &QSslSocket::connected, this, &PrintClientMessager::socketConnected);
+        connect(ssl, &QSslSocket::encrypted, this, &PrintClientMessager::socketEncrypted);
+        connect(ssl, &QSslSocket::sslErrors, this, &PrintClientMessager::socketSslErrors);
+        // A terminator whose Print Service went sends its close_notify and
+        // may keep the TCP connection half open: the socket stays connected,
+        // though nothing can come any more. That is the loss.
+        connect(ssl, &QSslSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+            if (error != QAbstractSocket::RemoteHostClosedError)
+                return;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (m_socket->state() == QAbstractSocket::ConnectedState)
+                        m_socket->abort();
+                },
+                ::Qt::QueuedConnection);
+        });
+    } else {
+        connect(
+            m_socket, &QTcpSocket::connected, this, &PrintClientMessager::connectionEstablished);
+    }
     // A peer close, any socket error of a connection and every failed attempt
     // end in UnconnectedState, once each: that is the one trigger, where
     // disconnected() and errorOccurred() would report one loss twice.
     connect(m_socket, &QTcpSocket::stateChanged, this, &PrintClientMessager::socketStateChanged);
     connect(m_socket, &QTcpSocket::bytesWritten, this, &PrintClientMessager::writeCompleted);
+}
+
+void PrintClientMessager::setSiteTls(const SiteTls &site)
+{
+    Trace trace(this, ClassName, "setSiteTls");
+    m_site = site;
+    if (m_site.enabled != bool(qobject_cast<QSslSocket *>(m_socket))) {
+        m_handshakeTimer->stop();
+        m_handshaking = false;
+        createSocket(m_site.enabled);
+    }
 }
 
 PrintClientMessager::~PrintClientMessager()
@@ -100,6 +168,16 @@ int PrintClientMessager::unterminatedTextTimeout() const
     return m_unterminatedTimer->interval();
 }
 
+void PrintClientMessager::setHandshakeTimeout(int millis)
+{
+    m_handshakeTimer->setInterval(millis);
+}
+
+int PrintClientMessager::handshakeTimeout() const
+{
+    return m_handshakeTimer->interval();
+}
+
 void PrintClientMessager::setKeepAlive(int idleSecs, int intervalSecs, int probes)
 {
     m_keepAliveIdle = idleSecs;
@@ -114,7 +192,12 @@ qintptr PrintClientMessager::socketDescriptor() const
 
 bool PrintClientMessager::isConnected() const
 {
-    return m_socket->state() == QAbstractSocket::ConnectedState;
+    // An encrypted connection is made once its handshake is: until then the
+    // terminator is not known to be the site's.
+    if (m_socket->state() != QAbstractSocket::ConnectedState)
+        return false;
+    const auto *ssl = qobject_cast<const QSslSocket *>(m_socket);
+    return !ssl || ssl->isEncrypted();
 }
 
 bool PrintClientMessager::isReconnectScheduled() const
@@ -152,7 +235,100 @@ void PrintClientMessager::connectToServer(const QString &host, int port)
     m_framer.clear();
     if (m_socket->bytesAvailable() > 0)
         m_socket->readAll(); // what a lost connection left unread
-    m_socket->connectToHost(host, quint16(port));
+    auto *ssl = qobject_cast<QSslSocket *>(m_socket);
+    if (!ssl) {
+        m_socket->connectToHost(host, quint16(port));
+        return;
+    }
+    SiteTls site = m_site;
+    site.host = host;
+    QSslConfiguration configuration;
+    QString reason;
+    if (!site.configuration(&configuration, &reason)) {
+        // Not a byte to a terminator that cannot be verified.
+        noteFailure(reason);
+        delayedReconnect();
+        return;
+    }
+    m_attemptHost = host;
+    m_attemptPort = port;
+    m_attemptFailed = false;
+    m_tcpConnected = false;
+    m_handshaking = true;
+    ssl->setSslConfiguration(configuration);
+    ssl->setPeerVerifyName(host);
+    ssl->connectToHostEncrypted(host, quint16(port));
+}
+
+void PrintClientMessager::socketConnected()
+{
+    // A listener that accepts and never answers the handshake would hold the
+    // client for ever.
+    m_tcpConnected = true;
+    m_handshakeTimer->start();
+}
+
+void PrintClientMessager::socketEncrypted()
+{
+    Trace trace(this, ClassName, "socketEncrypted");
+    m_handshakeTimer->stop();
+    m_handshaking = false;
+    if (!m_loggedFailure.isEmpty())
+        Trace::logf(this, ClassName, "connectToServer", Trace::Info, Trace::InfoCode,
+            "Encrypted connection to %1:%2 made", m_attemptHost, QString::number(m_attemptPort));
+    m_lastFailure.clear();
+    m_loggedFailure.clear();
+    connectionEstablished();
+}
+
+void PrintClientMessager::socketSslErrors(const QList<QSslError> &errors)
+{
+    // Never ignored: the socket ends the handshake once this returns.
+    SiteTls site = m_site;
+    site.host = m_attemptHost;
+    m_attemptFailed = true;
+    noteFailure(site.describe(errors));
+}
+
+void PrintClientMessager::handshakeTimedOut()
+{
+    SiteTls site = m_site;
+    site.host = m_attemptHost;
+    m_attemptFailed = true;
+    noteFailure(site.describeHandshakeTimeout(m_attemptPort, m_handshakeTimer->interval()));
+    m_socket->abort();
+}
+
+// The reason of an attempt that ended before its handshake did, unless a
+// certificate or the deadline already gave one.
+void PrintClientMessager::socketError(QAbstractSocket::SocketError error)
+{
+    if (m_attemptFailed)
+        return;
+    SiteTls site = m_site;
+    site.host = m_attemptHost;
+    const QString where = QStringLiteral("%1:%2").arg(m_attemptHost).arg(m_attemptPort);
+    if (!m_tcpConnected) {
+        noteFailure(QCoreApplication::translate("PrintClientMessager", "no connection to %1: %2")
+                        .arg(where, m_socket->errorString()));
+    } else if (error == QAbstractSocket::SslHandshakeFailedError
+        || error == QAbstractSocket::RemoteHostClosedError) {
+        noteFailure(site.describeNotTls(m_attemptPort));
+    } else {
+        noteFailure(QCoreApplication::translate(
+            "PrintClientMessager", "connection to %1 lost during the TLS handshake: %2")
+                        .arg(where, m_socket->errorString()));
+    }
+}
+
+void PrintClientMessager::noteFailure(const QString &reason)
+{
+    m_lastFailure = oneLine(reason);
+    if (m_lastFailure == m_loggedFailure)
+        return;
+    m_loggedFailure = m_lastFailure;
+    Trace::log(this, ClassName, "connectToServer", Trace::Warning, Trace::WarningCode,
+        QStringLiteral("No encrypted connection to the Print Service: ") + m_lastFailure);
 }
 
 QByteArray PrintClientMessager::readAvailableData()
@@ -163,7 +339,7 @@ QByteArray PrintClientMessager::readAvailableData()
 
 void PrintClientMessager::flushWrites(int timeoutMillis)
 {
-    if (m_socket->state() != QAbstractSocket::ConnectedState)
+    if (!isConnected())
         return;
     QElapsedTimer elapsed;
     elapsed.start();
@@ -182,7 +358,7 @@ qint64 PrintClientMessager::writeData(const QByteArray &data)
     // Only a live connection takes bytes; a connecting socket would buffer
     // them and send them ahead of the registration text.
     qint64 written = -1;
-    if (m_socket->state() == QAbstractSocket::ConnectedState)
+    if (isConnected())
         written = m_socket->write(data);
     Trace::logf(
         this, ClassName, "writeData", Trace::Info, Trace::InfoCode, "Sent %1 bytes", written);
@@ -274,7 +450,7 @@ void PrintClientMessager::delayedReconnect()
 {
     Trace trace(this, ClassName, "delayedReconnect");
     // Texts of a lost connection can no longer be answered on it.
-    if (m_socket->state() != QAbstractSocket::ConnectedState)
+    if (!isConnected())
         dropReceivedTexts();
     const auto listeners = m_connectionListeners;
     for (ConnectionListenerInterface *listener : listeners)
@@ -294,9 +470,11 @@ void PrintClientMessager::reconnect()
         return;
     }
     const QString host = m_printerConnector->getPrintServiceForPelloraPrinter();
+    // Never the plaintext port once the site encrypts, not even after a failure.
+    const int port = m_site.enabled ? m_site.tlsPort : m_port;
     Trace::logf(this, ClassName, "reconnect", Trace::Info, Trace::InfoCode,
-        "Attempting to reconnect to print service at %1 on port %2", host, QString::number(m_port));
-    connectToServer(host, m_port);
+        "Attempting to reconnect to print service at %1 on port %2", host, QString::number(port));
+    connectToServer(host, port);
 }
 
 void PrintClientMessager::writeCompleted(qint64 count)
@@ -308,8 +486,16 @@ void PrintClientMessager::writeCompleted(qint64 count)
 
 void PrintClientMessager::socketStateChanged(QAbstractSocket::SocketState state)
 {
-    if (state == QAbstractSocket::UnconnectedState)
-        delayedReconnect();
+    if (state != QAbstractSocket::UnconnectedState)
+        return;
+    if (m_handshaking) {
+        // Named here, before the listeners hear of the loss, whatever order
+        // the socket reports its error and its state in.
+        m_handshaking = false;
+        m_handshakeTimer->stop();
+        socketError(m_socket->error());
+    }
+    delayedReconnect();
 }
 
 void PrintClientMessager::flushUnterminatedText()

@@ -2,6 +2,7 @@
 
 #include "MessageClientInterface.h"
 #include "Observable.h"
+#include "SiteTls.h"
 #include "TextFramer.h"
 
 #include <QAbstractSocket>
@@ -9,6 +10,7 @@
 #include <QList>
 #include <QObject>
 #include <QQueue>
+#include <QSslError>
 #include <QString>
 
 class ConnectionListenerInterface;
@@ -23,7 +25,10 @@ class Observer;
 
 // The one TCP connection to the Print Service. Reconnects after every loss,
 // frames received bytes into NUL-terminated texts and hands them, one at a
-// time and in arrival order, to the message listener.
+// time and in arrival order, to the message listener. Where the site
+// encrypts the connection it goes through the site's TLS terminator, and the
+// connection counts as made only once the terminator's certificate is
+// verified.
 class PrintClientMessager : public QObject,
                             public MessageClientInterface,
                             public UtilsLib::Observable
@@ -45,8 +50,17 @@ public:
     static constexpr int KEEPALIVE_INTERVAL_SECS = 10;
     static constexpr int KEEPALIVE_PROBES = 6;
 
+    // Takes the site's TLS settings in force (SiteTls::current()).
     explicit PrintClientMessager(UtilsLib::Observer *observer, QObject *parent = nullptr);
     ~PrintClientMessager() override;
+
+    // Takes effect on the next connection; the host is always the printer
+    // connector's address of the moment.
+    void setSiteTls(const SiteTls &site);
+    SiteTls siteTls() const { return m_site; }
+    // Why the last attempt failed, in words; empty once a connection is made.
+    // Only failures of an encrypted connection are named.
+    QString lastFailure() const { return m_lastFailure; }
 
     void setMessageListener(MessageListenerInterface *listener);
     void setPrinterConnector(PrinterConnectorInterface *connector);
@@ -59,6 +73,8 @@ public:
     int reconnectDelay() const;
     void setUnterminatedTextTimeout(int millis);
     int unterminatedTextTimeout() const;
+    void setHandshakeTimeout(int millis);
+    int handshakeTimeout() const;
     // Takes effect on the next connection.
     void setKeepAlive(int idleSecs, int intervalSecs, int probes);
 
@@ -89,6 +105,14 @@ public slots:
     void writeCompleted(qint64 count);
 
 private:
+    void createSocket(bool encrypted);
+    void socketConnected();
+    void socketEncrypted();
+    void socketSslErrors(const QList<QSslError> &errors);
+    void socketError(QAbstractSocket::SocketError error);
+    void handshakeTimedOut();
+    // Names the failure of this attempt; logged once per change of reason.
+    void noteFailure(const QString &reason);
     void socketStateChanged(QAbstractSocket::SocketState state);
     void frameReceivedBytes(const QByteArray &data);
     void dropConnection();
@@ -103,6 +127,17 @@ private:
     PrinterConnectorInterface *m_printerConnector = nullptr;
 
     QTimer *m_reconnectTimer = nullptr;
+    QTimer *m_handshakeTimer = nullptr;
+    SiteTls m_site;
+    // The attempt under way: host and port, and whether this attempt already
+    // has its reason (a certificate refused, the deadline passed).
+    QString m_attemptHost;
+    int m_attemptPort = 0;
+    bool m_attemptFailed = false;
+    bool m_handshaking = false;
+    bool m_tcpConnected = false;
+    QString m_lastFailure;
+    QString m_loggedFailure;
     QTimer *m_unterminatedTimer = nullptr;
     int m_port = PRINT_SERVICE_PORT;
     int m_keepAliveIdle = KEEPALIVE_IDLE_SECS;

@@ -13,6 +13,12 @@
 const QString MacPrinterConnector::CONFIG_FILE = QStringLiteral("printClient.tsp");
 const QString MacPrinterConnector::PRINT_SERVICE_ADDRESS = QStringLiteral("Print Service Address");
 const QString MacPrinterConnector::DEDICATED_MODE = QStringLiteral("Dedicated Mode");
+const QString MacPrinterConnector::PRINT_SERVICE_TLS = QStringLiteral("Print Service TLS");
+const QString MacPrinterConnector::PRINT_SERVICE_TLS_PORT
+    = QStringLiteral("Print Service TLS Port");
+const QString MacPrinterConnector::PRINT_SERVICE_HTTPS_PORT
+    = QStringLiteral("Print Service HTTPS Port");
+const QString MacPrinterConnector::PRINT_SERVICE_CA_FILE = QStringLiteral("Print Service CA File");
 const char *const MacPrinterConnector::EnterPrintServiceAddressCaption
     = QT_TRANSLATE_NOOP("MacPrinterConnector", "Locate Print Service");
 const char *const MacPrinterConnector::EnterPrintServiceAddressLabel
@@ -57,6 +63,7 @@ bool MacPrinterConnector::loadConfig()
     Trace trace(this, ClassName, "loadConfig");
     const QString path = configFilePath();
     const bool loaded = m_config.load(path, false);
+    m_configLoaded = true;
     if (!loaded)
         Trace::logf(this, ClassName, "loadConfig", Trace::Warning, Trace::WarningCode,
             "Failed to load config file at %1", path);
@@ -119,6 +126,39 @@ QString MacPrinterConnector::getPrintServiceForPelloraPrinter()
     return address;
 }
 
+SiteTls MacPrinterConnector::siteTls()
+{
+    Trace trace(this, ClassName, "siteTls");
+    SiteTls site;
+    site.enabled = m_config.getInt(PRINT_SERVICE_TLS, 0) != 0;
+    if (!site.enabled)
+        return site;
+    site.host = getPrintServiceForPelloraPrinter();
+    site.tlsPort = portEntry(PRINT_SERVICE_TLS_PORT, site.tlsPort);
+    site.httpsPort = portEntry(PRINT_SERVICE_HTTPS_PORT, site.httpsPort);
+    site.caFile = m_config.get(PRINT_SERVICE_CA_FILE, QString()).trimmed();
+    Trace::logf(this, ClassName, "siteTls", Trace::Info, Trace::InfoCode,
+        "The Print Service is reached through TLS on ports %1 and %2",
+        QString::number(site.tlsPort), QString::number(site.httpsPort));
+    return site;
+}
+
+// A port the file gets wrong is the default's, said once: the site still
+// gets TLS rather than no connection at all.
+int MacPrinterConnector::portEntry(const QString &name, int defaultPort)
+{
+    const QString text = m_config.get(name, QString()).trimmed();
+    if (text.isEmpty())
+        return defaultPort;
+    bool ok = false;
+    const int port = text.toInt(&ok);
+    if (ok && port > 0 && port <= 65535)
+        return port;
+    Trace::logf(this, ClassName, "siteTls", Trace::Warning, Trace::WarningCode,
+        "%1 is not a port; %2 is used", name, QString::number(defaultPort));
+    return defaultPort;
+}
+
 QString MacPrinterConnector::askForAddress()
 {
     TsInputDialog dialog(
@@ -135,7 +175,10 @@ QString MacPrinterConnector::askForAddress()
 bool MacPrinterConnector::initialize()
 {
     Trace trace(this, ClassName, "initialize");
-    loadConfig();
+    // Start-up may have read the file already for the site's TLS settings; a
+    // second read could lose an address the patron just entered.
+    if (!m_configLoaded)
+        loadConfig();
     const QString address = getPrintServiceForPelloraPrinter();
     return m_printersManager->installPrinters(address, m_factory.get());
 }

@@ -3,6 +3,7 @@
 #include "MacPrintersManager.h"
 #include "Observable.h"
 #include "PrinterConnectorInterface.h"
+#include "SiteTls.h"
 #include "TsHttpFactory.h"
 #include "XmlPreferences.h"
 
@@ -37,6 +38,10 @@ public:
     bool initialize() override;
     virtual bool loadConfig();
 
+    // How the site reaches its Print Service, from the loaded file: plaintext
+    // unless the file says otherwise. The host is the address in force.
+    SiteTls siteTls();
+
     // The folder of printClient.tsp; the executable's folder by default.
     void setConfigDir(const QString &folder) { m_configDir = folder; }
     QString configFilePath() const;
@@ -46,6 +51,10 @@ public:
     static const QString CONFIG_FILE;
     static const QString PRINT_SERVICE_ADDRESS;
     static const QString DEDICATED_MODE;
+    static const QString PRINT_SERVICE_TLS;
+    static const QString PRINT_SERVICE_TLS_PORT;
+    static const QString PRINT_SERVICE_HTTPS_PORT;
+    static const QString PRINT_SERVICE_CA_FILE;
     static const char *const EnterPrintServiceAddressCaption;
     static const char *const EnterPrintServiceAddressLabel;
     static constexpr int INSTALL_PRINTERS_TIMEOUT_SECS = 180;
@@ -64,6 +73,7 @@ protected:
 
 private:
     void loadUserAddress();
+    int portEntry(const QString &name, int defaultPort);
     void saveUserAddress(const QString &address);
 
     UtilsLib::XmlPreferences m_config;
@@ -71,4 +81,5 @@ private:
     std::unique_ptr<TsHttpFactory> m_factory;
     QString m_configDir;
     bool m_aborting = false;
+    bool m_configLoaded = false;
 };

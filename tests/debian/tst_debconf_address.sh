@@ -60,6 +60,43 @@ row "bad zone"                invalid "fe80::1%eth0%1"
 row "non-ASCII letter"        invalid "$(printf 'pr\303\251s.example.org')"
 row "empty"                   invalid ""
 
+# The CA file and the ports of an encrypted connection, checked the same way.
+dir=$(mktemp -d)
+trap 'rm -f "$check"; rm -rf "$dir"' EXIT
+# check_row NAME EXPECTED(valid|invalid) FUNCTION VALUE
+check_row() {
+    if "$3" "$4"; then got=valid; else got=invalid; fi
+    if [ "$got" != "$2" ]; then
+        echo "FAIL: $1: expected $2, got $got"
+        failures=$((failures + 1))
+    fi
+}
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -subj /CN=ca \
+    -keyout "$dir/ca.key" -out "$dir/ca.pem" -days 2 > /dev/null 2>&1 ||
+    { echo "FAIL: openssl cannot make a certificate"; exit 1; }
+cat "$dir/ca.key" "$dir/ca.pem" > "$dir/key-first.pem"
+sed -e 's/^M/X/' "$dir/ca.pem" > "$dir/broken.pem"
+printf 'not a certificate\n' > "$dir/text.pem"
+{ cat "$dir/ca.pem"; head -c 1048577 /dev/zero | tr '\0' 'x'; } > "$dir/huge.pem"
+
+check_row "CA file"                 valid   pellora_vav_valid_ca_file "$dir/ca.pem"
+check_row "CA file, key before"     valid   pellora_vav_valid_ca_file "$dir/key-first.pem"
+check_row "CA file missing"         invalid pellora_vav_valid_ca_file "$dir/missing.pem"
+check_row "CA file a folder"        invalid pellora_vav_valid_ca_file "$dir"
+check_row "CA file not PEM"         invalid pellora_vav_valid_ca_file "$dir/text.pem"
+check_row "CA file a private key"   invalid pellora_vav_valid_ca_file "$dir/ca.key"
+check_row "CA file broken PEM"      invalid pellora_vav_valid_ca_file "$dir/broken.pem"
+check_row "CA file above 1 MiB"     invalid pellora_vav_valid_ca_file "$dir/huge.pem"
+check_row "CA file relative"        invalid pellora_vav_valid_ca_file "ca.pem"
+check_row "CA file, newline"        invalid pellora_vav_valid_ca_file "$(printf '%s\nx' "$dir/ca.pem")"
+check_row "port"                    valid   pellora_vav_valid_port 21327
+check_row "port 65535"              valid   pellora_vav_valid_port 65535
+check_row "port 65536"              invalid pellora_vav_valid_port 65536
+check_row "port 0"                  invalid pellora_vav_valid_port 0
+check_row "port, leading zero"      invalid pellora_vav_valid_port 021327
+check_row "port, not digits"        invalid pellora_vav_valid_port 2132x
+check_row "port, empty"             invalid pellora_vav_valid_port ""
+
 # Blanks around an answer are trimmed before the check.
 [ "$(pellora_vav_trim '  ps.example.org	')" = ps.example.org ] ||
     { echo "FAIL: trimmed answer"; failures=$((failures + 1)); }

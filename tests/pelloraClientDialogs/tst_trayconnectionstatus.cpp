@@ -4,11 +4,23 @@
 
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QTextDocument>
 
 namespace {
 QImage imageOf(const QIcon &icon)
 {
     return icon.pixmap(16, 16).toImage();
+}
+
+// What the tray shows: it renders markup as markup.
+QString shown(const QString &toolTip)
+{
+    QTextDocument document;
+    if (::Qt::mightBeRichText(toolTip))
+        document.setHtml(toolTip);
+    else
+        document.setPlainText(toolTip);
+    return document.toPlainText();
 }
 } // namespace
 
@@ -19,39 +31,61 @@ class TstTrayConnectionStatus : public QObject
 private slots:
     void followsTheConnection_data()
     {
-        QTest::addColumn<QString>("events"); // e = established, l = lost
+        QTest::addColumn<QString>("host");
+        // e = established, l = lost, f = lost with the failure named
+        QTest::addColumn<QString>("events");
         QTest::addColumn<bool>("withTray");
         QTest::addColumn<bool>("connected");
         QTest::addColumn<QString>("toolTip");
 
+        const QString ps = QStringLiteral("ps1.example.org");
         const QString connecting = "Connecting to the Print Service at ps1.example.org...";
         const QString connected = "Connected to the Print Service at ps1.example.org";
         const QString reconnecting
             = "Not connected: trying to reconnect to the Print Service at ps1.example.org...";
+        const QString failed = "Not connected (certificate for ps1.example.org has expired): "
+                               "trying to reconnect to the Print Service at ps1.example.org...";
+        const QString markup = QStringLiteral("<img src=\"/dev/zero\"><b>ps</b>");
         // clang-format off
-        QTest::addRow("before the first answer") << ""      << true  << false << connecting;
-        QTest::addRow("first attempt fails")     << "l"     << true  << false << reconnecting;
-        QTest::addRow("connected")               << "e"     << true  << true  << connected;
-        QTest::addRow("lost")                    << "el"    << true  << false << reconnecting;
-        QTest::addRow("reconnected")             << "ele"   << true  << true  << connected;
-        QTest::addRow("lost again, retrying")    << "elel"  << true  << false << reconnecting;
-        QTest::addRow("no tray on the desktop")  << "ele"   << false << true  << connected;
+        QTest::addRow("before the first answer") << ps << ""      << true  << false << connecting;
+        QTest::addRow("first attempt fails")     << ps << "l"     << true  << false << reconnecting;
+        QTest::addRow("connected")               << ps << "e"     << true  << true  << connected;
+        QTest::addRow("lost")                    << ps << "el"    << true  << false << reconnecting;
+        QTest::addRow("reconnected")             << ps << "ele"   << true  << true  << connected;
+        QTest::addRow("lost again, retrying")    << ps << "elel"  << true  << false << reconnecting;
+        QTest::addRow("no tray on the desktop")  << ps << "ele"   << false << true  << connected;
+        QTest::addRow("certificate refused")     << ps << "f"     << true  << false << failed;
+        QTest::addRow("refused, then connected") << ps << "fe"    << true  << true  << connected;
+        QTest::addRow("a host name of markup")   << markup << "e" << true  << true
+            << "Connected to the Print Service at " + markup;
         // clang-format on
     }
 
     void followsTheConnection()
     {
+        QFETCH(QString, host);
         QFETCH(QString, events);
         QFETCH(bool, withTray);
         QFETCH(bool, connected);
         QFETCH(QString, toolTip);
 
         FakeConnector connector;
-        connector.host = QStringLiteral("ps1.example.org");
+        connector.host = host;
         QSystemTrayIcon tray; // never shown: no tray is needed
         TrayConnectionStatus status(withTray ? &tray : nullptr, &connector);
-        for (QChar event : events)
-            event == 'e' ? status.connectionEstablished() : status.connectionLost();
+        // As the messager keeps it: named on a failure, gone once connected.
+        QString failure;
+        status.setFailureSource([&failure] { return failure; });
+        for (QChar event : events) {
+            if (event == 'e') {
+                failure.clear();
+                status.connectionEstablished();
+            } else {
+                if (event == 'f')
+                    failure = QStringLiteral("certificate for ps1.example.org has expired");
+                status.connectionLost();
+            }
+        }
 
         QCOMPARE(status.state() == TrayConnectionStatus::State::Connected, connected);
         QCOMPARE(status.toolTip(), toolTip);
@@ -60,7 +94,7 @@ private slots:
         QVERIFY(online != offline);
         QCOMPARE(imageOf(status.icon()), connected ? online : offline);
         if (withTray) {
-            QCOMPARE(tray.toolTip(), toolTip);
+            QCOMPARE(shown(tray.toolTip()), toolTip);
             QCOMPARE(imageOf(tray.icon()), imageOf(status.icon()));
         } else {
             QVERIFY(tray.toolTip().isEmpty());
@@ -76,7 +110,8 @@ private slots:
         TrayConnectionStatus status(&tray, &connector);
         connector.host = QStringLiteral("10.0.0.7");
         status.connectionEstablished();
-        QCOMPARE(tray.toolTip(), QStringLiteral("Connected to the Print Service at 10.0.0.7"));
+        QCOMPARE(
+            shown(tray.toolTip()), QStringLiteral("Connected to the Print Service at 10.0.0.7"));
     }
 };
 

@@ -69,6 +69,16 @@ public:
         qint64 registeredAtNanos = -1;
     };
 
+    ~FakePrintService() override
+    {
+        // Connections still open go after the members their handlers use.
+        const QObject *const owners[] = {this, &m_messages, &m_http};
+        for (const QObject *owner : owners) {
+            for (QTcpSocket *socket : owner->findChildren<QTcpSocket *>())
+                socket->disconnect(this);
+        }
+    }
+
     bool start()
     {
         // Harmless scripts: the client runs them through the shell.
