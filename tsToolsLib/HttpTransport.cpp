@@ -2,6 +2,7 @@
 
 #include "SiteTls.h"
 
+#include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QSslSocket>
 #include <QString>
@@ -210,18 +211,38 @@ class TlsStream : public Stream
 public:
     explicit TlsStream(std::unique_ptr<QSslSocket> socket)
         : m_socket(std::move(socket))
-    { }
+    {
+        // A terminator's close_notify ends the body but not the TCP connection
+        // (the terminator waits for ours), and a wait that reads it runs on to
+        // its timeout, which then replaces the error: the signal is kept.
+        QObject::connect(m_socket.get(), &QAbstractSocket::errorOccurred,
+            [this](QAbstractSocket::SocketError error) {
+                if (error == QAbstractSocket::RemoteHostClosedError)
+                    m_peerClosed = true;
+            });
+    }
     ~TlsStream() override { m_socket->abort(); }
     int poll(int milliseconds) override
     {
-        if (m_socket->bytesAvailable() > 0 || ended())
-            return 1;
-        if (m_socket->waitForReadyRead(milliseconds) || ended())
-            return 1;
-        if (m_socket->error() == QAbstractSocket::SocketTimeoutError)
-            return 0;
-        errno = ECONNRESET;
-        return -1;
+        const QDeadlineTimer until = milliseconds < 0 ? QDeadlineTimer(QDeadlineTimer::Forever)
+                                                      : QDeadlineTimer(qint64(milliseconds));
+        for (;;) {
+            if (m_socket->bytesAvailable() > 0 || ended())
+                return 1;
+            const qint64 left = until.remainingTime();
+            const int step = int(left < 0 ? CloseStepMilliseconds
+                                          : std::min<qint64>(left, CloseStepMilliseconds));
+            if (m_socket->waitForReadyRead(step))
+                continue;
+            if (ended())
+                return 1;
+            if (m_socket->error() != QAbstractSocket::SocketTimeoutError) {
+                errno = ECONNRESET;
+                return -1;
+            }
+            if (until.hasExpired())
+                return 0;
+        }
     }
     ssize_t receive(char *data, size_t size) override
     {
@@ -249,12 +270,15 @@ public:
     }
 
 private:
+    static constexpr int CloseStepMilliseconds = 50;
+
     bool ended() const
     {
-        return m_socket->state() != QAbstractSocket::ConnectedState
+        return m_peerClosed || m_socket->state() != QAbstractSocket::ConnectedState
             || m_socket->error() == QAbstractSocket::RemoteHostClosedError;
     }
     std::unique_ptr<QSslSocket> m_socket;
+    bool m_peerClosed = false;
 };
 
 // One address of a looked-up name, copied out of getaddrinfo's list.

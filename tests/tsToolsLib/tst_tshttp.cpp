@@ -1,5 +1,6 @@
 #include "HttpFetcher.h"
 #include "OutputCapture.h"
+#include "SiteTerminator.h"
 #include "SiteTls.h"
 #include "TestCertificates.h"
 #include "TestHttpResponder.h"
@@ -82,6 +83,8 @@ private slots:
     void hostileServer();
     void siteTls_data();
     void siteTls();
+    void throughSiteTerminator_data();
+    void throughSiteTerminator();
     // Leaves the application's event loops for good: keep it last.
     void qtAbortsWhenApplicationQuits();
 
@@ -560,6 +563,52 @@ void tst_TsHttp::siteTls()
         for (const QByteArray &request : terminator.requests())
             QVERIFY2(!request.contains("GET "), request.constData());
     }
+}
+
+void tst_TsHttp::throughSiteTerminator_data()
+{
+    QTest::addColumn<bool>("qt");
+    QTest::newRow("TsHttpMac") << false;
+    QTest::newRow("TsHttp") << true;
+}
+
+// stunnel answers the end of a body with a close_notify in a record of its
+// own and holds the TCP connection until the client answers it: the fetch
+// must end on the alert, not wait for a close that does not come.
+void tst_TsHttp::throughSiteTerminator()
+{
+    QFETCH(bool, qt);
+    if (!haveTerminatorTools())
+        QSKIP(NoTerminatorTools);
+    const auto freePort = [] {
+        QTcpServer probe;
+        return probe.listen(QHostAddress::LocalHost) ? int(probe.serverPort()) : 0;
+    };
+    TerminatorPorts ports {freePort(), freePort(), freePort(), int(m_server.port())};
+    QTemporaryDir folder;
+    QString why;
+    const std::unique_ptr<Child> terminator = startSiteTerminator(folder.path(),
+        m_certificates.certificateFile(TestCertificates::Good), m_certificates.keyFile(), ports,
+        &why);
+    QVERIFY2(terminator, qPrintable(why));
+    const QByteArray body("trickled through the terminator");
+    m_server.setResponse("/doc", TestHttpResponder::reply(200, body), TestHttpResponder::Trickle, 5);
+
+    SiteTls site;
+    site.enabled = true;
+    site.host = QStringLiteral("127.0.0.1");
+    site.httpsPort = ports.https;
+    site.caFile = m_certificates.caFile();
+    SiteTls::setCurrent(site);
+    const auto plaintextAgain = qScopeGuard([] { SiteTls::setCurrent(SiteTls()); });
+
+    const std::unique_ptr<TsHttpInterface> http = client(qt);
+    QVERIFY(http->setTimeout(3000));
+    QByteArray data;
+    QBuffer buffer(&data);
+    QVERIFY2(http->get(m_server.url(QStringLiteral("/doc")), &buffer),
+        qPrintable(transportText(http.get())));
+    QCOMPARE(data.left(body.size()), body);
 }
 
 void tst_TsHttp::qtAbortsWhenApplicationQuits()
