@@ -230,8 +230,8 @@ public:
             if (m_socket->bytesAvailable() > 0 || ended())
                 return 1;
             const qint64 left = until.remainingTime();
-            const int step = int(left < 0 ? CloseStepMilliseconds
-                                          : std::min<qint64>(left, CloseStepMilliseconds));
+            const int step = int(
+                left < 0 ? CloseStepMilliseconds : std::min<qint64>(left, CloseStepMilliseconds));
             if (m_socket->waitForReadyRead(step))
                 continue;
             if (ended())

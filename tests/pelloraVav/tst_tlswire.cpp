@@ -230,13 +230,7 @@ void TlsWireTest::onlyAVerifiedTerminatorReachesThePrintService_data()
     QTest::addColumn<QString>("reason"); // a pattern; empty: the print job goes through
 
     const QString site = QRegularExpression::escape(m_certificates.caFile());
-    const QString expiry
-        = QSslCertificate::fromPath(m_certificates.certificateFile(TestCertificates::Expired))
-              .value(0)
-              .expiryDate()
-              .toUTC()
-              .date()
-              .toString(::Qt::ISODate);
+    const QString expiry = m_certificates.expiredOn();
     const QString notPem
         = QRegularExpression::escape(m_certificates.path(QStringLiteral("not-pem.crt")));
     const QString missing

@@ -2,6 +2,7 @@
 #include "EventRecorder.h"
 #include "FakeConnector.h"
 #include "MessageListenerInterface.h"
+#include "MessagerListeners.h"
 #include "PrintClientMessager.h"
 #include "TestCertificates.h"
 
@@ -61,33 +62,6 @@ private:
     std::vector<QTcpSocket *> m_sockets;
 };
 
-class RegisteringListener : public ConnectionListenerInterface
-{
-public:
-    explicit RegisteringListener(MessageClientInterface *client)
-        : m_client(client)
-    { }
-    void connectionEstablished() override
-    {
-        ++established;
-        m_client->sendMessage(QStringLiteral("register:jo:lab-07"));
-    }
-    void connectionLost() override { ++lost; }
-
-    int established = 0;
-    int lost = 0;
-
-private:
-    MessageClientInterface *m_client;
-};
-
-class RecordingListener : public MessageListenerInterface
-{
-public:
-    void messageReceived(const QString &text) override { texts.append(text); }
-    QStringList texts;
-};
-
 } // namespace
 
 class tst_EncryptedConnection : public QObject
@@ -118,13 +92,7 @@ void tst_EncryptedConnection::onlyAVerifiedTerminatorGetsAByte_data()
     const QString site = m_certificates.caFile();
     const QString missing = m_certificates.path(QStringLiteral("missing.pem"));
     const QString notPem = m_certificates.path(QStringLiteral("local.ext"));
-    const QString expiry
-        = QSslCertificate::fromPath(m_certificates.certificateFile(TestCertificates::Expired))
-              .value(0)
-              .expiryDate()
-              .toUTC()
-              .date()
-              .toString(::Qt::ISODate);
+    const QString expiry = m_certificates.expiredOn();
     // clang-format off
     QTest::addRow("verified") << int(TestCertificates::Good) << site << QString();
     QTest::addRow("self-signed") << int(TestCertificates::SelfSigned) << site

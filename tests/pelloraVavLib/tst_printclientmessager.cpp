@@ -2,6 +2,7 @@
 #include "EventRecorder.h"
 #include "FakeConnector.h"
 #include "MessageListenerInterface.h"
+#include "MessagerListeners.h"
 #include "ObservableEvent.h"
 #include "Observer.h"
 #include "PrintClientMessager.h"
@@ -28,46 +29,6 @@
 #include <cstring>
 
 namespace {
-
-// Sends a registration text on every new connection, as the real one does.
-class RegisteringListener : public ConnectionListenerInterface
-{
-public:
-    explicit RegisteringListener(MessageClientInterface *client)
-        : m_client(client)
-    { }
-    void connectionEstablished() override
-    {
-        ++established;
-        m_client->sendMessage(QStringLiteral("register:jo:lab-07"));
-    }
-    void connectionLost() override { ++lost; }
-
-    int established = 0;
-    int lost = 0;
-
-private:
-    MessageClientInterface *m_client;
-};
-
-class RecordingListener : public MessageListenerInterface
-{
-public:
-    void messageReceived(const QString &text) override
-    {
-        ++depth;
-        maxDepth = qMax(maxDepth, depth);
-        texts.append(text);
-        if (onMessage)
-            onMessage(text);
-        --depth;
-    }
-
-    QStringList texts;
-    std::function<void(const QString &)> onMessage;
-    int depth = 0;
-    int maxDepth = 0;
-};
 
 QByteArray readUntilNuls(QTcpSocket *socket, int nulCount)
 {

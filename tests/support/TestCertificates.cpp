@@ -98,3 +98,13 @@ QSslConfiguration TestCertificates::serverConfiguration(Server server) const
         configuration.setPrivateKey(QSslKey(&key, QSsl::Ec));
     return configuration;
 }
+
+QString TestCertificates::expiredOn() const
+{
+    return QSslCertificate::fromPath(certificateFile(Expired))
+        .value(0)
+        .expiryDate()
+        .toUTC()
+        .date()
+        .toString(::Qt::ISODate);
+}

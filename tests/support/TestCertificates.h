@@ -24,6 +24,8 @@ public:
     QString certificateFile(Server server) const;
     QString keyFile() const { return path(QStringLiteral("server.key")); }
     QString path(const QString &name) const { return m_dir.filePath(name); }
+    // The day the expired certificate ended, as a failure names it.
+    QString expiredOn() const;
     // What a terminator with that certificate presents.
     QSslConfiguration serverConfiguration(Server server) const;
 

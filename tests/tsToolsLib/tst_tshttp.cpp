@@ -456,13 +456,7 @@ void tst_TsHttp::siteTls_data()
 
     const QString site = m_certificates.caFile();
     const QString missing = m_certificates.keyFile() + QStringLiteral(".missing");
-    const QString expired
-        = QSslCertificate::fromPath(m_certificates.certificateFile(TestCertificates::Expired))
-              .value(0)
-              .expiryDate()
-              .toUTC()
-              .date()
-              .toString(::Qt::ISODate);
+    const QString expired = m_certificates.expiredOn();
     struct Row
     {
         const char *name;
@@ -587,12 +581,13 @@ void tst_TsHttp::throughSiteTerminator()
     TerminatorPorts ports {freePort(), freePort(), freePort(), int(m_server.port())};
     QTemporaryDir folder;
     QString why;
-    const std::unique_ptr<Child> terminator = startSiteTerminator(folder.path(),
-        m_certificates.certificateFile(TestCertificates::Good), m_certificates.keyFile(), ports,
-        &why);
+    const std::unique_ptr<Child> terminator
+        = startSiteTerminator(folder.path(), m_certificates.certificateFile(TestCertificates::Good),
+            m_certificates.keyFile(), ports, &why);
     QVERIFY2(terminator, qPrintable(why));
     const QByteArray body("trickled through the terminator");
-    m_server.setResponse("/doc", TestHttpResponder::reply(200, body), TestHttpResponder::Trickle, 5);
+    m_server.setResponse(
+        "/doc", TestHttpResponder::reply(200, body), TestHttpResponder::Trickle, 5);
 
     SiteTls site;
     site.enabled = true;
