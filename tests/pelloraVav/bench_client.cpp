@@ -49,15 +49,6 @@ int runRawClient(int argc, char **argv)
     return app.exec();
 }
 
-qint64 percentile(std::vector<qint64> values, double fraction)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t index = std::min(values.size() - 1, size_t(fraction * double(values.size())));
-    return values[index];
-}
-
 double micros(qint64 nanos)
 {
     return double(nanos) / 1000.0;

@@ -22,15 +22,6 @@ using namespace ClientBench;
 
 namespace {
 
-qint64 percentile(std::vector<qint64> values, double fraction)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t index = std::min(values.size() - 1, size_t(fraction * double(values.size())));
-    return values[index];
-}
-
 double millis(qint64 nanos)
 {
     return double(nanos) / 1e6;

@@ -24,6 +24,7 @@
 #include <functional>
 #include <list>
 #include <optional>
+#include <algorithm>
 #include <vector>
 
 namespace ClientBench {
@@ -350,5 +351,15 @@ inline bool endProcess(QProcess &process)
     return false;
 }
 
+
+// The value below which that fraction of the samples lies.
+inline qint64 percentile(std::vector<qint64> values, double fraction)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t index = std::min(values.size() - 1, size_t(fraction * double(values.size())));
+    return values[index];
+}
 
 } // namespace ClientBench
