@@ -6,6 +6,7 @@
 #include "ArgumentParser.h"
 #include "ConsoleLine.h"
 #include "DaxTimeSource.h"
+#include "HealthCheck.h"
 #include "KioskPalette.h"
 #include "KoaClientWindow.h"
 #include "KoaJobWorkflow.h"
@@ -24,8 +25,8 @@
 #include "PrintClientLanguageChanger.h"
 #include "PrintClientMessager.h"
 #include "PrintClientRegistration.h"
-#include "PrintServiceConnectionLog.h"
 #include "PrintClientTranslator.h"
+#include "PrintServiceConnectionLog.h"
 #include "QuitSignalHandler.h"
 #include "SharedPrinterMappings.h"
 #include "SiteTls.h"
@@ -36,7 +37,16 @@
 #include "TsHttpInterface.h"
 #include "VavApplication.h"
 
+#include <QCoreApplication>
+#include <QJsonDocument>
 #include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <grp.h>
+#include <pwd.h>
+#include <string>
+#include <unistd.h>
 
 namespace {
 const char *const PRODUCTNAME = "Tessaly\u00ae Pellora\u2122 Print Client";
@@ -73,8 +83,9 @@ class VavClient
 {
 public:
     VavClient(int &argc, char **argv)
-        : m_systemLog(std::make_unique<UtilsLib::SystemLogObserver>(
-              QString::fromLatin1(SYSLOG_IDENTIFIER), UtilsLib::SystemLogObserver::socketFromEnvironment()))
+        : m_systemLog(
+            std::make_unique<UtilsLib::SystemLogObserver>(QString::fromLatin1(SYSLOG_IDENTIFIER),
+                UtilsLib::SystemLogObserver::socketFromEnvironment()))
         , m_observers(std::make_unique<UtilsLib::ObserverGroup>())
         , m_preferences(std::make_unique<MacPrintClientPreferences>())
         , m_environment(std::make_unique<MacEnvironmentProvider>())
@@ -109,8 +120,8 @@ public:
     }
     void logStop(int status)
     {
-        m_systemLog->write(status == 0 ? UtilsLib::SystemLogObserver::Notice
-                                       : UtilsLib::SystemLogObserver::Error,
+        m_systemLog->write(
+            status == 0 ? UtilsLib::SystemLogObserver::Notice : UtilsLib::SystemLogObserver::Error,
             QStringLiteral("Stopped with status %1").arg(status));
     }
     void logPrintersFailure(const QString &what)
@@ -285,10 +296,71 @@ private:
     std::unique_ptr<PrintClientLanguageChanger> m_languageChanger;
     std::unique_ptr<KoaClientWindow> m_window;
 };
+
+// Root checks for a patron as the patron: their home, groups and files.
+bool becomeUser(const char *name)
+{
+    const struct passwd *user = ::getpwnam(name);
+    if (!user) {
+        std::fprintf(stderr, "No such user: %s\n", name);
+        return false;
+    }
+    if (user->pw_uid == ::getuid())
+        return true;
+    if (::getuid() != 0) {
+        std::fprintf(stderr, "Only root may check for another user\n");
+        return false;
+    }
+    const uid_t uid = user->pw_uid;
+    const gid_t gid = user->pw_gid;
+    const std::string home = user->pw_dir;
+    if (::initgroups(name, gid) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0) {
+        std::perror("Cannot become the user");
+        return false;
+    }
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("USER", name, 1);
+    ::setenv("LOGNAME", name, 1);
+    ::setenv("XDG_RUNTIME_DIR", ("/run/user/" + std::to_string(uid)).c_str(), 1);
+    ::unsetenv("XDG_SESSION_ID");
+    return true;
+}
+
+// pelloraVav --check [--json] [--user NAME]: a report for the administrator,
+// in English like the system log. It runs before the application object, so
+// it takes no instance lock, opens no window and disturbs no running client.
+int runCheck(int argc, char **argv)
+{
+    bool json = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--json") == 0) {
+            json = true;
+        } else if (std::strcmp(argv[i], "--user") == 0 && i + 1 < argc) {
+            if (!becomeUser(argv[++i]))
+                return 1;
+        } else if (std::strcmp(argv[i], "--check") != 0) {
+            std::fprintf(stderr, "Usage: pelloraVav --check [--json] [--user NAME]\n");
+            return 1;
+        }
+    }
+    QCoreApplication application(argc, argv);
+    HealthCheck check(VavApplication::ApplicationId);
+    const QList<HealthCheck::Result> results = check.run();
+    const QByteArray out = json
+        ? QJsonDocument(HealthCheck::toJson(results)).toJson(QJsonDocument::Indented)
+        : HealthCheck::toText(results).toUtf8();
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    std::fflush(stdout);
+    return HealthCheck::exitStatus(results);
+}
 } // namespace
 
 int main(int argc, char **argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--check") == 0)
+            return runCheck(argc, argv);
+    }
     VavClient client(argc, argv);
     // One instance per user session.
     if (client.application().isRunning())

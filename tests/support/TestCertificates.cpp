@@ -9,8 +9,8 @@ namespace {
 
 QString fileName(TestCertificates::Server server)
 {
-    static const char *const names[]
-        = {"good.pem", "expired.pem", "otherca-server.pem", "othername.pem", "selfsigned.pem"};
+    static const char *const names[] = {"good.pem", "expired.pem", "otherca-server.pem",
+        "othername.pem", "selfsigned.pem", "soon.pem"};
     return QString::fromLatin1(names[server]);
 }
 
@@ -50,7 +50,7 @@ bool TestCertificates::make(QString *why)
     const QString ecKey = QStringLiteral("-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes");
     const auto ca = [&](const QString &name, const QString &subject) {
         return openssl(
-            QStringLiteral("req -x509 %1 -keyout %2.key -out %2.pem -days 30 -subj \"%3\" "
+            QStringLiteral("req -x509 %1 -keyout %2.key -out %2.pem -days 365 -subj \"%3\" "
                            "-addext basicConstraints=critical,CA:TRUE "
                            "-addext keyUsage=critical,keyCertSign")
                 .arg(ecKey, name, subject),
@@ -72,7 +72,8 @@ bool TestCertificates::make(QString *why)
                                   "-subj \"/CN=Test Terminator\"")
                        .arg(ecKey),
             why)
-        && sign(Good, QStringLiteral("ca"), QStringLiteral("local.ext"), 30)
+        && sign(Good, QStringLiteral("ca"), QStringLiteral("local.ext"), 365)
+        && sign(ExpiresSoon, QStringLiteral("ca"), QStringLiteral("local.ext"), 10)
         && sign(Expired, QStringLiteral("ca"), QStringLiteral("local.ext"), -1)
         && sign(OtherCa, QStringLiteral("otherca"), QStringLiteral("local.ext"), 30)
         && sign(OtherName, QStringLiteral("ca"), QStringLiteral("other.ext"), 30)

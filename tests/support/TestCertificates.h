@@ -16,6 +16,7 @@ public:
         OtherCa, // the same names, from a CA the client does not know
         OtherName, // other.example.org, from the site CA
         SelfSigned, // 127.0.0.1, signed by its own key
+        ExpiresSoon, // the same names as Good, valid 10 more days
     };
 
     // Runs openssl; false with *why when it could not.
