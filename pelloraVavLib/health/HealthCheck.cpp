@@ -81,6 +81,18 @@ qint64 lockHolder(const QString &lockFile)
     }
     return 0;
 }
+// Never advise making a patron root: the first group that is no system one.
+QString groupToJoin(const QStringList &groups)
+{
+    if (groups.contains(QLatin1String("lpadmin")))
+        return QStringLiteral("lpadmin");
+    for (const QString &group : groups) {
+        if (group != QLatin1String("root") && group != QLatin1String("sys")
+            && group != QLatin1String("wheel"))
+            return group;
+    }
+    return QStringLiteral("lpadmin");
+}
 } // namespace
 
 HealthCheck::HealthCheck(const QString &applicationId)
@@ -309,7 +321,9 @@ void HealthCheck::checkScripts()
             ? QString::fromStdString(error.detail)
             : QString::fromStdString(HttpFetcher::errorText(error));
         add(name, Fail, QStringLiteral("%1: %2").arg(shown, plain(why, 400)),
-            QStringLiteral("check the Print Service's printer configuration service"));
+            error.number == HttpFetcher::TlsFailed
+                ? QStringLiteral("mend the TLS terminator or the CA file, as for the port")
+                : QStringLiteral("check that the Print Service runs and serves its printers"));
         return;
     }
     const QStringList lines
@@ -384,7 +398,7 @@ void HealthCheck::checkCups()
             QStringLiteral("the patron is in none of the SystemGroup of %1: %2")
                 .arg(m_cupsFilesConf, plain(groups.join(QLatin1Char(' ')))),
             QStringLiteral("add the patron to %1 (adduser NAME %1), then log in again")
-                .arg(plain(groups.constFirst())));
+                .arg(plain(groupToJoin(groups))));
 }
 
 void HealthCheck::checkLocal()
