@@ -97,6 +97,8 @@ QString groupToJoin(const QStringList &groups)
 
 HealthCheck::HealthCheck(const QString &applicationId)
     : m_applicationId(applicationId)
+    , m_cupsFilesConf(qEnvironmentVariable(
+          "PELLORA_CUPS_FILES_CONF", QStringLiteral("/etc/cups/cups-files.conf")))
 { }
 
 void HealthCheck::add(
@@ -131,8 +133,6 @@ bool HealthCheck::checkSiteFile()
 {
     const QString name = QStringLiteral("site file");
     MacPrinterConnector locator;
-    if (!m_configDir.isEmpty())
-        locator.setConfigDir(m_configDir);
     const QString path = locator.configFilePath();
     UtilsLib::XmlPreferences config(QStringLiteral("Mac Printer Connector"));
     const bool found = QFileInfo::exists(path);

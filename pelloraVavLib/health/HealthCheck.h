@@ -30,11 +30,6 @@ public:
     // applicationId: the client's single-instance key, to find its lock.
     explicit HealthCheck(const QString &applicationId);
 
-    // The folder of printClient.tsp; the executable's folder by default.
-    void setConfigDir(const QString &folder) { m_configDir = folder; }
-    // The CUPS file naming the groups that may add queues.
-    void setCupsFilesConf(const QString &path) { m_cupsFilesConf = path; }
-
     QList<Result> run();
     // 0 when printing would work, 1 otherwise.
     static int exitStatus(const QList<Result> &results);
@@ -53,8 +48,8 @@ private:
     int networkRemainingMs() const;
 
     QString m_applicationId;
-    QString m_configDir;
-    QString m_cupsFilesConf = QStringLiteral("/etc/cups/cups-files.conf");
+    // The CUPS file naming the groups that may add queues.
+    QString m_cupsFilesConf;
     QDeadlineTimer m_deadline;
     QList<Result> m_results;
     // From the site file.

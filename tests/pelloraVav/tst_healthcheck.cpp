@@ -17,6 +17,7 @@
 #include "TsSingleInstanceGuard.h"
 #include "WholeProgram.h"
 
+#include <grp.h>
 #include <memory>
 #include <unistd.h>
 
@@ -38,6 +39,7 @@ enum Fault {
     UntrustedCertificate,
     CertificateExpiresSoon,
     ClientRunning,
+    PatronOutsideSystemGroup,
 };
 
 QByteArray scriptsResponse()
@@ -114,6 +116,10 @@ void HealthCheckTest::oneVerdictPerFault_data()
     row("certificate expires soon", CertificateExpiresSoon, true,
         "^warning +port: 127.0.0.1:21327: TLS verified, .* \\(in (9|10) days\\) -- to do: renew",
         0);
+    row("patron outside the SystemGroup", PatronOutsideSystemGroup, false,
+        "^FAIL +CUPS rights: the patron is in none of the SystemGroup of .*/cups-files.conf: "
+        "lpadmin .* -- to do: add the patron to lpadmin",
+        1);
     row("client running", ClientRunning, false,
         "^ok +client: running \\(pid \\d+, this session\\)$", 0);
 }
@@ -163,7 +169,25 @@ void HealthCheckTest::oneVerdictPerFault()
         scripts.setResponse("/printers/", scriptsResponse());
     QVERIFY(scripts.startListening(tls ? 30045 : 30044));
 
+    // The test's own group may add queues; the stock group is kept for the advice.
+    const struct group *own = ::getgrgid(::getgid());
+    QVERIFY(own);
+    QVERIFY(writeFile(path(QStringLiteral("cups-files.conf")),
+        QByteArray("# stock policy\nSystemGroup lpadmin ") + own->gr_name + '\n'));
     QProcessEnvironment environment = clientEnvironment(root.path(), QStringLiteral("patron7"));
+    environment.insert(
+        QStringLiteral("PELLORA_CUPS_FILES_CONF"), path(QStringLiteral("cups-files.conf")));
+    QStringList options;
+    if (fault == PatronOutsideSystemGroup) {
+        // Root checks for a patron who is in neither group.
+        if (::getuid() != 0)
+            QSKIP("only root can check for another user");
+        for (const QString &entry :
+            {root.path(), path(QStringLiteral("bin")), path(QStringLiteral("bin/lpstat"))})
+            QVERIFY(QFile::setPermissions(
+                entry, QFile::permissions(entry) | QFile::ReadOther | QFile::ExeOther));
+        options << QStringLiteral("--user") << QStringLiteral("nobody");
+    }
     std::unique_ptr<TsSingleInstanceGuard> running;
     if (fault == ClientRunning) {
         // The lock as the client's instance guard takes it in the patron's runtime folder.
@@ -179,7 +203,7 @@ void HealthCheckTest::oneVerdictPerFault()
         check.setWorkingDirectory(path(QStringLiteral("home")));
         QElapsedTimer timer;
         timer.start();
-        QStringList arguments {QStringLiteral("--check")};
+        QStringList arguments = QStringList {QStringLiteral("--check")} + options;
         if (json)
             arguments << QStringLiteral("--json");
         check.start(path(QStringLiteral("app/")) + ClientName, arguments);
