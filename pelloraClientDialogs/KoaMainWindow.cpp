@@ -7,6 +7,7 @@
 #include "PrintClientImages.h"
 #include "TsBaseDialog.h"
 
+#include <QAccessible>
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -69,6 +70,19 @@ KoaMainWindow::KoaMainWindow(bool dedicated)
     buttonRow->addSpacing(BUTTON_INSET);
     layout->addLayout(buttonRow);
     layout->addSpacing(GAP);
+
+    // Host names and reasons come from outside: never markup, wrapped whole.
+    m_waitingLabel = new QLabel(this);
+    m_waitingLabel->setObjectName(QStringLiteral("waitingLabel"));
+    m_waitingLabel->setTextFormat(::Qt::PlainText);
+    m_waitingLabel->setWordWrap(true);
+    m_waitingLabel->setAlignment(::Qt::AlignCenter);
+    m_waitingLabel->setTextInteractionFlags(::Qt::NoTextInteraction);
+    m_waitingLabel->setFocusPolicy(::Qt::NoFocus);
+    m_waitingLabel->setContentsMargins(BUTTON_INSET, 0, BUTTON_INSET, GAP);
+    setWhiteBackground(m_waitingLabel);
+    m_waitingLabel->hide();
+    layout->addWidget(m_waitingLabel);
     connect(m_stopButton, &QPushButton::clicked, this, &KoaMainWindow::stopClient);
 
     // A link to the eye, a button to a screen reader (which then tells the
@@ -125,6 +139,35 @@ QMenuBar *KoaMainWindow::addFileMenu()
     return m_menuBar;
 }
 
+void KoaMainWindow::setWaitingSource(std::function<QString()> source)
+{
+    m_waitingSource = std::move(source);
+    refreshWaitingText();
+}
+
+void KoaMainWindow::refreshWaitingText()
+{
+    setWaitingText(m_waitingSource ? m_waitingSource() : QString());
+}
+
+void KoaMainWindow::setWaitingText(const QString &text)
+{
+    if (text == m_waitingLabel->text() && m_waitingLabel->isHidden() == text.isEmpty())
+        return;
+    m_waitingLabel->setText(text);
+    m_waitingLabel->setAccessibleName(text);
+    m_waitingLabel->setAccessibleDescription(text);
+    // Shown or hidden without show(): the patron's window keeps the keyboard.
+    m_waitingLabel->setHidden(text.isEmpty());
+    if (layout())
+        layout()->activate();
+    if (isVisible())
+        resize(width(), qMax(height(), sizeHint().height()));
+    // A screen reader announces the change as it would a live region's.
+    QAccessibleEvent event(m_waitingLabel, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
 void KoaMainWindow::showAboutInfo()
 {
     AboutInfoDialog about;
@@ -157,6 +200,7 @@ void KoaMainWindow::redrawText()
         m_aboutAction->setText(QCoreApplication::translate("main", "About"));
         m_quitAction->setText(QCoreApplication::translate("main", "Quit"));
     }
+    refreshWaitingText();
 }
 
 bool KoaMainWindow::event(QEvent *event)

@@ -420,20 +420,20 @@ Für diesen Vorgang benötigen Sie die Genehmigung eines Mitarbeiters.</translat
 <context>
     <name>TrayConnectionStatus</name>
     <message>
-        <source>Connecting to the Print Service at %1...</source>
-        <translation>Verbindung zum Druckdienst unter %1 wird hergestellt...</translation>
+        <source>Connecting to the Print Service at %1…</source>
+        <translation>Verbindung zum Druckdienst unter %1 wird hergestellt…</translation>
     </message>
     <message>
         <source>Connected to the Print Service at %1</source>
         <translation>Verbunden mit dem Druckdienst unter %1</translation>
     </message>
     <message>
-        <source>Not connected: trying to reconnect to the Print Service at %1...</source>
-        <translation>Nicht verbunden: neuer Verbindungsversuch zum Druckdienst unter %1...</translation>
+        <source>Not connected: trying to reconnect to the Print Service at %1…</source>
+        <translation>Nicht verbunden: neuer Verbindungsversuch zum Druckdienst unter %1…</translation>
     </message>
     <message>
-        <source>Not connected (%2): trying to reconnect to the Print Service at %1...</source>
-        <translation>Nicht verbunden (%2): neuer Verbindungsversuch zum Druckdienst unter %1...</translation>
+        <source>Not connected (%2): trying to reconnect to the Print Service at %1…</source>
+        <translation>Nicht verbunden (%2): neuer Verbindungsversuch zum Druckdienst unter %1…</translation>
     </message>
 </context>
 <context>

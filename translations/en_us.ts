@@ -420,20 +420,20 @@ You will need approval from a staff member to carry out this operation.</transla
 <context>
     <name>TrayConnectionStatus</name>
     <message>
-        <source>Connecting to the Print Service at %1...</source>
-        <translation>Connecting to the Print Service at %1...</translation>
+        <source>Connecting to the Print Service at %1…</source>
+        <translation>Connecting to the Print Service at %1…</translation>
     </message>
     <message>
         <source>Connected to the Print Service at %1</source>
         <translation>Connected to the Print Service at %1</translation>
     </message>
     <message>
-        <source>Not connected: trying to reconnect to the Print Service at %1...</source>
-        <translation>Not connected: trying to reconnect to the Print Service at %1...</translation>
+        <source>Not connected: trying to reconnect to the Print Service at %1…</source>
+        <translation>Not connected: trying to reconnect to the Print Service at %1…</translation>
     </message>
     <message>
-        <source>Not connected (%2): trying to reconnect to the Print Service at %1...</source>
-        <translation>Not connected (%2): trying to reconnect to the Print Service at %1...</translation>
+        <source>Not connected (%2): trying to reconnect to the Print Service at %1…</source>
+        <translation>Not connected (%2): trying to reconnect to the Print Service at %1…</translation>
     </message>
 </context>
 <context>

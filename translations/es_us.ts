@@ -420,20 +420,20 @@ Necesitará la aprobación de un miembro del personal para realizar esta operaci
 <context>
     <name>TrayConnectionStatus</name>
     <message>
-        <source>Connecting to the Print Service at %1...</source>
-        <translation>Conectando con el servicio de impresión en %1...</translation>
+        <source>Connecting to the Print Service at %1…</source>
+        <translation>Conectando con el servicio de impresión en %1…</translation>
     </message>
     <message>
         <source>Connected to the Print Service at %1</source>
         <translation>Conectado al servicio de impresión en %1</translation>
     </message>
     <message>
-        <source>Not connected: trying to reconnect to the Print Service at %1...</source>
-        <translation>Sin conexión: intentando reconectar con el servicio de impresión en %1...</translation>
+        <source>Not connected: trying to reconnect to the Print Service at %1…</source>
+        <translation>Sin conexión: intentando reconectar con el servicio de impresión en %1…</translation>
     </message>
     <message>
-        <source>Not connected (%2): trying to reconnect to the Print Service at %1...</source>
-        <translation>Sin conexión (%2): intentando reconectar con el servicio de impresión en %1...</translation>
+        <source>Not connected (%2): trying to reconnect to the Print Service at %1…</source>
+        <translation>Sin conexión (%2): intentando reconectar con el servicio de impresión en %1…</translation>
     </message>
 </context>
 <context>

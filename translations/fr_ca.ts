@@ -420,20 +420,20 @@ Vous aurez besoin de l&apos;approbation d&apos;un membre du personnel pour effec
 <context>
     <name>TrayConnectionStatus</name>
     <message>
-        <source>Connecting to the Print Service at %1...</source>
-        <translation>Connexion au service d&apos;impression à %1...</translation>
+        <source>Connecting to the Print Service at %1…</source>
+        <translation>Connexion au service d&apos;impression à %1…</translation>
     </message>
     <message>
         <source>Connected to the Print Service at %1</source>
         <translation>Connecté au service d&apos;impression à %1</translation>
     </message>
     <message>
-        <source>Not connected: trying to reconnect to the Print Service at %1...</source>
-        <translation>Non connecté : nouvelle tentative de connexion au service d&apos;impression à %1...</translation>
+        <source>Not connected: trying to reconnect to the Print Service at %1…</source>
+        <translation>Non connecté : nouvelle tentative de connexion au service d&apos;impression à %1…</translation>
     </message>
     <message>
-        <source>Not connected (%2): trying to reconnect to the Print Service at %1...</source>
-        <translation>Non connecté (%2) : nouvelle tentative de connexion au service d&apos;impression à %1...</translation>
+        <source>Not connected (%2): trying to reconnect to the Print Service at %1…</source>
+        <translation>Non connecté (%2) : nouvelle tentative de connexion au service d&apos;impression à %1…</translation>
     </message>
 </context>
 <context>
