@@ -70,6 +70,7 @@ KoaMainWindow::KoaMainWindow(bool dedicated)
     buttonRow->addSpacing(BUTTON_INSET);
     layout->addLayout(buttonRow);
     layout->addSpacing(GAP);
+    connect(m_stopButton, &QPushButton::clicked, this, &KoaMainWindow::stopClient);
 
     // Host names and reasons come from outside: never markup, wrapped whole.
     m_waitingLabel = new QLabel(this);
@@ -83,7 +84,6 @@ KoaMainWindow::KoaMainWindow(bool dedicated)
     setWhiteBackground(m_waitingLabel);
     m_waitingLabel->hide();
     layout->addWidget(m_waitingLabel);
-    connect(m_stopButton, &QPushButton::clicked, this, &KoaMainWindow::stopClient);
 
     // A link to the eye, a button to a screen reader (which then tells the
     // patron it can be pressed); reachable by Tab, opened with Return or Space.
@@ -159,13 +159,32 @@ void KoaMainWindow::setWaitingText(const QString &text)
     m_waitingLabel->setAccessibleDescription(text);
     // Shown or hidden without show(): the patron's window keeps the keyboard.
     m_waitingLabel->setHidden(text.isEmpty());
-    if (layout())
-        layout()->activate();
-    if (isVisible())
-        resize(width(), qMax(height(), sizeHint().height()));
+    fitWaitingLine();
     // A screen reader announces the change as it would a live region's.
     QAccessibleEvent event(m_waitingLabel, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&event);
+}
+
+// A window's layout sizes a wrapped label for its minimum width, not the
+// width it has: the line would lose its last row.
+void KoaMainWindow::fitWaitingLine()
+{
+    if (m_waitingLabel->isHidden()) {
+        m_waitingLabel->setMinimumHeight(0);
+        return;
+    }
+    const int height = m_waitingLabel->heightForWidth(width());
+    if (height == m_waitingLabel->minimumHeight())
+        return;
+    m_waitingLabel->setMinimumHeight(height);
+    if (layout())
+        layout()->activate();
+}
+
+void KoaMainWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitWaitingLine();
 }
 
 void KoaMainWindow::showAboutInfo()

@@ -50,10 +50,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void centreOnDesktop();
     void setWaitingText(const QString &text);
+    void fitWaitingLine();
 
     QPushButton *m_stopButton = nullptr;
     CopyrightLabel *m_copyrightLabel = nullptr;
