@@ -72,18 +72,7 @@ KoaMainWindow::KoaMainWindow(bool dedicated)
     layout->addSpacing(GAP);
     connect(m_stopButton, &QPushButton::clicked, this, &KoaMainWindow::stopClient);
 
-    // Host names and reasons come from outside: never markup, wrapped whole.
-    m_waitingLabel = new QLabel(this);
-    m_waitingLabel->setObjectName(QStringLiteral("waitingLabel"));
-    m_waitingLabel->setTextFormat(::Qt::PlainText);
-    m_waitingLabel->setWordWrap(true);
-    m_waitingLabel->setAlignment(::Qt::AlignCenter);
-    m_waitingLabel->setTextInteractionFlags(::Qt::NoTextInteraction);
-    m_waitingLabel->setFocusPolicy(::Qt::NoFocus);
-    m_waitingLabel->setContentsMargins(BUTTON_INSET, 0, BUTTON_INSET, GAP);
-    setWhiteBackground(m_waitingLabel);
-    m_waitingLabel->hide();
-    layout->addWidget(m_waitingLabel);
+    const int waitingLineIndex = layout->count();
 
     // A link to the eye, a button to a screen reader (which then tells the
     // patron it can be pressed); reachable by Tab, opened with Return or Space.
@@ -103,6 +92,21 @@ KoaMainWindow::KoaMainWindow(bool dedicated)
     m_aboutLink->installEventFilter(this);
     connect(m_aboutLink, &QPushButton::clicked, this, &KoaMainWindow::showAboutInfo);
     layout->addWidget(m_aboutLink, 0, ::Qt::AlignHCenter);
+
+    // The waiting line, above the link though made after it: it stays out of
+    // the focus chain between the two. Host names and reasons come from
+    // outside: never markup, wrapped whole.
+    m_waitingLabel = new QLabel(this);
+    m_waitingLabel->setObjectName(QStringLiteral("waitingLabel"));
+    m_waitingLabel->setTextFormat(::Qt::PlainText);
+    m_waitingLabel->setWordWrap(true);
+    m_waitingLabel->setAlignment(::Qt::AlignCenter);
+    m_waitingLabel->setTextInteractionFlags(::Qt::NoTextInteraction);
+    m_waitingLabel->setFocusPolicy(::Qt::NoFocus);
+    m_waitingLabel->setContentsMargins(BUTTON_INSET, 0, BUTTON_INSET, GAP);
+    setWhiteBackground(m_waitingLabel);
+    m_waitingLabel->hide();
+    layout->insertWidget(waitingLineIndex, m_waitingLabel);
 
     m_copyrightLabel = new CopyrightLabel(this);
     m_copyrightLabel->setMinimumWidth(COPYRIGHT_MINIMUM_WIDTH);
