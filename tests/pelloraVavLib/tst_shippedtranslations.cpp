@@ -75,7 +75,7 @@ void tst_ShippedTranslations::initTestCase()
     QStringList arguments {
         QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none")};
     for (const char *folder :
-        {"tsQtUiLib", "pelloraVavLib", "pelloraClientDialogs", "pelloraVavWorkflow", "pelloraVav"})
+        {"tsToolsLib", "tsQtUiLib", "pelloraVavLib", "pelloraClientDialogs", "pelloraVavWorkflow", "pelloraVav"})
         arguments << QStringLiteral(PELLORA_SOURCE_DIR "/") + QLatin1String(folder);
     arguments << QStringLiteral("-ts") << ts;
     QCOMPARE(QProcess::execute(QStringLiteral(LUPDATE), arguments), 0);
