@@ -15,8 +15,8 @@ const char *const CONNECTED_TEXT
     = QT_TRANSLATE_NOOP("TrayConnectionStatus", "Connected to the Print Service at %1");
 const char *const RECONNECTING_TEXT = QT_TRANSLATE_NOOP(
     "TrayConnectionStatus", "Not connected: trying to reconnect to the Print Service at %1…");
-const char *const FAILED_TEXT = QT_TRANSLATE_NOOP("TrayConnectionStatus",
-    "Not connected (%2): trying to reconnect to the Print Service at %1…");
+const char *const FAILED_TEXT = QT_TRANSLATE_NOOP(
+    "TrayConnectionStatus", "Not connected (%2): trying to reconnect to the Print Service at %1…");
 } // namespace
 
 TrayConnectionStatus::TrayConnectionStatus(

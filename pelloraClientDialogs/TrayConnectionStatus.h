@@ -11,9 +11,10 @@ class KoaMainWindow;
 class PrinterConnectorInterface;
 class QSystemTrayIcon;
 
-// Shows in the tray icon, and while not connected in the main window, whether the client is connected to the Print
+// Shows in the tray icon whether the client is connected to the Print
 // Service, and to which, or is trying to reconnect, so that staff see at a
-// glance why a computer does not print.
+// glance why a computer does not print; until connected, the main window
+// says it too.
 class TrayConnectionStatus : public ConnectionListenerInterface
 {
 public:

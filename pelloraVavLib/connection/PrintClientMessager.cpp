@@ -503,10 +503,10 @@ void PrintClientMessager::socketStateChanged(QAbstractSocket::SocketState state)
         && !m_attemptHost.isEmpty()) {
         // A plaintext attempt that never connected: refused, unreachable or
         // unanswered, as the socket words it. Not logged: the attempt is.
-        m_lastFailure = oneLine(
-            QCoreApplication::translate("PrintClientMessager", "no connection to %1: %2")
-                .arg(QStringLiteral("%1:%2").arg(m_attemptHost).arg(m_attemptPort),
-                    m_socket->errorString()));
+        m_lastFailure
+            = oneLine(QCoreApplication::translate("PrintClientMessager", "no connection to %1: %2")
+                          .arg(QStringLiteral("%1:%2").arg(m_attemptHost).arg(m_attemptPort),
+                              m_socket->errorString()));
     }
     delayedReconnect();
 }

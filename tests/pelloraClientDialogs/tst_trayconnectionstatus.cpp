@@ -5,8 +5,8 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QScopeGuard>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <QTextDocument>
