@@ -7,7 +7,6 @@
 #include "PrintClientImages.h"
 #include "TsBaseDialog.h"
 
-#include <QAccessible>
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -159,14 +158,13 @@ void KoaMainWindow::setWaitingText(const QString &text)
     if (text == m_waitingLabel->text() && m_waitingLabel->isHidden() == text.isEmpty())
         return;
     m_waitingLabel->setText(text);
+    // A new name is announced (NameChanged), as a live region's change would
+    // be; one event, so a screen reader says it once.
     m_waitingLabel->setAccessibleName(text);
     m_waitingLabel->setAccessibleDescription(text);
     // Shown or hidden without show(): the patron's window keeps the keyboard.
     m_waitingLabel->setHidden(text.isEmpty());
     fitWaitingLine();
-    // A screen reader announces the change as it would a live region's.
-    QAccessibleEvent event(m_waitingLabel, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
 }
 
 // A window's layout sizes a wrapped label for its minimum width, not the
