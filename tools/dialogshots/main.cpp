@@ -63,8 +63,8 @@ void check(const QWidget *window, const QString &name)
         return;
     const QStringList found = CutTextCheck::findings(window, Desktop);
     for (const QString &line : found)
-        std::fprintf(
-            stderr, "%s/%s: %s\n", qPrintable(dialectShown), qPrintable(name), qPrintable(line));
+        std::fprintf(stderr, "%s/%s: %s\n", qPrintable(dialectShown), qPrintable(name),
+            qPrintable(line));
     findings += int(found.size());
 }
 
@@ -111,8 +111,8 @@ void shoot(QWidget *dialog, const QString &name, bool withScreen = false)
         const QPixmap picture = window->grab();
         painter.drawPixmap(window->pos(), picture);
         painter.setPen(QColor(0x20, 0x20, 0x20));
-        painter.drawRect(
-            QRect(window->pos(), picture.deviceIndependentSize().toSize()).adjusted(0, 0, -1, -1));
+        painter.drawRect(QRect(window->pos(), picture.deviceIndependentSize().toSize())
+                .adjusted(0, 0, -1, -1));
     }
     painter.end();
     save(screen, name + QLatin1String("_screen"));
@@ -432,8 +432,8 @@ int main(int argc, char *argv[])
     QStringList args = QCoreApplication::arguments();
     checking = args.removeAll(QStringLiteral("--check")) > 0;
     if (args.size() != 2) {
-        std::fprintf(
-            stderr, "usage: dialogshots [--check] <output folder> | --grab <file> [window]\n");
+        std::fprintf(stderr,
+            "usage: dialogshots [--check] <output folder> | --grab <file> [window]\n");
         return 2;
     }
     KioskDialogs::setUp(45000, QStringLiteral("Central Library"));
