@@ -71,6 +71,8 @@ KoaMainWindow::KoaMainWindow(bool dedicated)
     layout->addSpacing(GAP);
     connect(m_stopButton, &QPushButton::clicked, this, &KoaMainWindow::stopClient);
 
+    const int waitingLineIndex = layout->count();
+
     // A link to the eye, a button to a screen reader (which then tells the
     // patron it can be pressed); reachable by Tab, opened with Return or Space.
     m_aboutLink = new QPushButton(this);
@@ -89,6 +91,21 @@ KoaMainWindow::KoaMainWindow(bool dedicated)
     m_aboutLink->installEventFilter(this);
     connect(m_aboutLink, &QPushButton::clicked, this, &KoaMainWindow::showAboutInfo);
     layout->addWidget(m_aboutLink, 0, ::Qt::AlignHCenter);
+
+    // The waiting line, above the link though made after it: it stays out of
+    // the focus chain between the two. Host names and reasons come from
+    // outside: never markup, wrapped whole.
+    m_waitingLabel = new QLabel(this);
+    m_waitingLabel->setObjectName(QStringLiteral("waitingLabel"));
+    m_waitingLabel->setTextFormat(::Qt::PlainText);
+    m_waitingLabel->setWordWrap(true);
+    m_waitingLabel->setAlignment(::Qt::AlignCenter);
+    m_waitingLabel->setTextInteractionFlags(::Qt::NoTextInteraction);
+    m_waitingLabel->setFocusPolicy(::Qt::NoFocus);
+    m_waitingLabel->setContentsMargins(BUTTON_INSET, 0, BUTTON_INSET, GAP);
+    setWhiteBackground(m_waitingLabel);
+    m_waitingLabel->hide();
+    layout->insertWidget(waitingLineIndex, m_waitingLabel);
 
     m_copyrightLabel = new CopyrightLabel(this);
     m_copyrightLabel->setMinimumWidth(COPYRIGHT_MINIMUM_WIDTH);
@@ -125,6 +142,53 @@ QMenuBar *KoaMainWindow::addFileMenu()
     return m_menuBar;
 }
 
+void KoaMainWindow::setWaitingSource(std::function<QString()> source)
+{
+    m_waitingSource = std::move(source);
+    refreshWaitingText();
+}
+
+void KoaMainWindow::refreshWaitingText()
+{
+    setWaitingText(m_waitingSource ? m_waitingSource() : QString());
+}
+
+void KoaMainWindow::setWaitingText(const QString &text)
+{
+    if (text == m_waitingLabel->text() && m_waitingLabel->isHidden() == text.isEmpty())
+        return;
+    m_waitingLabel->setText(text);
+    // A new name is announced (NameChanged), as a live region's change would
+    // be; one event, so a screen reader says it once.
+    m_waitingLabel->setAccessibleName(text);
+    m_waitingLabel->setAccessibleDescription(text);
+    // Shown or hidden without show(): the patron's window keeps the keyboard.
+    m_waitingLabel->setHidden(text.isEmpty());
+    fitWaitingLine();
+}
+
+// A window's layout sizes a wrapped label for its minimum width, not the
+// width it has: the line would lose its last row.
+void KoaMainWindow::fitWaitingLine()
+{
+    if (m_waitingLabel->isHidden()) {
+        m_waitingLabel->setMinimumHeight(0);
+        return;
+    }
+    const int height = m_waitingLabel->heightForWidth(width());
+    if (height == m_waitingLabel->minimumHeight())
+        return;
+    m_waitingLabel->setMinimumHeight(height);
+    if (layout())
+        layout()->activate();
+}
+
+void KoaMainWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitWaitingLine();
+}
+
 void KoaMainWindow::showAboutInfo()
 {
     AboutInfoDialog about;
@@ -157,6 +221,7 @@ void KoaMainWindow::redrawText()
         m_aboutAction->setText(QCoreApplication::translate("main", "About"));
         m_quitAction->setText(QCoreApplication::translate("main", "Quit"));
     }
+    refreshWaitingText();
 }
 
 bool KoaMainWindow::event(QEvent *event)

@@ -4,8 +4,11 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class CopyrightLabel;
 class QAction;
+class QLabel;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -28,6 +31,12 @@ public:
     QMenuBar *addFileMenu();
     // File > Quit once addFileMenu() made it; the tray menu offers it too.
     QAction *quitAction() const { return m_quitAction; }
+    // While the client waits for the Print Service, the line says why printing
+    // does not work yet; the source gives it in plain text, empty when there
+    // is nothing to wait for. Asked again on refresh and on a language change.
+    void setWaitingSource(std::function<QString()> source);
+    void refreshWaitingText();
+    QLabel *waitingLabel() const { return m_waitingLabel; }
 
     static const char *const Caption;
 
@@ -41,12 +50,17 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void centreOnDesktop();
+    void setWaitingText(const QString &text);
+    void fitWaitingLine();
 
     QPushButton *m_stopButton = nullptr;
     CopyrightLabel *m_copyrightLabel = nullptr;
+    QLabel *m_waitingLabel = nullptr;
+    std::function<QString()> m_waitingSource;
     KoaMainWindowControllerInterface *m_controller = nullptr;
     QPushButton *m_aboutLink = nullptr;
     QMenuBar *m_menuBar = nullptr;

@@ -1,5 +1,6 @@
 #include "TrayConnectionStatus.h"
 
+#include "KoaMainWindow.h"
 #include "PrintClientImages.h"
 #include "PrinterConnectorInterface.h"
 
@@ -9,13 +10,13 @@
 
 namespace {
 const char *const CONNECTING_TEXT
-    = QT_TRANSLATE_NOOP("TrayConnectionStatus", "Connecting to the Print Service at %1...");
+    = QT_TRANSLATE_NOOP("TrayConnectionStatus", "Connecting to the Print Service at %1…");
 const char *const CONNECTED_TEXT
     = QT_TRANSLATE_NOOP("TrayConnectionStatus", "Connected to the Print Service at %1");
 const char *const RECONNECTING_TEXT = QT_TRANSLATE_NOOP(
-    "TrayConnectionStatus", "Not connected: trying to reconnect to the Print Service at %1...");
-const char *const FAILED_TEXT = QT_TRANSLATE_NOOP("TrayConnectionStatus",
-    "Not connected (%2): trying to reconnect to the Print Service at %1...");
+    "TrayConnectionStatus", "Not connected: trying to reconnect to the Print Service at %1…");
+const char *const FAILED_TEXT = QT_TRANSLATE_NOOP(
+    "TrayConnectionStatus", "Not connected (%2): trying to reconnect to the Print Service at %1…");
 } // namespace
 
 TrayConnectionStatus::TrayConnectionStatus(
@@ -24,6 +25,20 @@ TrayConnectionStatus::TrayConnectionStatus(
     , m_connector(connector)
 {
     update(State::Connecting);
+}
+
+TrayConnectionStatus::~TrayConnectionStatus()
+{
+    // The window's source asks this status.
+    if (m_window)
+        m_window->setWaitingSource({});
+}
+
+void TrayConnectionStatus::setMainWindow(KoaMainWindow *window)
+{
+    m_window = window;
+    if (m_window)
+        m_window->setWaitingSource([this] { return waitingText(); });
 }
 
 void TrayConnectionStatus::connectionEstablished()
@@ -50,6 +65,11 @@ QString TrayConnectionStatus::toolTip() const
     return QCoreApplication::translate("TrayConnectionStatus", text).arg(host);
 }
 
+QString TrayConnectionStatus::waitingText() const
+{
+    return m_state == State::Connected ? QString() : toolTip();
+}
+
 QIcon TrayConnectionStatus::icon() const
 {
     // Grey until the Print Service answers.
@@ -60,6 +80,8 @@ QIcon TrayConnectionStatus::icon() const
 void TrayConnectionStatus::update(State state)
 {
     m_state = state;
+    if (m_window)
+        m_window->refreshWaitingText();
     if (!m_trayIcon)
         return;
     m_trayIcon->setIcon(icon());

@@ -34,17 +34,20 @@ void KoaClientWindow::createMenuBar()
 void KoaClientWindow::createTrayIcon(
     PrinterConnectorInterface *connector, PrintClientMessager *messager)
 {
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return;
-    m_trayMenu = std::make_unique<QMenu>();
-    // The File menu's own Quit: the same staff password as the stop button,
-    // and relabelled with the main window on a language change.
-    m_trayMenu->addAction(m_mainWindow->quitAction());
-    m_trayIcon = std::make_unique<QSystemTrayIcon>();
-    m_trayIcon->setContextMenu(m_trayMenu.get());
-    // Icon and tool tip tell whether and where the client is connected.
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_trayMenu = std::make_unique<QMenu>();
+        // The File menu's own Quit: the same staff password as the stop
+        // button, and relabelled with the main window on a language change.
+        m_trayMenu->addAction(m_mainWindow->quitAction());
+        m_trayIcon = std::make_unique<QSystemTrayIcon>();
+        m_trayIcon->setContextMenu(m_trayMenu.get());
+    }
+    // Icon and tool tip tell whether and where the client is connected; the
+    // main window says it too until then, tray or none.
     m_trayStatus = std::make_unique<TrayConnectionStatus>(m_trayIcon.get(), connector);
     m_trayStatus->setFailureSource([messager] { return messager->lastFailure(); });
+    m_trayStatus->setMainWindow(m_mainWindow.get());
     messager->addConnectionListener(m_trayStatus.get());
-    m_trayIcon->show();
+    if (m_trayIcon)
+        m_trayIcon->show();
 }

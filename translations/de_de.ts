@@ -418,22 +418,93 @@ Für diesen Vorgang benötigen Sie die Genehmigung eines Mitarbeiters.</translat
     </message>
 </context>
 <context>
+    <name>SiteTls</name>
+    <message>
+        <source>no name</source>
+        <translation>kein Name</translation>
+    </message>
+    <message>
+        <source>CA file %1 does not exist</source>
+        <translation>CA-Datei %1 existiert nicht</translation>
+    </message>
+    <message>
+        <source>CA file %1 cannot be read: %2</source>
+        <translation>CA-Datei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>CA file %1 is larger than 1 MiB</source>
+        <translation>CA-Datei %1 ist größer als 1 MiB</translation>
+    </message>
+    <message>
+        <source>CA file %1 holds no PEM certificate</source>
+        <translation>CA-Datei %1 enthält kein PEM-Zertifikat</translation>
+    </message>
+    <message>
+        <source>not in the system&apos;s CA store</source>
+        <translation>nicht im CA-Speicher des Systems</translation>
+    </message>
+    <message>
+        <source>not in %1</source>
+        <translation>nicht in %1</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not trusted: self-signed, %2</source>
+        <translation>dem Zertifikat für %1 wird nicht vertraut: selbstsigniert, %2</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not trusted: unknown issuer, %2</source>
+        <translation>dem Zertifikat für %1 wird nicht vertraut: unbekannter Aussteller, %2</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not trusted: issued by %2, %3</source>
+        <translation>dem Zertifikat für %1 wird nicht vertraut: ausgestellt von %2, %3</translation>
+    </message>
+    <message>
+        <source>certificate for %1 has expired (not after %2)</source>
+        <translation>das Zertifikat für %1 ist abgelaufen (gültig bis %2)</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not valid yet (not before %2)</source>
+        <translation>das Zertifikat für %1 ist noch nicht gültig (gültig ab %2)</translation>
+    </message>
+    <message>
+        <source>certificate for %1 names %2, not %1</source>
+        <translation>das Zertifikat für %1 nennt %2, nicht %1</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is refused: %2</source>
+        <translation>das Zertifikat für %1 wird abgelehnt: %2</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is refused</source>
+        <translation>das Zertifikat für %1 wird abgelehnt</translation>
+    </message>
+    <message>
+        <source>no TLS handshake from %1:%2 within %3 s</source>
+        <translation>kein TLS-Handshake von %1:%2 innerhalb von %3 s</translation>
+    </message>
+    <message>
+        <source>no TLS handshake from %1:%2: the server does not speak TLS</source>
+        <translation>kein TLS-Handshake von %1:%2: der Server spricht kein TLS</translation>
+    </message>
+</context>
+<context>
     <name>TrayConnectionStatus</name>
     <message>
-        <source>Connecting to the Print Service at %1...</source>
-        <translation>Verbindung zum Druckdienst unter %1 wird hergestellt...</translation>
+        <source>Connecting to the Print Service at %1…</source>
+        <translation>Verbindung zum Druckdienst unter %1 wird hergestellt…</translation>
     </message>
     <message>
         <source>Connected to the Print Service at %1</source>
         <translation>Verbunden mit dem Druckdienst unter %1</translation>
     </message>
     <message>
-        <source>Not connected: trying to reconnect to the Print Service at %1...</source>
-        <translation>Nicht verbunden: neuer Verbindungsversuch zum Druckdienst unter %1...</translation>
+        <source>Not connected: trying to reconnect to the Print Service at %1…</source>
+        <translation>Nicht verbunden: neuer Verbindungsversuch zum Druckdienst unter %1…</translation>
     </message>
     <message>
-        <source>Not connected (%2): trying to reconnect to the Print Service at %1...</source>
-        <translation>Nicht verbunden (%2): neuer Verbindungsversuch zum Druckdienst unter %1...</translation>
+        <source>Not connected (%2): trying to reconnect to the Print Service at %1…</source>
+        <translation>Nicht verbunden (%2): neuer Verbindungsversuch zum Druckdienst unter %1…</translation>
     </message>
 </context>
 <context>

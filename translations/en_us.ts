@@ -418,22 +418,93 @@ You will need approval from a staff member to carry out this operation.</transla
     </message>
 </context>
 <context>
+    <name>SiteTls</name>
+    <message>
+        <source>no name</source>
+        <translation>no name</translation>
+    </message>
+    <message>
+        <source>CA file %1 does not exist</source>
+        <translation>CA file %1 does not exist</translation>
+    </message>
+    <message>
+        <source>CA file %1 cannot be read: %2</source>
+        <translation>CA file %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>CA file %1 is larger than 1 MiB</source>
+        <translation>CA file %1 is larger than 1 MiB</translation>
+    </message>
+    <message>
+        <source>CA file %1 holds no PEM certificate</source>
+        <translation>CA file %1 holds no PEM certificate</translation>
+    </message>
+    <message>
+        <source>not in the system&apos;s CA store</source>
+        <translation>not in the system&apos;s CA store</translation>
+    </message>
+    <message>
+        <source>not in %1</source>
+        <translation>not in %1</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not trusted: self-signed, %2</source>
+        <translation>certificate for %1 is not trusted: self-signed, %2</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not trusted: unknown issuer, %2</source>
+        <translation>certificate for %1 is not trusted: unknown issuer, %2</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not trusted: issued by %2, %3</source>
+        <translation>certificate for %1 is not trusted: issued by %2, %3</translation>
+    </message>
+    <message>
+        <source>certificate for %1 has expired (not after %2)</source>
+        <translation>certificate for %1 has expired (not after %2)</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not valid yet (not before %2)</source>
+        <translation>certificate for %1 is not valid yet (not before %2)</translation>
+    </message>
+    <message>
+        <source>certificate for %1 names %2, not %1</source>
+        <translation>certificate for %1 names %2, not %1</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is refused: %2</source>
+        <translation>certificate for %1 is refused: %2</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is refused</source>
+        <translation>certificate for %1 is refused</translation>
+    </message>
+    <message>
+        <source>no TLS handshake from %1:%2 within %3 s</source>
+        <translation>no TLS handshake from %1:%2 within %3 s</translation>
+    </message>
+    <message>
+        <source>no TLS handshake from %1:%2: the server does not speak TLS</source>
+        <translation>no TLS handshake from %1:%2: the server does not speak TLS</translation>
+    </message>
+</context>
+<context>
     <name>TrayConnectionStatus</name>
     <message>
-        <source>Connecting to the Print Service at %1...</source>
-        <translation>Connecting to the Print Service at %1...</translation>
+        <source>Connecting to the Print Service at %1…</source>
+        <translation>Connecting to the Print Service at %1…</translation>
     </message>
     <message>
         <source>Connected to the Print Service at %1</source>
         <translation>Connected to the Print Service at %1</translation>
     </message>
     <message>
-        <source>Not connected: trying to reconnect to the Print Service at %1...</source>
-        <translation>Not connected: trying to reconnect to the Print Service at %1...</translation>
+        <source>Not connected: trying to reconnect to the Print Service at %1…</source>
+        <translation>Not connected: trying to reconnect to the Print Service at %1…</translation>
     </message>
     <message>
-        <source>Not connected (%2): trying to reconnect to the Print Service at %1...</source>
-        <translation>Not connected (%2): trying to reconnect to the Print Service at %1...</translation>
+        <source>Not connected (%2): trying to reconnect to the Print Service at %1…</source>
+        <translation>Not connected (%2): trying to reconnect to the Print Service at %1…</translation>
     </message>
 </context>
 <context>

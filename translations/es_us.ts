@@ -418,22 +418,93 @@ Necesitará la aprobación de un miembro del personal para realizar esta operaci
     </message>
 </context>
 <context>
+    <name>SiteTls</name>
+    <message>
+        <source>no name</source>
+        <translation>sin nombre</translation>
+    </message>
+    <message>
+        <source>CA file %1 does not exist</source>
+        <translation>el archivo de CA %1 no existe</translation>
+    </message>
+    <message>
+        <source>CA file %1 cannot be read: %2</source>
+        <translation>no se puede leer el archivo de CA %1: %2</translation>
+    </message>
+    <message>
+        <source>CA file %1 is larger than 1 MiB</source>
+        <translation>el archivo de CA %1 ocupa más de 1 MiB</translation>
+    </message>
+    <message>
+        <source>CA file %1 holds no PEM certificate</source>
+        <translation>el archivo de CA %1 no contiene ningún certificado PEM</translation>
+    </message>
+    <message>
+        <source>not in the system&apos;s CA store</source>
+        <translation>no está en el almacén de CA del sistema</translation>
+    </message>
+    <message>
+        <source>not in %1</source>
+        <translation>no está en %1</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not trusted: self-signed, %2</source>
+        <translation>el certificado de %1 no es de confianza: autofirmado, %2</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not trusted: unknown issuer, %2</source>
+        <translation>el certificado de %1 no es de confianza: emisor desconocido, %2</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not trusted: issued by %2, %3</source>
+        <translation>el certificado de %1 no es de confianza: emitido por %2, %3</translation>
+    </message>
+    <message>
+        <source>certificate for %1 has expired (not after %2)</source>
+        <translation>el certificado de %1 ha caducado (válido hasta %2)</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not valid yet (not before %2)</source>
+        <translation>el certificado de %1 aún no es válido (válido desde %2)</translation>
+    </message>
+    <message>
+        <source>certificate for %1 names %2, not %1</source>
+        <translation>el certificado de %1 nombra a %2, no a %1</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is refused: %2</source>
+        <translation>el certificado de %1 fue rechazado: %2</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is refused</source>
+        <translation>el certificado de %1 fue rechazado</translation>
+    </message>
+    <message>
+        <source>no TLS handshake from %1:%2 within %3 s</source>
+        <translation>ningún protocolo de enlace TLS de %1:%2 en %3 s</translation>
+    </message>
+    <message>
+        <source>no TLS handshake from %1:%2: the server does not speak TLS</source>
+        <translation>ningún protocolo de enlace TLS de %1:%2: el servidor no habla TLS</translation>
+    </message>
+</context>
+<context>
     <name>TrayConnectionStatus</name>
     <message>
-        <source>Connecting to the Print Service at %1...</source>
-        <translation>Conectando con el servicio de impresión en %1...</translation>
+        <source>Connecting to the Print Service at %1…</source>
+        <translation>Conectando con el servicio de impresión en %1…</translation>
     </message>
     <message>
         <source>Connected to the Print Service at %1</source>
         <translation>Conectado al servicio de impresión en %1</translation>
     </message>
     <message>
-        <source>Not connected: trying to reconnect to the Print Service at %1...</source>
-        <translation>Sin conexión: intentando reconectar con el servicio de impresión en %1...</translation>
+        <source>Not connected: trying to reconnect to the Print Service at %1…</source>
+        <translation>Sin conexión: intentando reconectar con el servicio de impresión en %1…</translation>
     </message>
     <message>
-        <source>Not connected (%2): trying to reconnect to the Print Service at %1...</source>
-        <translation>Sin conexión (%2): intentando reconectar con el servicio de impresión en %1...</translation>
+        <source>Not connected (%2): trying to reconnect to the Print Service at %1…</source>
+        <translation>Sin conexión (%2): intentando reconectar con el servicio de impresión en %1…</translation>
     </message>
 </context>
 <context>

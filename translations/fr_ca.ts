@@ -418,22 +418,93 @@ Vous aurez besoin de l&apos;approbation d&apos;un membre du personnel pour effec
     </message>
 </context>
 <context>
+    <name>SiteTls</name>
+    <message>
+        <source>no name</source>
+        <translation>aucun nom</translation>
+    </message>
+    <message>
+        <source>CA file %1 does not exist</source>
+        <translation>le fichier d&apos;AC %1 n&apos;existe pas</translation>
+    </message>
+    <message>
+        <source>CA file %1 cannot be read: %2</source>
+        <translation>le fichier d&apos;AC %1 ne peut pas être lu : %2</translation>
+    </message>
+    <message>
+        <source>CA file %1 is larger than 1 MiB</source>
+        <translation>le fichier d&apos;AC %1 dépasse 1 Mio</translation>
+    </message>
+    <message>
+        <source>CA file %1 holds no PEM certificate</source>
+        <translation>le fichier d&apos;AC %1 ne contient aucun certificat PEM</translation>
+    </message>
+    <message>
+        <source>not in the system&apos;s CA store</source>
+        <translation>absent du magasin d&apos;AC du système</translation>
+    </message>
+    <message>
+        <source>not in %1</source>
+        <translation>absent de %1</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not trusted: self-signed, %2</source>
+        <translation>le certificat de %1 n&apos;est pas approuvé : autosigné, %2</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not trusted: unknown issuer, %2</source>
+        <translation>le certificat de %1 n&apos;est pas approuvé : émetteur inconnu, %2</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not trusted: issued by %2, %3</source>
+        <translation>le certificat de %1 n&apos;est pas approuvé : émis par %2, %3</translation>
+    </message>
+    <message>
+        <source>certificate for %1 has expired (not after %2)</source>
+        <translation>le certificat de %1 a expiré (valide jusqu&apos;au %2)</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is not valid yet (not before %2)</source>
+        <translation>le certificat de %1 n&apos;est pas encore valide (valide à partir du %2)</translation>
+    </message>
+    <message>
+        <source>certificate for %1 names %2, not %1</source>
+        <translation>le certificat de %1 nomme %2, et non %1</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is refused: %2</source>
+        <translation>le certificat de %1 est refusé : %2</translation>
+    </message>
+    <message>
+        <source>certificate for %1 is refused</source>
+        <translation>le certificat de %1 est refusé</translation>
+    </message>
+    <message>
+        <source>no TLS handshake from %1:%2 within %3 s</source>
+        <translation>aucune négociation TLS de %1:%2 en %3 s</translation>
+    </message>
+    <message>
+        <source>no TLS handshake from %1:%2: the server does not speak TLS</source>
+        <translation>aucune négociation TLS de %1:%2 : le serveur ne parle pas TLS</translation>
+    </message>
+</context>
+<context>
     <name>TrayConnectionStatus</name>
     <message>
-        <source>Connecting to the Print Service at %1...</source>
-        <translation>Connexion au service d&apos;impression à %1...</translation>
+        <source>Connecting to the Print Service at %1…</source>
+        <translation>Connexion au service d&apos;impression à %1…</translation>
     </message>
     <message>
         <source>Connected to the Print Service at %1</source>
         <translation>Connecté au service d&apos;impression à %1</translation>
     </message>
     <message>
-        <source>Not connected: trying to reconnect to the Print Service at %1...</source>
-        <translation>Non connecté : nouvelle tentative de connexion au service d&apos;impression à %1...</translation>
+        <source>Not connected: trying to reconnect to the Print Service at %1…</source>
+        <translation>Non connecté : nouvelle tentative de connexion au service d&apos;impression à %1…</translation>
     </message>
     <message>
-        <source>Not connected (%2): trying to reconnect to the Print Service at %1...</source>
-        <translation>Non connecté (%2) : nouvelle tentative de connexion au service d&apos;impression à %1...</translation>
+        <source>Not connected (%2): trying to reconnect to the Print Service at %1…</source>
+        <translation>Non connecté (%2) : nouvelle tentative de connexion au service d&apos;impression à %1…</translation>
     </message>
 </context>
 <context>

@@ -237,6 +237,9 @@ void PrintClientMessager::connectToServer(const QString &host, int port)
         m_socket->readAll(); // what a lost connection left unread
     auto *ssl = qobject_cast<QSslSocket *>(m_socket);
     if (!ssl) {
+        m_attemptHost = host;
+        m_attemptPort = port;
+        m_tcpConnected = false;
         m_socket->connectToHost(host, quint16(port));
         return;
     }
@@ -423,6 +426,8 @@ qsizetype PrintClientMessager::queuedByteCount() const
 void PrintClientMessager::connectionEstablished()
 {
     Trace trace(this, ClassName, "connectionEstablished");
+    m_tcpConnected = true;
+    m_lastFailure.clear();
     m_framer.clear();
     ++m_connectionNumber;
     enableKeepAlive();
@@ -494,6 +499,14 @@ void PrintClientMessager::socketStateChanged(QAbstractSocket::SocketState state)
         m_handshaking = false;
         m_handshakeTimer->stop();
         socketError(m_socket->error());
+    } else if (!qobject_cast<QSslSocket *>(m_socket) && !m_tcpConnected
+        && !m_attemptHost.isEmpty()) {
+        // A plaintext attempt that never connected: refused, unreachable or
+        // unanswered, as the socket words it. Not logged: the attempt is.
+        m_lastFailure
+            = oneLine(QCoreApplication::translate("PrintClientMessager", "no connection to %1: %2")
+                          .arg(QStringLiteral("%1:%2").arg(m_attemptHost).arg(m_attemptPort),
+                              m_socket->errorString()));
     }
     delayedReconnect();
 }

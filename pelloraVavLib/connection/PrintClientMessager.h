@@ -59,7 +59,7 @@ public:
     void setSiteTls(const SiteTls &site);
     SiteTls siteTls() const { return m_site; }
     // Why the last attempt failed, in words; empty once a connection is made.
-    // Only failures of an encrypted connection are named.
+    // A plaintext attempt's reason is the socket's error in words.
     QString lastFailure() const { return m_lastFailure; }
 
     void setMessageListener(MessageListenerInterface *listener);

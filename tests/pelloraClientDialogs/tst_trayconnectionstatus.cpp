@@ -1,7 +1,12 @@
 #include "FakeConnector.h"
+#include "KoaMainWindow.h"
 #include "PrintClientImages.h"
 #include "TrayConnectionStatus.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QScopeGuard>
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <QTextDocument>
@@ -22,6 +27,16 @@ QString shown(const QString &toolTip)
         document.setPlainText(toolTip);
     return document.toPlainText();
 }
+
+// The texts a screen reader was told of, per changed object.
+QList<QPair<QObject *, QString>> announced;
+void recordAnnouncement(QAccessibleEvent *event)
+{
+    if (event->type() != QAccessible::NameChanged)
+        return;
+    QAccessibleInterface *face = event->accessibleInterface();
+    announced.append({event->object(), face ? face->text(QAccessible::Name) : QString()});
+}
 } // namespace
 
 class TstTrayConnectionStatus : public QObject
@@ -39,12 +54,12 @@ private slots:
         QTest::addColumn<QString>("toolTip");
 
         const QString ps = QStringLiteral("ps1.example.org");
-        const QString connecting = "Connecting to the Print Service at ps1.example.org...";
+        const QString connecting = "Connecting to the Print Service at ps1.example.org…";
         const QString connected = "Connected to the Print Service at ps1.example.org";
         const QString reconnecting
-            = "Not connected: trying to reconnect to the Print Service at ps1.example.org...";
+            = "Not connected: trying to reconnect to the Print Service at ps1.example.org…";
         const QString failed = "Not connected (certificate for ps1.example.org has expired): "
-                               "trying to reconnect to the Print Service at ps1.example.org...";
+                               "trying to reconnect to the Print Service at ps1.example.org…";
         const QString markup = QStringLiteral("<img src=\"/dev/zero\"><b>ps</b>");
         // clang-format off
         QTest::addRow("before the first answer") << ps << ""      << true  << false << connecting;
@@ -58,6 +73,8 @@ private slots:
         QTest::addRow("refused, then connected") << ps << "fe"    << true  << true  << connected;
         QTest::addRow("a host name of markup")   << markup << "e" << true  << true
             << "Connected to the Print Service at " + markup;
+        QTest::addRow("markup while waiting")    << markup << "l" << false << false
+            << "Not connected: trying to reconnect to the Print Service at " + markup + "…";
         // clang-format on
     }
 
@@ -72,7 +89,18 @@ private slots:
         FakeConnector connector;
         connector.host = host;
         QSystemTrayIcon tray; // never shown: no tray is needed
+        KoaMainWindow window(true);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget patronWindow;
+        patronWindow.show();
+        patronWindow.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&patronWindow));
+        announced.clear();
+        QAccessible::installUpdateHandler(recordAnnouncement);
+        auto restore = qScopeGuard([] { QAccessible::installUpdateHandler(nullptr); });
         TrayConnectionStatus status(withTray ? &tray : nullptr, &connector);
+        status.setMainWindow(&window);
         // As the messager keeps it: named on a failure, gone once connected.
         QString failure;
         status.setFailureSource([&failure] { return failure; });
@@ -93,6 +121,29 @@ private slots:
         const QImage offline = imageOf(QIcon(PrintClientImages::printClientBW()));
         QVERIFY(online != offline);
         QCOMPARE(imageOf(status.icon()), connected ? online : offline);
+
+        // The window's line says what the tray says until connected, then goes.
+        QLabel *line = window.waitingLabel();
+        QCOMPARE(line->isVisible(), !connected);
+        QCOMPARE(status.waitingText(), connected ? QString() : toolTip);
+        QCOMPARE(line->textFormat(), ::Qt::PlainText);
+        QCOMPARE(line->focusPolicy(), ::Qt::NoFocus);
+        if (!connected) {
+            QCOMPARE(line->text(), toolTip);
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(line);
+            QVERIFY(face);
+            QCOMPARE(face->text(QAccessible::Name), toolTip);
+            // Events reach the handler only where a platform bridge (AT-SPI)
+            // is active; the offscreen platform has none.
+            if (QAccessible::isActive()) {
+                QVERIFY(!announced.isEmpty());
+                QCOMPARE(announced.last().first, line);
+                QCOMPARE(announced.last().second, toolTip);
+            }
+        }
+        // The line never takes the keyboard from the patron's window.
+        QCOMPARE(QApplication::activeWindow(), &patronWindow);
+
         if (withTray) {
             QCOMPARE(shown(tray.toolTip()), toolTip);
             QCOMPARE(imageOf(tray.icon()), imageOf(status.icon()));

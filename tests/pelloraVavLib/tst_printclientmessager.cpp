@@ -203,10 +203,14 @@ void tst_PrintClientMessager::registrationIsFirstOnEveryConnection()
 
 void tst_PrintClientMessager::refusedAttemptWaitsThenRetries()
 {
-    m_messager->setPrintServicePort(closedLoopbackPort());
+    const int closed = closedLoopbackPort();
+    m_messager->setPrintServicePort(closed);
     m_messager->setReconnectDelay(60000);
     m_messager->reconnect();
     QTRY_COMPARE(m_registration->lost, 1);
+    // Named for the patron's waiting line by the time the loss is told.
+    QCOMPARE(m_messager->lastFailure(),
+        QStringLiteral("no connection to 127.0.0.1:%1: Connection refused").arg(closed));
     // Waiting, not hammering: the next attempt is only scheduled.
     QVERIFY(m_messager->isReconnectScheduled());
     QCOMPARE(m_connector->asked, 1);
@@ -215,6 +219,11 @@ void tst_PrintClientMessager::refusedAttemptWaitsThenRetries()
     QTRY_VERIFY(m_connector->asked >= 3);
     QTRY_VERIFY(m_registration->lost >= 3);
     QCOMPARE(m_registration->established, 0);
+
+    // The reason goes with the first connection.
+    m_messager->setPrintServicePort(m_server->serverPort());
+    QVERIFY(acceptRegistration());
+    QVERIFY(m_messager->lastFailure().isEmpty());
 }
 
 void tst_PrintClientMessager::sendWritesUtf8AndOneNul_data()

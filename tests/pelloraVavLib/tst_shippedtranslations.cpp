@@ -74,8 +74,8 @@ void tst_ShippedTranslations::initTestCase()
     const QString ts = dir.filePath(QStringLiteral("code.ts"));
     QStringList arguments {
         QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none")};
-    for (const char *folder :
-        {"tsQtUiLib", "pelloraVavLib", "pelloraClientDialogs", "pelloraVavWorkflow", "pelloraVav"})
+    for (const char *folder : {"tsToolsLib", "tsQtUiLib", "pelloraVavLib", "pelloraClientDialogs",
+             "pelloraVavWorkflow", "pelloraVav"})
         arguments << QStringLiteral(PELLORA_SOURCE_DIR "/") + QLatin1String(folder);
     arguments << QStringLiteral("-ts") << ts;
     QCOMPARE(QProcess::execute(QStringLiteral(LUPDATE), arguments), 0);

@@ -10,6 +10,7 @@
 #include "ClientProcessingDialog.h"
 #include "CutTextCheck.h"
 #include "DaxTimeSource.h"
+#include "FakeConnector.h"
 #include "GuestJobReqHandler.h"
 #include "JobReceivedMsg.h"
 #include "KeyPad.h"
@@ -27,6 +28,7 @@
 #include "PrintClientImages.h"
 #include "SupportedLanguageDialects.h"
 #include "TranslationFileManager.h"
+#include "TrayConnectionStatus.h"
 #include "TsBaseDialog.h"
 #include "TsInputDialog.h"
 #include "UserIdDialogController.h"
@@ -364,6 +366,24 @@ void shootMainWindow()
     window.addFileMenu();
     shoot(&window, QStringLiteral("mainwindow"), true);
     window.hide();
+
+    // Waiting for a Print Service whose certificate is not trusted: the
+    // longest line the window shows while it waits.
+    KoaMainWindow waiting(true);
+    waiting.addFileMenu();
+    FakeConnector connector;
+    connector.host = QStringLiteral("print.example.org");
+    TrayConnectionStatus status(nullptr, &connector);
+    status.setFailureSource([] {
+        return QCoreApplication::translate(
+            "SiteTls", "certificate for %1 is not trusted: unknown issuer, %2")
+            .arg(QStringLiteral("print.example.org"),
+                QCoreApplication::translate("SiteTls", "not in the system's CA store"));
+    });
+    status.setMainWindow(&waiting);
+    status.connectionLost();
+    shoot(&waiting, QStringLiteral("mainwindow_waiting"), true);
+    waiting.hide();
 
     AboutInfoDialog about;
     shoot(&about, QStringLiteral("aboutinfodialog"), true);
