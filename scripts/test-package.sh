@@ -81,7 +81,7 @@ trap cleanup EXIT
 if [ -n "${PELLORA_DEB:-}" ]; then
     cp "$PELLORA_DEB" "$work/"
 else
-    echo "== package: build with the README's command on a fresh clone"
+    echo "== package: build with the command of docs/administration.md on a fresh clone"
     git clone --quiet --no-hardlinks "$root" "$work/src"
     # Uncommitted work is what is being tested: it goes over the clone, as a
     # commit would bring it. Ignored files (build folders) stay behind.
@@ -150,7 +150,7 @@ debconf-show "$package" | grep -q "print-service-address: 127.0.0.3" ||
 sed -i 's|>127.0.0.3<|>127.0.0.1<|' "$conf"
 
 echo "== package: the installed client against the simulator"
-# Two patrons: one set up as the README's "Install on a patron PC" says (a
+# Two patrons: one set up as "Install on a patron PC" in docs/administration.md says (a
 # member of lpadmin, which Debian's CUPS policy names as its SystemGroup), made
 # for this test; and nobody, who is not.
 patron_user=pellora-test-patron
@@ -252,7 +252,7 @@ default_of() {
     PATRON_USER=$1 as_patron lpstat -d 2>&1
 }
 
-# The patron set up as the README says: the site's queue comes and goes.
+# The patron set up as docs/administration.md says: the site's queue comes and goes.
 new_patron "$patron_user"
 if [ -n "$cupsd" ]; then
     [ "$(default_of "$patron_user")" = "system default destination: Patron_Laser" ] ||
@@ -267,7 +267,7 @@ if [ -n "$cupsd" ]; then
 fi
 stop_client
 if grep 'Printer script failed' "$patron/trace.log"; then
-    fail "a printer script of the patron set up as the README says failed"
+    fail "a printer script of the patron set up as docs/administration.md says failed"
 fi
 if [ -n "$cupsd" ]; then
     grep -qx 'setting default printer to Patron_Laser' "$patron/client.log" ||
@@ -288,7 +288,7 @@ if [ -n "$cupsd" ]; then
 fi
 echo "== package: a kiosk whose site encrypts, preseeded through debconf"
 # The site's CA and the terminator's certificate for the Print Service
-# address; stunnel4 with the README's configuration (docs/), only its paths
+# address; stunnel4 with the configuration of docs/administration.md, only its paths
 # replaced, in front of the simulator.
 tls="$work/tls"
 mkdir -p "$tls"

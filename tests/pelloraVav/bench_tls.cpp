@@ -1,4 +1,4 @@
-// The built client over TLS (through stunnel4 with the README's
+// The built client over TLS (through stunnel4 with the administrators' guide's
 // configuration) against the same client in plaintext, both talking to one
 // Print Service played by this program on loopback: the round trip of a
 // text, the time from a dropped connection to the registration on the new

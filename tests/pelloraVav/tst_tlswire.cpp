@@ -74,14 +74,14 @@ void TlsWireTest::initTestCase()
     QVERIFY(
         writeFile(m_certificates.path(QStringLiteral("not-pem.crt")), "MIIBszCCAVmgAwIBAgIU\n"));
 
-    // The README shows the very configuration the terminator runs with.
-    QFile readme(QStringLiteral(PELLORA_SOURCE_DIR "/README.md"));
+    // The administrators' guide shows the very configuration the terminator runs with.
+    QFile readme(QStringLiteral(PELLORA_SOURCE_DIR "/docs/administration.md"));
     QFile configuration(QStringLiteral(PELLORA_SOURCE_DIR "/docs/stunnel-print-service.conf"));
     QVERIFY(readme.open(QIODevice::ReadOnly) && configuration.open(QIODevice::ReadOnly));
     QByteArray quoted;
     for (const QByteArray &line : configuration.readAll().split('\n'))
         quoted += (line.isEmpty() ? line : "    " + line) + '\n';
-    QVERIFY2(readme.readAll().contains(quoted.trimmed()), "README quotes another configuration");
+    QVERIFY2(readme.readAll().contains(quoted.trimmed()), "docs/administration.md quotes another configuration");
 }
 
 void TlsWireTest::init()

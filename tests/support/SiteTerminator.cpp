@@ -23,7 +23,7 @@ QByteArray siteTerminatorConfiguration(const QString &folder, const QString &cer
         return {};
     }
     QString text = QString::fromUtf8(file.readAll());
-    // Each line once, as the README shows it: a changed file fails here
+    // Each line once, as docs/administration.md shows it: a changed file fails here
     // rather than run something else than sites do.
     const QList<QPair<QString, QString>> replacements {
         {QStringLiteral("cert = /etc/stunnel/print-service.crt"),

@@ -1,7 +1,7 @@
 #pragma once
 
 // Debian's stunnel4 as a site runs it in front of the Print Service: the
-// configuration the README gives sites, only its paths and ports replaced.
+// configuration docs/administration.md gives sites, only its paths and ports replaced.
 
 #include "WholeProgram.h"
 
