@@ -81,6 +81,32 @@ qint64 lockHolder(const QString &lockFile)
     }
     return 0;
 }
+// How the desktop runs the client: in its user unit's cgroup, or as the
+// launcher's child (the launcher restarts it after a crash).
+QString supervisionOf(qint64 pid)
+{
+    QFile cgroup(QStringLiteral("/proc/%1/cgroup").arg(pid));
+    if (cgroup.open(QIODevice::ReadOnly) && cgroup.read(4096).contains("/pellora-vav.service"))
+        return QStringLiteral("under the user unit pellora-vav.service");
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (stat.open(QIODevice::ReadOnly)) {
+        // The parent's pid follows the name in parentheses, which may hold anything.
+        const QByteArray text = stat.read(4096);
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline")
+                          .arg(fields.size() > 1 ? fields.at(1).toLongLong() : 0));
+        if (cmdline.open(QIODevice::ReadOnly)) {
+            const QList<QByteArray> arguments = cmdline.read(4096).split('\0');
+            for (const QByteArray &argument : arguments.mid(0, 2)) {
+                if (argument.endsWith("/bin/pelloraVav"))
+                    return QStringLiteral("under the launcher %1")
+                        .arg(QString::fromLocal8Bit(argument));
+            }
+        }
+    }
+    return QStringLiteral("started on its own");
+}
+
 // Never advise making a patron root: the first group that is no system one.
 QString groupToJoin(const QStringList &groups)
 {
@@ -439,11 +465,12 @@ void HealthCheck::checkLocal()
     for (const QFileInfo &lock :
         QDir(own.absolutePath()).entryInfoList({prefix + QStringLiteral("-*.lock")}, QDir::Files)) {
         if (const qint64 pid = lockHolder(lock.absoluteFilePath()))
-            running << QStringLiteral("pid %1%2")
+            running << QStringLiteral("pid %1%2, %3")
                            .arg(pid)
                            .arg(lock.absoluteFilePath() == own.absoluteFilePath()
                                    ? QStringLiteral(", this session")
-                                   : QString());
+                                   : QString(),
+                               supervisionOf(pid));
     }
     add(QStringLiteral("client"), Ok,
         running.isEmpty() ? QStringLiteral("not running")

@@ -121,7 +121,7 @@ void HealthCheckTest::oneVerdictPerFault_data()
         "lpadmin .* -- to do: add the patron to lpadmin",
         1);
     row("client running", ClientRunning, false,
-        "^ok +client: running \\(pid \\d+, this session\\)$", 0);
+        "^ok +client: running \\(pid \\d+, this session, started on its own\\)$", 0);
 }
 
 void HealthCheckTest::oneVerdictPerFault()
