@@ -249,12 +249,7 @@ void HealthCheck::checkNetwork()
     const int port = m_tls ? m_tlsPort : PrintClientMessager::PRINT_SERVICE_PORT;
     const QString where = QStringLiteral("%1:%2").arg(m_address).arg(port);
     const QString portName = QStringLiteral("port");
-    SiteTls site;
-    site.enabled = m_tls;
-    site.host = m_address;
-    site.tlsPort = m_tlsPort;
-    site.httpsPort = m_httpsPort;
-    site.caFile = m_caFile;
+    const SiteTls site = siteTls();
     QSslConfiguration configuration;
     QString reason;
     if (m_tls && !site.configuration(&configuration, &reason)) {
@@ -311,15 +306,22 @@ void HealthCheck::checkNetwork()
     SiteTls::setCurrent(SiteTls());
 }
 
-void HealthCheck::checkScripts()
+// The site's TLS as the site file gives it, as the client would set it.
+SiteTls HealthCheck::siteTls() const
 {
-    const QString name = QStringLiteral("scripts");
     SiteTls site;
     site.enabled = m_tls;
     site.host = m_address;
     site.tlsPort = m_tlsPort;
     site.httpsPort = m_httpsPort;
     site.caFile = m_caFile;
+    return site;
+}
+
+void HealthCheck::checkScripts()
+{
+    const QString name = QStringLiteral("scripts");
+    const SiteTls site = siteTls();
     // The transport takes the site's TLS from here, as in the client.
     SiteTls::setCurrent(site);
     QUrl url;

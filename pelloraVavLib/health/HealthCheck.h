@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+struct SiteTls;
+
 // What an administrator asks of a kiosk: would printing work here, and if
 // not, what to mend. Reads the site file, reaches the Print Service the way
 // the client does and looks at the machine, changing nothing: no
@@ -43,6 +45,7 @@ private:
     bool checkSiteFile();
     void checkNetwork();
     void checkScripts();
+    SiteTls siteTls() const;
     void checkCups();
     void checkLocal();
     int networkRemainingMs() const;
